@@ -1,0 +1,28 @@
+# Two commands do everything on a fresh Debian machine: `make test` and `make run`.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build test run demo clean
+
+all: build
+
+deps:
+	tools/scripts/install-deps.sh
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+configure: $(BUILD)/CMakeCache.txt
+
+build: deps configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/zq708-cps
+
+clean:
+	rm -rf $(BUILD)

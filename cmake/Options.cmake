@@ -1,0 +1,34 @@
+# One place for the flags every target of the project builds with.
+add_library(zq708_options INTERFACE)
+target_compile_features(zq708_options INTERFACE cxx_std_20)
+target_compile_options(zq708_options INTERFACE
+    -Wall -Wextra -Wpedantic -Wold-style-cast -Wnon-virtual-dtor
+    $<$<BOOL:${ZQ708_WERROR}>:-Werror>)
+if(ZQ708_SANITIZE)
+    target_compile_options(zq708_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+        -fno-sanitize-recover=undefined)
+    target_link_options(zq708_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+include(GoogleTest)
+find_package(GTest REQUIRED)
+
+# zq708_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI])
+# A GUI test gets a main that creates a QApplication on the offscreen platform.
+function(zq708_add_test name)
+    cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} zq708_options GTest::gtest)
+    target_compile_definitions(${name} PRIVATE ZQ708_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+        ZQ708_BIN_DIR="${ZQ708_BIN_DIR}")
+    if(T_GUI)
+        target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/GuiTestMain.cpp)
+        target_link_libraries(${name} PRIVATE zq708gui Qt6::Test)
+    else()
+        target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    endif()
+    gtest_discover_tests(${name}
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES TIMEOUT 120 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
