@@ -101,7 +101,8 @@ void CDialogBuilder::Build(QWidget* dialog, const DialogTemplate& tmpl, const Cu
         w->setProperty(kIdProperty, c.id);
         QRect r = MapDialogRect(dialog, c.x, c.y, c.w, c.h);
         // A drop-down list's template height is that of its open list; the closed box keeps its own.
-        if (c.kind == ControlKind::ComboList)
+        // The same holds for the owners' own list classes (tone lists, in-place lists).
+        if (c.kind == ControlKind::ComboList || qobject_cast<QComboBox*>(w))
             r.setHeight(std::max(w->sizeHint().height(), MapDialogRect(dialog, 0, 0, 0, 12).height()));
         w->setGeometry(r);
         if (c.style & CS_DISABLED)
