@@ -1,0 +1,98 @@
+#pragma once
+// The clone exchange with the radio: wake it into programming mode ("PROGRAM", acknowledged by
+// 06), identify it (02, eight bytes back), then read the whole image or write it in 16-byte
+// blocks, and end with 'b'. The exchange start and the single frames are separate operations
+// because the test mode runs its own exchanges with them.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "link/CloneStatus.h"
+#include "radio/RadioImage.h"
+
+class CSerialPort;
+
+// Bytes and sizes of the wire protocol. Addresses go most significant byte first.
+inline constexpr std::uint8_t kCloneAck = 0x06;
+inline constexpr std::uint8_t kCloneIdentify = 0x02;
+inline constexpr std::uint8_t kCloneReadCmd = 0x52;  // 'R'
+inline constexpr std::uint8_t kCloneWriteCmd = 0x57; // 'W'
+inline constexpr std::uint8_t kCloneEnd = 0x62;      // 'b'
+inline constexpr std::uint8_t kCloneBlockLen = 0x10;
+inline constexpr char kCloneWakeUp[] = "PROGRAM"; // sent without its terminator
+inline constexpr int kCloneWakeUpLen = 7;
+inline constexpr int kCloneIdentLen = 8;
+inline constexpr int kCloneBlockSize = 16;
+inline constexpr int kCloneFrameSize = 20; // command, address high, address low, length, 16 bytes
+inline constexpr int kCloneReadBlocks = 256;  // 0x0000 to 0x0FF0: the whole image
+inline constexpr int kCloneWriteBlocks = 254; // 0x0000 to 0x0FD0: never the calibration area
+inline constexpr int kCloneAttempts = 3;
+inline constexpr int kCloneWakeUpAttempts = 10;
+inline constexpr int kCloneLastSearchPort = 255;
+
+// Time-outs and pauses in milliseconds.
+inline constexpr int kCloneSendPauseMs = 1;       // before every transmission
+inline constexpr int kCloneOpenPauseMs = 100;     // after opening a port
+inline constexpr int kCloneWakeUpReplyMs = 50;
+inline constexpr int kCloneIdentReplyMs = 500;
+inline constexpr int kCloneAckReplyMs = 50;       // the byte the radio sends after our 06
+inline constexpr int kCloneBlockReplyMs = 200;
+inline constexpr int kCloneWriteAckMs = 100;
+inline constexpr int kCloneWriteEndPauseMs = 1000; // after the end byte of a write
+
+using CloneFrame = std::array<std::uint8_t, kCloneFrameSize>;
+
+// --- single frames ---
+
+// Discards every byte waiting, sends "PROGRAM" and waits for one byte: true when it is 06.
+bool SendWakeUp(CSerialPort& port);
+// Sends 02 and waits for the eight identification bytes; returns how many came (0 to 8).
+int RequestIdentification(CSerialPort& port);
+// Sends 06 and waits for one byte, which is ignored.
+void SendAcknowledge(CSerialPort& port);
+// Sends the read request 'R', address high, address low, 10.
+void SendReadRequest(CSerialPort& port, int address);
+// Waits up to timeoutMs for a 20-byte data block; returns how many bytes came.
+int ReceiveBlock(CSerialPort& port, CloneFrame& reply, int timeoutMs);
+// Builds the data block 'W', address high, address low, lengthByte, then 16 bytes.
+CloneFrame MakeDataBlock(int address, const std::uint8_t* data16, std::uint8_t lengthByte = kCloneBlockLen);
+// Sends a data block and waits up to ackTimeoutMs for one byte: true when it is 06.
+bool SendDataBlock(CSerialPort& port, const CloneFrame& block, int ackTimeoutMs);
+// Sends the end byte 'b'.
+void SendEndByte(CSerialPort& port);
+
+// --- the exchange start ---
+
+enum class ExchangeStartResult { Ok, PortError, TypeError, Cancelled };
+
+// Opens the configured port ("com" of section "setup", default 1) if the port is closed, wakes
+// the radio (ten attempts, then the port search over COM1 to COM255 unless "searchcom" starts
+// with 0), identifies it and acknowledges. A port found by the search is stored as "com".
+// With a status record, the search reports status Searching with the port number as progress,
+// and the cancel flag ends the search; without one (the test mode) nothing is reported.
+ExchangeStartResult StartExchange(CSerialPort& port, const std::string& settingFile,
+                                  CloneStatusRecord* status = nullptr);
+
+// --- one whole read or write ---
+
+// One run of the clone exchange on a worker thread. It touches only the port, the buffer and
+// the status record it is given; the outcome is the record's final status. The port is left
+// open (apart from the switching of the search); the caller closes it.
+class CCloneSession final
+{
+public:
+    // settingFile: the settings file the exchange reads "com"/"searchcom" from (g_strSettingFile).
+    CCloneSession(CSerialPort& port, CloneStatusRecord& status, RadioImage& buffer, std::string settingFile);
+
+    void Run(CloneDirection direction);
+
+private:
+    void ReadTransfer();
+    void WriteTransfer();
+
+    CSerialPort& m_port;
+    CloneStatusRecord& m_status;
+    RadioImage& m_buffer;
+    std::string m_settingFile;
+};
