@@ -1,0 +1,331 @@
+#include "i18n/Profile.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <string_view>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Larger files are not settings or language files; refusing them keeps memory bounded.
+constexpr off_t kMaxFileSize = 64 * 1024 * 1024;
+
+enum class FileState { Read, Missing, Failed };
+
+FileState ReadWholeFile(const std::string& path, std::string& out, mode_t* mode = nullptr)
+{
+    out.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return (errno == ENOENT) ? FileState::Missing : FileState::Failed;
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileSize) {
+        ::close(fd);
+        return FileState::Failed;
+    }
+    if (mode)
+        *mode = st.st_mode & 07777;
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            out.clear();
+            return FileState::Failed;
+        }
+        if (n == 0)
+            break;
+        out.append(chunk, static_cast<std::size_t>(n));
+        if (out.size() > static_cast<std::size_t>(kMaxFileSize)) {
+            ::close(fd);
+            out.clear();
+            return FileState::Failed;
+        }
+    }
+    ::close(fd);
+    return FileState::Read;
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+char FoldAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// ASCII-only folding: names are plain identifiers, and bytes of UTF-8 texts must stay untouched.
+bool EqualNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (FoldAscii(a[i]) != FoldAscii(b[i]))
+            return false;
+    return true;
+}
+
+std::string_view Unquote(std::string_view v)
+{
+    if (v.size() >= 2 && v.front() == '"' && v.back() == '"')
+        return v.substr(1, v.size() - 2);
+    return v;
+}
+
+struct IniLine
+{
+    enum class Kind { Other, Section, Key };
+    std::string_view text; // without the line end
+    Kind kind = Kind::Other;
+    std::string_view name; // section or key name, trimmed
+    std::string_view value; // trimmed, quotes still on
+};
+
+std::vector<IniLine> SplitLines(std::string_view content)
+{
+    if (content.starts_with("\xEF\xBB\xBF")) // editors like to start UTF-8 files with a byte-order mark
+        content.remove_prefix(3);
+    std::vector<IniLine> lines;
+    while (!content.empty()) {
+        const std::size_t eol = content.find('\n');
+        std::string_view text = content.substr(0, eol);
+        content.remove_prefix(eol == std::string_view::npos ? content.size() : eol + 1);
+        if (text.ends_with('\r'))
+            text.remove_suffix(1);
+
+        IniLine line;
+        line.text = text;
+        const std::string_view t = Trim(text);
+        if (t.starts_with('[')) {
+            line.kind = IniLine::Kind::Section;
+            line.name = Trim(t.substr(1, t.find(']') - 1));
+        } else if (!t.starts_with(';')) {
+            const std::size_t eq = t.find('=');
+            if (eq != std::string_view::npos && !Trim(t.substr(0, eq)).empty()) {
+                line.kind = IniLine::Kind::Key;
+                line.name = Trim(t.substr(0, eq));
+                line.value = Trim(t.substr(eq + 1));
+            }
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Index of the first line of `key` in any section named `section`, or -1. A section that appears
+// twice is searched in file order, so the first occurrence of the key wins.
+long FindKeyLine(const std::vector<IniLine>& lines, std::string_view section, std::string_view key)
+{
+    bool inSection = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const IniLine& line = lines[i];
+        if (line.kind == IniLine::Kind::Section)
+            inSection = EqualNoCase(line.name, section);
+        else if (inSection && line.kind == IniLine::Kind::Key && EqualNoCase(line.name, key))
+            return static_cast<long>(i);
+    }
+    return -1;
+}
+
+bool HasLineBreak(std::string_view s)
+{
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// Writes `content` beside `path` and renames it over `path`, so readers see the old or the new file
+// and never a half-written one.
+bool ReplaceFile(const std::string& path, const std::string& content, mode_t mode)
+{
+    std::string tmp = path + ".XXXXXX";
+    const int fd = ::mkstemp(tmp.data());
+    if (fd < 0)
+        return false;
+    bool ok = ::fchmod(fd, mode) == 0;
+    std::size_t done = 0;
+    while (ok && done < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            ok = false;
+        else
+            done += static_cast<std::size_t>(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(tmp.c_str(), path.c_str()) == 0;
+    if (!ok)
+        ::unlink(tmp.c_str());
+    return ok;
+}
+
+// The file a write replaces: the target of a symbolic link, so the link itself survives.
+std::string ResolveLink(const std::string& file)
+{
+    struct stat st{};
+    if (::lstat(file.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return file;
+    char* real = ::realpath(file.c_str(), nullptr);
+    if (!real)
+        return file;
+    std::string resolved = real;
+    std::free(real);
+    return resolved;
+}
+
+} // namespace
+
+std::string CutToBuffer(const std::string& text, std::size_t bufSize)
+{
+    if (bufSize == 0)
+        return {};
+    if (text.size() <= bufSize - 1)
+        return text;
+    std::size_t cut = bufSize - 1;
+    // Back off over at most three continuation bytes: a UTF-8 character is at most four bytes.
+    for (int i = 0; i < 3 && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80; ++i)
+        --cut;
+    if ((static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        cut = bufSize - 1; // not UTF-8 at all: plain byte cut
+    return text.substr(0, cut);
+}
+
+ProfileEntries ReadProfileSection(const std::string& file, const std::string& section)
+{
+    std::string content;
+    ReadWholeFile(file, content);
+    ProfileEntries entries;
+    bool inSection = false;
+    for (const IniLine& line : SplitLines(content)) {
+        if (line.kind == IniLine::Kind::Section)
+            inSection = EqualNoCase(line.name, section);
+        else if (inSection && line.kind == IniLine::Kind::Key && !FindProfileEntry(entries, std::string(line.name)))
+            entries.emplace_back(line.name, Unquote(line.value));
+    }
+    return entries;
+}
+
+const std::string* FindProfileEntry(const ProfileEntries& entries, const std::string& key)
+{
+    for (const auto& [name, value] : entries)
+        if (EqualNoCase(name, key))
+            return &value;
+    return nullptr;
+}
+
+std::string ReadProfileString(const std::string& file, const std::string& section, const std::string& key,
+                              const std::string& def, std::size_t bufSize)
+{
+    std::string content;
+    ReadWholeFile(file, content);
+    const std::vector<IniLine> lines = SplitLines(content);
+    const long at = FindKeyLine(lines, section, key);
+    if (at < 0)
+        return CutToBuffer(def, bufSize);
+    return CutToBuffer(std::string(Unquote(lines[static_cast<std::size_t>(at)].value)), bufSize);
+}
+
+int ReadProfileInt(const std::string& file, const std::string& section, const std::string& key, int def)
+{
+    const std::string text = ReadProfileString(file, section, key, "", 64);
+    if (text.empty())
+        return def;
+    std::size_t i = 0;
+    const bool negative = text[0] == '-';
+    if (text[0] == '-' || text[0] == '+')
+        ++i;
+    long long number = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        number = number * 10 + (text[i] - '0');
+        if (number > static_cast<long long>(INT_MAX) + 1)
+            number = static_cast<long long>(INT_MAX) + 1; // keep clamping, never overflow
+    }
+    if (negative)
+        number = -number;
+    if (number > INT_MAX)
+        return INT_MAX;
+    if (number < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(number);
+}
+
+bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& value)
+{
+    const std::string_view sec = Trim(section);
+    const std::string_view name = Trim(key);
+    // Names that the reader could not find again, and line breaks that would forge lines, are refused.
+    if (sec.empty() || name.empty() || HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
+        sec.find(']') != std::string_view::npos || name.find('=') != std::string_view::npos ||
+        name.starts_with(';') || name.starts_with('['))
+        return false;
+
+    const std::string target = ResolveLink(file);
+    std::string content;
+    mode_t mode = 0644;
+    if (ReadWholeFile(target, content, &mode) == FileState::Failed)
+        return false;
+
+    // Blanks around a value or enclosing quotes would be lost on reading; quoting keeps them.
+    const bool quote = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
+                                          (value.size() >= 2 && value.front() == '"' && value.back() == '"'));
+    const std::string written = quote ? '"' + value + '"' : value;
+
+    const std::string eol = content.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+    const std::vector<IniLine> lines = SplitLines(content);
+    std::vector<std::string> out;
+    out.reserve(lines.size() + 3);
+    for (const IniLine& line : lines)
+        out.emplace_back(line.text);
+
+    const long at = FindKeyLine(lines, sec, name);
+    if (at >= 0) {
+        out[static_cast<std::size_t>(at)] = std::string(lines[static_cast<std::size_t>(at)].name) + '=' + written;
+    } else {
+        // Insert after the last key of the first section of that name, or after its header.
+        long insertAt = -1;
+        bool inFirst = false;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i].kind == IniLine::Kind::Section) {
+                if (insertAt >= 0)
+                    break;
+                inFirst = EqualNoCase(lines[i].name, sec);
+                if (inFirst)
+                    insertAt = static_cast<long>(i);
+            } else if (inFirst && lines[i].kind == IniLine::Kind::Key) {
+                insertAt = static_cast<long>(i);
+            }
+        }
+        const std::string newLine = std::string(name) + '=' + written;
+        if (insertAt >= 0) {
+            out.insert(out.begin() + insertAt + 1, newLine);
+        } else {
+            if (!out.empty() && !Trim(out.back()).empty())
+                out.emplace_back();
+            out.push_back('[' + std::string(sec) + ']');
+            out.push_back(newLine);
+        }
+    }
+
+    std::string result;
+    for (const std::string& line : out)
+        result += line + eol;
+    return ReplaceFile(target, result, mode);
+}
