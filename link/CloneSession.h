@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "link/CloneStatus.h"
 #include "radio/RadioImage.h"
@@ -87,12 +88,16 @@ public:
 
     void Run(CloneDirection direction);
 
+    // Addresses of the blocks the last read skipped (three complete replies for another address).
+    const std::vector<int>& SkippedBlocks() const { return m_skippedBlocks; }
+
 private:
     void ReadTransfer();
     void WriteTransfer();
 
     CSerialPort& m_port;
-    CloneStatusRecord& m_status;
+    CloneStatusRecord& m_record;
     RadioImage& m_buffer;
     std::string m_settingFile;
+    std::vector<int> m_skippedBlocks;
 };

@@ -58,6 +58,7 @@ private:
     int m_fd = -1;
     int m_wake[2] = {-1, -1}; // self-pipe: Close makes it readable to end every wait at once
     int m_inFlight = 0;
+    bool m_closing = false; // Close is waiting for the operations in flight
     std::string m_path;
     PortOpenError m_lastError = PortOpenError::None;
 };

@@ -1,0 +1,202 @@
+#include "link/CloneSession.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "i18n/Profile.h"
+#include "link/SerialPort.h"
+
+namespace {
+
+// A line that never stops delivering bytes must not keep the wake-up from being sent.
+constexpr int kMaxDiscard = 65536;
+
+void PauseMs(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+bool Cancelled(const CloneStatusRecord* status)
+{
+    return status != nullptr && status->m_cancel;
+}
+
+} // namespace
+
+bool SendWakeUp(CSerialPort& port)
+{
+    for (int i = 0; i < kMaxDiscard && port.ReadByte(0) >= 0; ++i) {
+    }
+    port.Write(reinterpret_cast<const std::uint8_t*>(kCloneWakeUp), kCloneWakeUpLen, kCloneSendPauseMs);
+    return port.ReadByte(kCloneWakeUpReplyMs) == kCloneAck;
+}
+
+int RequestIdentification(CSerialPort& port)
+{
+    port.WriteByte(kCloneIdentify, kCloneSendPauseMs);
+    std::uint8_t ident[kCloneIdentLen];
+    return port.Read(ident, kCloneIdentLen, kCloneIdentReplyMs);
+}
+
+void SendAcknowledge(CSerialPort& port)
+{
+    port.WriteByte(kCloneAck, kCloneSendPauseMs);
+    port.ReadByte(kCloneAckReplyMs);
+}
+
+void SendReadRequest(CSerialPort& port, int address)
+{
+    const std::uint8_t request[4] = {kCloneReadCmd, static_cast<std::uint8_t>(address >> 8),
+                                     static_cast<std::uint8_t>(address & 0xFF), kCloneBlockLen};
+    port.Write(request, 4, kCloneSendPauseMs);
+}
+
+int ReceiveBlock(CSerialPort& port, CloneFrame& reply, int timeoutMs)
+{
+    return port.Read(reply.data(), kCloneFrameSize, timeoutMs);
+}
+
+CloneFrame MakeDataBlock(int address, const std::uint8_t* data16, std::uint8_t lengthByte)
+{
+    CloneFrame block{kCloneWriteCmd, static_cast<std::uint8_t>(address >> 8),
+                     static_cast<std::uint8_t>(address & 0xFF), lengthByte};
+    std::copy_n(data16, kCloneBlockSize, block.begin() + 4);
+    return block;
+}
+
+bool SendDataBlock(CSerialPort& port, const CloneFrame& block, int ackTimeoutMs)
+{
+    port.Write(block.data(), kCloneFrameSize, kCloneSendPauseMs);
+    return port.ReadByte(ackTimeoutMs) == kCloneAck;
+}
+
+void SendEndByte(CSerialPort& port)
+{
+    port.WriteByte(kCloneEnd, kCloneSendPauseMs);
+}
+
+ExchangeStartResult StartExchange(CSerialPort& port, const std::string& settingFile, CloneStatusRecord* status)
+{
+    const bool search = ReadProfileString(settingFile, "setup", "searchcom", "1", 8).substr(0, 1) != "0";
+    if (!port.IsOpen())
+        port.Open(ReadProfileInt(settingFile, "setup", "com", 1), 9600);
+    PauseMs(kCloneOpenPauseMs);
+
+    // The configured port first, then COM1 to COM255 for as long as the search is allowed.
+    int foundPort = -1;
+    for (int next = 1;; ++next) {
+        bool woke = false;
+        for (int attempt = 0; attempt < kCloneWakeUpAttempts && !woke && port.IsOpen(); ++attempt)
+            woke = SendWakeUp(port);
+        if (woke)
+            break;
+        if (!search)
+            return ExchangeStartResult::PortError;
+        // Cancel ends the search too, so that whoever waits for the worker does not wait long.
+        if (Cancelled(status))
+            return ExchangeStartResult::Cancelled;
+        port.Close();
+        if (next > kCloneLastSearchPort)
+            return ExchangeStartResult::PortError;
+        if (port.Open(next, 9600)) {
+            PauseMs(kCloneOpenPauseMs);
+            foundPort = next;
+            if (status != nullptr) {
+                status->m_foundPort = next;
+                status->m_progress = next;
+                status->m_status = CloneStatus::Searching;
+            }
+        }
+    }
+
+    const int identified = RequestIdentification(port);
+    if (identified == 0)
+        return ExchangeStartResult::PortError;
+    if (identified < kCloneIdentLen)
+        return ExchangeStartResult::TypeError;
+    SendAcknowledge(port);
+
+    if (foundPort > 0) {
+        WriteProfileString(settingFile, "setup", "com", std::to_string(foundPort));
+        if (status != nullptr)
+            status->m_foundPort = -1;
+    }
+    return ExchangeStartResult::Ok;
+}
+
+CCloneSession::CCloneSession(CSerialPort& port, CloneStatusRecord& status, RadioImage& buffer,
+                             std::string settingFile)
+    : m_port(port), m_record(status), m_buffer(buffer), m_settingFile(std::move(settingFile))
+{
+}
+
+void CCloneSession::Run(CloneDirection direction)
+{
+    m_skippedBlocks.clear();
+    switch (StartExchange(m_port, m_settingFile, &m_record)) {
+    case ExchangeStartResult::Ok: break;
+    case ExchangeStartResult::PortError: m_record.m_status = CloneStatus::PortError; return;
+    case ExchangeStartResult::TypeError: m_record.m_status = CloneStatus::TypeError; return;
+    case ExchangeStartResult::Cancelled: return;
+    }
+    if (direction == CloneDirection::Read)
+        ReadTransfer();
+    else
+        WriteTransfer();
+}
+
+void CCloneSession::ReadTransfer()
+{
+    for (int block = 0; block < kCloneReadBlocks; ++block) {
+        const int address = block * kCloneBlockSize;
+        CloneFrame reply{};
+        int received = 0;
+        bool good = false;
+        for (int attempt = 0; attempt < kCloneAttempts && !good; ++attempt) {
+            SendReadRequest(m_port, address);
+            received = ReceiveBlock(m_port, reply, kCloneBlockReplyMs);
+            good = received == kCloneFrameSize && reply[0] == kCloneWriteCmd && reply[1] == (address >> 8) &&
+                   reply[2] == (address & 0xFF);
+        }
+        if (!good) {
+            if (received < kCloneFrameSize) {
+                m_record.m_status = CloneStatus::ReadFailed;
+                return;
+            }
+            // Complete replies for another address: the buffer keeps its bytes there.
+            m_skippedBlocks.push_back(address);
+        } else {
+            std::copy_n(reply.begin() + 4, kCloneBlockSize, m_buffer.begin() + address);
+            SendAcknowledge(m_port);
+            m_record.m_progress = (block + 1) * 1600 / 4096;
+            m_record.m_status = CloneStatus::Reading;
+        }
+        if (m_record.m_cancel)
+            return;
+    }
+    SendEndByte(m_port);
+    m_record.m_status = CloneStatus::ReadDone;
+}
+
+void CCloneSession::WriteTransfer()
+{
+    for (int block = 0; block < kCloneWriteBlocks; ++block) {
+        const int address = block * kCloneBlockSize;
+        const CloneFrame frame = MakeDataBlock(address, m_buffer.data() + address);
+        bool acknowledged = false;
+        for (int attempt = 0; attempt < kCloneAttempts && !acknowledged; ++attempt)
+            acknowledged = SendDataBlock(m_port, frame, kCloneWriteAckMs);
+        if (!acknowledged) {
+            m_record.m_status = CloneStatus::WriteFailed;
+            return;
+        }
+        m_record.m_progress = (block + 1) * 1600 / 4064;
+        m_record.m_status = CloneStatus::Writing;
+        if (m_record.m_cancel)
+            return;
+    }
+    SendEndByte(m_port);
+    PauseMs(kCloneWriteEndPauseMs);
+    m_record.m_status = CloneStatus::WriteDone;
+}

@@ -1,0 +1,335 @@
+#include "link/SerialPort.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "link/PortResolver.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Without progress for this long a write gives up (nobody drains the line).
+constexpr int kWriteStallMs = 2000;
+
+speed_t SpeedOf(int baud)
+{
+    switch (baud) {
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    default: return B9600;
+    }
+}
+
+int MsUntil(Clock::time_point deadline)
+{
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+PortOpenError ErrorOf(int err)
+{
+    switch (err) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO: return PortOpenError::Missing;
+    case EACCES:
+    case EPERM:
+    case EROFS: return PortOpenError::PermissionDenied;
+    case EBUSY:
+    case EWOULDBLOCK: return PortOpenError::Busy;
+    case ENOTTY: return PortOpenError::NotSerial;
+    default: return PortOpenError::Other;
+    }
+}
+
+} // namespace
+
+// Holds the descriptor for one operation: Close waits until every CUse has ended before it
+// releases the descriptor, and wakes their waits through the self-pipe.
+class CSerialPort::CUse
+{
+public:
+    enum class Wait { Ready, Timeout, Closed, HungUp };
+
+    explicit CUse(CSerialPort& port) : m_port(port)
+    {
+        std::lock_guard lock(port.m_mutex);
+        if (port.m_fd >= 0 && !port.m_closing) {
+            m_fd = port.m_fd;
+            m_wake = port.m_wake[0];
+            ++port.m_inFlight;
+        }
+    }
+    ~CUse()
+    {
+        if (m_fd < 0)
+            return;
+        std::lock_guard lock(m_port.m_mutex);
+        if (--m_port.m_inFlight == 0)
+            m_port.m_idle.notify_all();
+    }
+    CUse(const CUse&) = delete;
+    CUse& operator=(const CUse&) = delete;
+
+    bool Valid() const { return m_fd >= 0; }
+    int Fd() const { return m_fd; }
+
+    // Waits until the descriptor is ready for `events`, the deadline passes or Close is called.
+    Wait WaitFor(short events, Clock::time_point deadline) const
+    {
+        for (;;) {
+            pollfd fds[2] = {{m_fd, events, 0}, {m_wake, POLLIN, 0}};
+            const int n = poll(fds, 2, MsUntil(deadline));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 || fds[1].revents != 0)
+                return Wait::Closed;
+            if (fds[0].revents & events)
+                return Wait::Ready;
+            if (fds[0].revents != 0)
+                return Wait::HungUp;
+            if (Clock::now() >= deadline)
+                return Wait::Timeout;
+        }
+    }
+
+    // Sleeps until the deadline unless Close is called first; false when closed.
+    bool Pause(Clock::time_point deadline) const
+    {
+        for (;;) {
+            pollfd wake{m_wake, POLLIN, 0};
+            const int n = poll(&wake, 1, MsUntil(deadline));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n != 0)
+                return false;
+            if (Clock::now() >= deadline)
+                return true;
+        }
+    }
+
+private:
+    CSerialPort& m_port;
+    int m_fd = -1;
+    int m_wake = -1;
+};
+
+CSerialPort::CSerialPort() = default;
+
+CSerialPort::~CSerialPort()
+{
+    Close();
+}
+
+bool CSerialPort::Open(int port, int baud)
+{
+    const std::string path = ResolvePortPath(port);
+    if (path.empty()) {
+        std::lock_guard lock(m_mutex);
+        m_lastError = PortOpenError::Missing;
+        return false;
+    }
+    return OpenDevice(path, baud);
+}
+
+bool CSerialPort::OpenDevice(const std::string& path, int baud)
+{
+    std::unique_lock lock(m_mutex);
+    m_idle.wait(lock, [this] { return !m_closing; });
+    if (m_fd >= 0)
+        return false;
+
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        m_lastError = ErrorOf(errno);
+        return false;
+    }
+    // Exclusive use: TIOCEXCL keeps other programs out, the lock also other instances run as root.
+    termios tio{};
+    if (tcgetattr(fd, &tio) != 0 || ioctl(fd, TIOCEXCL) != 0) {
+        m_lastError = PortOpenError::NotSerial;
+        close(fd);
+        return false;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        m_lastError = PortOpenError::Busy;
+        ioctl(fd, TIOCNXCL);
+        close(fd);
+        return false;
+    }
+    int wake[2];
+    if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) {
+        m_lastError = PortOpenError::Other;
+        ioctl(fd, TIOCNXCL);
+        close(fd);
+        return false;
+    }
+
+    // 8N1 raw, no flow control of any kind, reads that never block.
+    cfmakeraw(&tio);
+    tio.c_cflag &= ~static_cast<tcflag_t>(PARENB | CSTOPB | CSIZE | CRTSCTS);
+    tio.c_cflag |= CS8 | CREAD | CLOCAL;
+    tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    cfsetispeed(&tio, SpeedOf(baud));
+    cfsetospeed(&tio, SpeedOf(baud));
+    tcsetattr(fd, TCSANOW, &tio);
+    // The cable powers its level converter from DTR and RTS; a pseudo-terminal refuses this.
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    ioctl(fd, TIOCMBIS, &lines);
+
+    m_fd = fd;
+    m_wake[0] = wake[0];
+    m_wake[1] = wake[1];
+    m_path = path;
+    m_lastError = PortOpenError::None;
+    return true;
+}
+
+void CSerialPort::SetBaudRate(int baud)
+{
+    CUse use(*this);
+    if (!use.Valid())
+        return;
+    termios tio{};
+    if (tcgetattr(use.Fd(), &tio) != 0)
+        return;
+    cfsetispeed(&tio, SpeedOf(baud));
+    cfsetospeed(&tio, SpeedOf(baud));
+    tcsetattr(use.Fd(), TCSANOW, &tio);
+}
+
+int CSerialPort::Write(const std::uint8_t* bytes, int count, int pauseMs, bool byteByByte)
+{
+    CUse use(*this);
+    if (!use.Valid() || count <= 0)
+        return 0;
+
+    // Writes bytes [from, to) after the pause; returns how many went out.
+    auto send = [&use, bytes, pauseMs](int from, int to) {
+        if (pauseMs > 0 && !use.Pause(Clock::now() + std::chrono::milliseconds(pauseMs)))
+            return 0;
+        int done = 0;
+        while (from + done < to) {
+            const ssize_t n = write(use.Fd(), bytes + from + done, static_cast<std::size_t>(to - from - done));
+            if (n > 0) {
+                done += static_cast<int>(n);
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && errno != EAGAIN)
+                break; // the device is gone
+            const auto stall = Clock::now() + std::chrono::milliseconds(kWriteStallMs);
+            if (use.WaitFor(POLLOUT, stall) != CUse::Wait::Ready)
+                break;
+        }
+        return done;
+    };
+
+    if (!byteByByte)
+        return send(0, count);
+    int written = 0;
+    while (written < count && send(written, written + 1) == 1)
+        ++written;
+    return written;
+}
+
+int CSerialPort::WriteByte(std::uint8_t value, int pauseMs)
+{
+    return Write(&value, 1, pauseMs);
+}
+
+int CSerialPort::Read(std::uint8_t* buffer, int count, int timeoutMs)
+{
+    CUse use(*this);
+    if (!use.Valid() || count <= 0)
+        return 0;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs > 0 ? timeoutMs : 0);
+    int received = 0;
+    for (;;) {
+        const ssize_t n = read(use.Fd(), buffer + received, static_cast<std::size_t>(count - received));
+        if (n > 0) {
+            received += static_cast<int>(n);
+            if (received == count)
+                return count;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        // A line that is gone (cable pulled, radio hung up) delivers nothing more: keep the
+        // time-out without spinning on its end-of-file.
+        if (n == 0 || errno != EAGAIN) {
+            use.Pause(deadline);
+            return received;
+        }
+        if (Clock::now() >= deadline)
+            return received;
+        switch (use.WaitFor(POLLIN, deadline)) {
+        case CUse::Wait::Ready:
+        case CUse::Wait::Timeout: break; // read once more, then the deadline decides
+        case CUse::Wait::Closed: return received;
+        case CUse::Wait::HungUp: use.Pause(deadline); return received;
+        }
+    }
+}
+
+int CSerialPort::ReadByte(int timeoutMs)
+{
+    std::uint8_t b = 0;
+    return Read(&b, 1, timeoutMs) == 1 ? b : -1;
+}
+
+void CSerialPort::Close()
+{
+    std::unique_lock lock(m_mutex);
+    if (m_fd < 0 || m_closing)
+        return;
+    m_closing = true;
+    const int fd = m_fd;
+    const int wake[2] = {m_wake[0], m_wake[1]};
+    const std::uint8_t wakeByte = 1;
+    [[maybe_unused]] const ssize_t n = write(wake[1], &wakeByte, 1);
+    m_idle.wait(lock, [this] { return m_inFlight == 0; });
+    // No operation uses the descriptor any more: now its number may be handed out again.
+    ioctl(fd, TIOCNXCL);
+    close(fd);
+    close(wake[0]);
+    close(wake[1]);
+    m_fd = -1;
+    m_wake[0] = m_wake[1] = -1;
+    m_path.clear();
+    m_closing = false;
+    m_idle.notify_all();
+}
+
+bool CSerialPort::IsOpen() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_fd >= 0 && !m_closing;
+}
+
+std::string CSerialPort::DevicePath() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_path;
+}
+
+PortOpenError CSerialPort::LastOpenError() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_lastError;
+}
