@@ -1,0 +1,42 @@
+#pragma once
+// Single-line edits of the channel table and the function settings page: each admits only the
+// characters of its filter, whether typed, pasted or dropped. The in-place kind also opens over a
+// grid cell, restores its original text on Esc and hands the focus back to its owner on Enter and
+// Esc, so that the owner's focus-out handler commits the value.
+
+#include <QLineEdit>
+
+class CCharFilterEdit : public QLineEdit
+{
+    Q_OBJECT
+public:
+    explicit CCharFilterEdit(QWidget* parent = nullptr);
+    ~CCharFilterEdit() override;
+
+    // Whether character `c` may follow `before` (the text in front of it).
+    virtual bool Admits(QChar c, const QString& before) const = 0;
+};
+
+class CInPlaceEdit : public CCharFilterEdit
+{
+    Q_OBJECT
+public:
+    explicit CInPlaceEdit(int textLimit, QWidget* parent = nullptr);
+    ~CInPlaceEdit() override;
+
+    // Opens over `rect` (owner's coordinates) with the cell's text, all of it selected.
+    void BeginEdit(const QRect& rect, const QString& text);
+    void EndEdit();
+    bool IsOpen() const { return isEnabled() && isVisible(); }
+    const QString& OriginalText() const { return m_strOriginal; }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    int m_nTextLimit;
+    QString m_strOriginal;
+};
+
+// Gives the focus back to the editor's owner (its parent), which then sees the editor's focus-out.
+void ReturnFocusToOwner(QWidget* editor);
