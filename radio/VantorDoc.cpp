@@ -1,0 +1,469 @@
+#include "radio/VantorDoc.h"
+
+#include "i18n/LangText.h"
+#include "radio/FrequencyCodec.h"
+#include "radio/ModelInfo.h"
+#include "radio/ToneList.h"
+
+#include <algorithm>
+#include <cassert>
+
+using namespace ImageMap;
+
+namespace {
+
+// Function-settings bytes.
+constexpr std::size_t kSquelch = kSettings + 0;
+constexpr std::size_t kOptions1 = kSettings + 1;
+constexpr std::size_t kOptions2 = kSettings + 2;
+constexpr std::size_t kTimeout = kSettings + 3;
+constexpr std::size_t kOptions4 = kSettings + 4;
+constexpr std::size_t kSideTone = kSettings + 5;
+constexpr std::size_t kVox = kSettings + 6;
+
+// Record byte 8 and byte 11 bits.
+constexpr int kBitCompander = 3;
+constexpr int kBitRxInverted = 4;
+constexpr int kBitTxInverted = 5;
+constexpr int kBitInversion = 2;
+constexpr int kBitPower = 3;
+constexpr int kBitBcl = 4;
+constexpr int kBitNarrow = 5;
+constexpr int kBitScanAdd = 6;
+constexpr int kBitPttId = 7;
+
+constexpr std::array<std::uint8_t, kSettingsSize> kDefaultSettings = {0x04, 0x78, 0x08, 0x01, 0x00, 0x00, 0x00};
+constexpr std::uint8_t kDefaultMode = 0x08;    // high power, everything else off, simplex
+constexpr std::uint8_t kDefaultVfoMode = 0x48; // high power, scan add
+
+FrequencyField FieldAt(RadioImage& image, std::size_t offset)
+{
+    return FrequencyField(image.data() + offset, 4);
+}
+
+ConstFrequencyField FieldAt(const RadioImage& image, std::size_t offset)
+{
+    return ConstFrequencyField(image.data() + offset, 4);
+}
+
+std::size_t FieldOffset(FreqField field)
+{
+    return field == FreqField::Rx ? kRecRxFreq : kRecOffset;
+}
+
+} // namespace
+
+CVantorDoc::CVantorDoc()
+{
+    DeleteContents();
+}
+
+void CVantorDoc::UpdateAllViews() const
+{
+    if (m_updateAllViews)
+        m_updateAllViews();
+}
+
+// --- lifecycle --------------------------------------------------------------------------------
+
+void CVantorDoc::DeleteContents()
+{
+    DataFile::StampSignature(m_header);
+    BlankImage(m_image);
+}
+
+bool CVantorDoc::OnNewDocument(bool askClear)
+{
+    if (askClear && ShowMessage(LoadLangString("IDS_PROMPT"), LoadLangString("IDS_WARN_CLEAR"),
+                                MsgIcon::Exclamation, MsgButtons::OkCancel) != MsgResult::Ok)
+        return false;
+    DeleteContents();
+    m_pathName.clear();
+    m_modified = false;
+    ApplyModelEntry(0);
+    UpdateAllViews();
+    return true;
+}
+
+DataFile::LoadStatus CVantorDoc::LoadFile(const std::string& path, std::string& error)
+{
+    FileHeader header = m_header;
+    DataFile::StampSignature(header);
+    RadioImage image;
+    BlankImage(image);
+    const DataFile::LoadStatus status = DataFile::Load(path, header, image, error);
+    if (status == DataFile::LoadStatus::Failed)
+        return status;
+    // A rejected file leaves the blank document (its header is not taken over).
+    m_header = header;
+    m_image = image;
+    LoadBandLimits();
+    return status;
+}
+
+bool CVantorDoc::OnOpenDocument(const std::string& path)
+{
+    std::string error;
+    const DataFile::LoadStatus status = LoadFile(path, error);
+    if (status == DataFile::LoadStatus::Failed) {
+        ShowMessage(LoadLangString("IDS_ERROR"), error, MsgIcon::Stop, MsgButtons::Ok);
+        return false;
+    }
+    m_modified = false;
+    if (status == DataFile::LoadStatus::WrongSignature) {
+        ShowMessage(LoadLangString("IDS_ERROR"), LoadLangString("IDS_WARN_LOAD"), MsgIcon::Stop, MsgButtons::Ok);
+        // Not this radio's file: a later Save must ask for a name instead of overwriting it.
+        m_pathName.clear();
+    } else {
+        m_pathName = path;
+    }
+    UpdateAllViews();
+    return status == DataFile::LoadStatus::Loaded;
+}
+
+bool CVantorDoc::StoreFile(const std::string& path, std::string& error)
+{
+    const bool stored = DataFile::Store(path, m_header, m_image, error);
+    LoadBandLimits();
+    return stored;
+}
+
+bool CVantorDoc::DoSave(const std::string& path)
+{
+    std::string error;
+    if (!StoreFile(path, error)) {
+        ShowMessage(LoadLangString("IDS_ERROR"), error, MsgIcon::Stop, MsgButtons::Ok);
+        return false;
+    }
+    m_pathName = path;
+    m_modified = false;
+    return true;
+}
+
+bool CVantorDoc::Save()
+{
+    if (!m_pathName.empty() &&
+        ShowMessage(LoadLangString("IDS_PROMPT"), LoadLangString("IDS_WARN_SAVE") + m_pathName, MsgIcon::Exclamation,
+                    MsgButtons::OkCancel) != MsgResult::Ok)
+        return false;
+    PrepareImageForTransfer(m_image);
+    return DoFileSave();
+}
+
+bool CVantorDoc::SaveAs()
+{
+    if (!m_savePathPrompt)
+        return false;
+    const std::optional<std::string> path = m_savePathPrompt(m_pathName);
+    if (!path || path->empty())
+        return false;
+    return DoSave(*path);
+}
+
+bool CVantorDoc::DoFileSave()
+{
+    return m_pathName.empty() ? SaveAs() : DoSave(m_pathName);
+}
+
+bool CVantorDoc::SaveModified(const SaveChangesPrompt& prompt)
+{
+    if (!m_modified)
+        return true;
+    // Without a way to ask, keep the document rather than discard it.
+    switch (prompt ? prompt() : MsgResult::Cancel) {
+    case MsgResult::Yes:
+    case MsgResult::Ok:
+        return DoFileSave();
+    case MsgResult::No:
+        return true;
+    case MsgResult::Cancel:
+        break;
+    }
+    return false;
+}
+
+// --- bands ------------------------------------------------------------------------------------
+
+int CVantorDoc::FindModelEntry() const
+{
+    return ModelInfo::FindEntry(m_image);
+}
+
+void CVantorDoc::LoadBandLimits()
+{
+    m_limits = ModelInfo::LimitsFor(m_image, m_limits);
+}
+
+void CVantorDoc::ApplyModelEntry(int n)
+{
+    if (const std::optional<ModelEntry> entry = ParseModelEntry(ModelInfo::EntryText(n, 32)))
+        entry->WriteTo(m_image);
+    LoadBandLimits();
+    ApplyDefaults();
+}
+
+void CVantorDoc::ApplyDefaults()
+{
+    for (int r : {kVfoA, kFirstChannel, kVfoB}) {
+        PackFrequency(FieldAt(m_image, RecordOffset(r) + kRecRxFreq), SnapFrequency(m_limits.low, m_limits));
+        PackFrequency(FieldAt(m_image, RecordOffset(r) + kRecOffset), 0);
+    }
+    for (int r = kVfoA; r <= kLastChannel; ++r) {
+        std::uint8_t* rec = Record(r);
+        rec[kRecFlags] = rec[kRecRxTone] = rec[kRecTxTone] = rec[kRecStep] = 0;
+        rec[kRecMode] = kDefaultMode;
+    }
+    for (int n = kFirstChannel; n <= kLastChannel; ++n)
+        std::fill_n(m_image.begin() + static_cast<std::ptrdiff_t>(NameOffset(n)), kNameSize, std::uint8_t{0xFF});
+    std::uint8_t* vfoB = Record(kVfoB);
+    vfoB[kRecFlags] = vfoB[kRecRxTone] = vfoB[kRecTxTone] = vfoB[kRecStep] = 0;
+    vfoB[kRecMode] = kDefaultVfoMode;
+    Record(kVfoA)[kRecMode] = kDefaultVfoMode;
+
+    ::WriteWordBE(m_image, kFmPresets, 1, 0);
+    for (int k = 2; k <= kFmPresetCount; ++k)
+        ::WriteWordBE(m_image, kFmPresets, k, kFmPresetEmpty);
+    ::WriteWordBE(m_image, kFmFrequency, 1, 0);
+
+    std::copy(kDefaultSettings.begin(), kDefaultSettings.end(), m_image.begin() + kSettings);
+    std::fill_n(m_image.begin() + kPttIdCode, kPttIdCodeSize, std::uint8_t{0xFF});
+}
+
+int CVantorDoc::CheckBand(const std::string& text) const
+{
+    return ::CheckBand(text, m_limits);
+}
+
+std::string CVantorDoc::BandEdgeText(int edge) const
+{
+    return FormatFrequency(edge <= 0 ? m_limits.low : m_limits.high);
+}
+
+// --- records ----------------------------------------------------------------------------------
+
+std::uint8_t* CVantorDoc::Record(int r)
+{
+    assert(r >= 0 && r <= kLastRecord);
+    return m_image.data() + RecordOffset(r);
+}
+
+const std::uint8_t* CVantorDoc::Record(int r) const
+{
+    assert(r >= 0 && r <= kLastRecord);
+    return m_image.data() + RecordOffset(r);
+}
+
+int CVantorDoc::GetBit(std::size_t offset, int bit) const
+{
+    return (m_image[offset] >> bit) & 1;
+}
+
+void CVantorDoc::SetBit(std::size_t offset, int bit, int on)
+{
+    const auto mask = static_cast<std::uint8_t>(1u << bit);
+    m_image[offset] = on ? static_cast<std::uint8_t>(m_image[offset] | mask)
+                         : static_cast<std::uint8_t>(m_image[offset] & ~mask);
+}
+
+int CVantorDoc::GetField(std::size_t offset, int shift, int width, int maxValue, int outOfRange) const
+{
+    const int value = (m_image[offset] >> shift) & ((1 << width) - 1);
+    return value > maxValue ? outOfRange : value;
+}
+
+// The value is masked to the field, so it can never spill into a neighbouring field.
+void CVantorDoc::SetField(std::size_t offset, int shift, int width, int value)
+{
+    const int mask = ((1 << width) - 1) << shift;
+    m_image[offset] = static_cast<std::uint8_t>((m_image[offset] & ~mask) | ((value << shift) & mask));
+}
+
+bool CVantorDoc::IsRecordEmpty(int r) const
+{
+    return ::IsRecordEmpty(m_image, r);
+}
+
+bool CVantorDoc::HasNoTransmit(int r) const
+{
+    const std::uint8_t* rec = Record(r);
+    return IsRecordEmpty(r) || std::equal(rec + kRecRxFreq, rec + kRecRxFreq + 4, rec + kRecOffset);
+}
+
+bool CVantorDoc::IsOffsetEmpty(int r) const
+{
+    return IsEmptyFrequencyByte(Record(r)[kRecOffset + 3]);
+}
+
+std::string CVantorDoc::FrequencyText(int r, FreqField field) const
+{
+    return FrequencyFieldText(FieldAt(m_image, RecordOffset(r) + FieldOffset(field)));
+}
+
+void CVantorDoc::StoreFrequency(int r, FreqField field, const std::string& text)
+{
+    StoreFrequencyText(FieldAt(m_image, RecordOffset(r) + FieldOffset(field)), text,
+                       field == FreqField::Rx ? &m_limits : nullptr);
+}
+
+int CVantorDoc::ToneIndex(int r, ToneDir dir) const
+{
+    const bool rx = dir == ToneDir::Rx;
+    const std::uint8_t byte = Record(r)[rx ? kRecRxTone : kRecTxTone];
+    const bool inverted = (rx ? GetRxInverted(r) : GetTxInverted(r)) != 0;
+    return ToneList::IndexFromCode({byte, inverted});
+}
+
+void CVantorDoc::StoreToneIndex(int r, ToneDir dir, int index)
+{
+    const ToneList::ToneCode code = ToneList::CodeFromIndex(index);
+    if (dir == ToneDir::Rx) {
+        Record(r)[kRecRxTone] = code.byte;
+        SetRxInverted(r, code.inverted);
+    } else {
+        Record(r)[kRecTxTone] = code.byte;
+        SetTxInverted(r, code.inverted);
+    }
+}
+
+int CVantorDoc::GetRxInverted(int r) const { return GetBit(RecordOffset(r) + kRecFlags, kBitRxInverted); }
+void CVantorDoc::SetRxInverted(int r, int on) { SetBit(RecordOffset(r) + kRecFlags, kBitRxInverted, on); }
+int CVantorDoc::GetTxInverted(int r) const { return GetBit(RecordOffset(r) + kRecFlags, kBitTxInverted); }
+void CVantorDoc::SetTxInverted(int r, int on) { SetBit(RecordOffset(r) + kRecFlags, kBitTxInverted, on); }
+int CVantorDoc::GetCompander(int r) const { return GetBit(RecordOffset(r) + kRecFlags, kBitCompander); }
+void CVantorDoc::SetCompander(int r, int on) { SetBit(RecordOffset(r) + kRecFlags, kBitCompander, on); }
+
+int CVantorDoc::GetShiftDirection(int r) const { return GetField(RecordOffset(r) + kRecMode, 0, 2, 2, 0); }
+void CVantorDoc::SetShiftDirection(int r, int direction) { SetField(RecordOffset(r) + kRecMode, 0, 2, direction); }
+int CVantorDoc::GetFreqInversion(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitInversion); }
+void CVantorDoc::SetFreqInversion(int r, int on) { SetBit(RecordOffset(r) + kRecMode, kBitInversion, on); }
+int CVantorDoc::GetPower(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitPower); }
+void CVantorDoc::SetPower(int r, int high) { SetBit(RecordOffset(r) + kRecMode, kBitPower, high); }
+int CVantorDoc::GetBcl(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitBcl); }
+void CVantorDoc::SetBcl(int r, int on) { SetBit(RecordOffset(r) + kRecMode, kBitBcl, on); }
+int CVantorDoc::GetBandwidth(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitNarrow); }
+void CVantorDoc::SetBandwidth(int r, int narrow) { SetBit(RecordOffset(r) + kRecMode, kBitNarrow, narrow); }
+int CVantorDoc::GetScanAdd(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitScanAdd); }
+void CVantorDoc::SetScanAdd(int r, int on) { SetBit(RecordOffset(r) + kRecMode, kBitScanAdd, on); }
+int CVantorDoc::GetPttIdOn(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitPttId); }
+void CVantorDoc::SetPttIdOn(int r, int on) { SetBit(RecordOffset(r) + kRecMode, kBitPttId, on); }
+int CVantorDoc::GetStepIndex(int r) const { return GetField(RecordOffset(r) + kRecStep, 0, 8, 5, 0); }
+void CVantorDoc::SetStepIndex(int r, int index) { Record(r)[kRecStep] = static_cast<std::uint8_t>(index); }
+
+// --- names ------------------------------------------------------------------------------------
+
+NameBytes CVantorDoc::GetName(int channel) const
+{
+    assert(channel >= kFirstChannel && channel <= kLastChannel);
+    NameBytes bytes;
+    std::copy_n(m_image.begin() + static_cast<std::ptrdiff_t>(NameOffset(channel)), kNameSize, bytes.begin());
+    return bytes;
+}
+
+void CVantorDoc::SetName(int channel, const NameBytes& bytes)
+{
+    assert(channel >= kFirstChannel && channel <= kLastChannel);
+    std::copy(bytes.begin(), bytes.end(), m_image.begin() + static_cast<std::ptrdiff_t>(NameOffset(channel)));
+}
+
+std::string CVantorDoc::DecodeName(const NameBytes& bytes)
+{
+    return ::DecodeName(bytes);
+}
+
+NameBytes CVantorDoc::EncodeName(const std::string& text)
+{
+    return ::EncodeName(text);
+}
+
+// --- function settings ------------------------------------------------------------------------
+
+int CVantorDoc::GetSquelchLevel() const { return GetField(kSquelch, 0, 8, 9, 0); }
+void CVantorDoc::SetSquelchLevel(int level) { m_image[kSquelch] = static_cast<std::uint8_t>(level); }
+int CVantorDoc::GetScanType() const { return GetField(kOptions1, 0, 2, 2, 2); }
+void CVantorDoc::SetScanType(int type) { SetField(kOptions1, 0, 2, type); }
+int CVantorDoc::GetDualWatch() const { return GetBit(kOptions1, 2); }
+void CVantorDoc::SetDualWatch(int on) { SetBit(kOptions1, 2, on); }
+int CVantorDoc::GetRogerBeep() const { return GetBit(kOptions1, 3); }
+void CVantorDoc::SetRogerBeep(int on) { SetBit(kOptions1, 3, on); }
+int CVantorDoc::GetBeepOn() const { return 1 - GetBit(kOptions1, 4); }
+void CVantorDoc::SetBeepOn(int on) { SetBit(kOptions1, 4, !on); }
+int CVantorDoc::GetBacklight() const { return GetBit(kOptions1, 5); }
+void CVantorDoc::SetBacklight(int on) { SetBit(kOptions1, 5, on); }
+int CVantorDoc::GetPowerSave() const { return GetBit(kOptions1, 6); }
+void CVantorDoc::SetPowerSave(int on) { SetBit(kOptions1, 6, on); }
+int CVantorDoc::GetFreqMode() const { return GetBit(kOptions1, 7); }
+void CVantorDoc::SetFreqMode(int mode) { SetBit(kOptions1, 7, mode); }
+int CVantorDoc::GetPttId() const { return GetField(kOptions2, 0, 2, 3, 0); }
+void CVantorDoc::SetPttId(int mode) { SetField(kOptions2, 0, 2, mode); }
+int CVantorDoc::GetFmRadio() const { return GetBit(kOptions2, 2); }
+void CVantorDoc::SetFmRadio(int on) { SetBit(kOptions2, 2, on); }
+int CVantorDoc::GetVoicePrompt() const { return GetBit(kOptions2, 3); }
+void CVantorDoc::SetVoicePrompt(int on) { SetBit(kOptions2, 3, on); }
+int CVantorDoc::GetRadiogramWorkMode() const { return GetBit(kOptions2, 4); }
+void CVantorDoc::SetRadiogramWorkMode(int mode) { SetBit(kOptions2, 4, mode); }
+int CVantorDoc::GetRadioWorkModeA() const { return GetBit(kOptions2, 5); }
+void CVantorDoc::SetRadioWorkModeA(int mode) { SetBit(kOptions2, 5, mode); }
+int CVantorDoc::GetRadioWorkModeB() const { return GetBit(kOptions2, 6); }
+void CVantorDoc::SetRadioWorkModeB(int mode) { SetBit(kOptions2, 6, mode); }
+int CVantorDoc::GetLockMode() const { return GetBit(kOptions2, 7); }
+void CVantorDoc::SetLockMode(int mode) { SetBit(kOptions2, 7, mode); }
+int CVantorDoc::GetTxTimeout() const { return GetField(kTimeout, 0, 8, 7, 0); }
+void CVantorDoc::SetTxTimeout(int timeout) { m_image[kTimeout] = static_cast<std::uint8_t>(timeout); }
+int CVantorDoc::GetTxDtr() const { return GetField(kOptions4, 0, 2, 3, 0); }
+void CVantorDoc::SetTxDtr(int mode) { SetField(kOptions4, 0, 2, mode); }
+int CVantorDoc::GetAniTx() const { return GetBit(kOptions4, 3); }
+void CVantorDoc::SetAniTx(int on) { SetBit(kOptions4, 3, on); }
+int CVantorDoc::GetChannelShowedF1() const { return GetField(kOptions4, 4, 2, 2, 2); }
+void CVantorDoc::SetChannelShowedF1(int mode) { SetField(kOptions4, 4, 2, mode); }
+int CVantorDoc::GetChannelShowedF2() const { return GetField(kOptions4, 6, 2, 2, 2); }
+void CVantorDoc::SetChannelShowedF2(int mode) { SetField(kOptions4, 6, 2, mode); }
+int CVantorDoc::GetSideTone() const { return m_image[kSideTone] != 0 ? 1 : 0; }
+void CVantorDoc::SetSideTone(int on) { m_image[kSideTone] = on ? 1 : 0; }
+int CVantorDoc::GetVoxLevel() const { return GetField(kVox, 0, 8, 9, 0); }
+void CVantorDoc::SetVoxLevel(int level) { m_image[kVox] = static_cast<std::uint8_t>(level); }
+
+PttIdCodeBytes CVantorDoc::GetPttIdCode() const
+{
+    PttIdCodeBytes bytes;
+    std::copy_n(m_image.begin() + kPttIdCode, kPttIdCodeSize, bytes.begin());
+    return bytes;
+}
+
+void CVantorDoc::SetPttIdCode(const PttIdCodeBytes& bytes)
+{
+    std::copy(bytes.begin(), bytes.end(), m_image.begin() + kPttIdCode);
+}
+
+// --- words and calibration --------------------------------------------------------------------
+
+int CVantorDoc::ReadWordBE(std::size_t base, int k) const
+{
+    return ::ReadWordBE(m_image, base, k);
+}
+
+void CVantorDoc::WriteWordBE(std::size_t base, int k, int value)
+{
+    ::WriteWordBE(m_image, base, k, value);
+}
+
+int CVantorDoc::GetCalibration(int item) const
+{
+    assert(item >= 0 && item < 16);
+    return m_image[kCalibration + static_cast<std::size_t>(item)];
+}
+
+void CVantorDoc::SetCalibration(int item, int value)
+{
+    assert(item >= 0 && item < 16);
+    m_image[kCalibration + static_cast<std::size_t>(item)] = static_cast<std::uint8_t>(value);
+}
+
+int CVantorDoc::GetCalibrationItem() const
+{
+    return m_image[kCalibrationItem];
+}
+
+void CVantorDoc::SetCalibrationItem(int item)
+{
+    m_image[kCalibrationItem] = static_cast<std::uint8_t>(item);
+}

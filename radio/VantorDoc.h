@@ -1,0 +1,198 @@
+#pragma once
+// The single document: the radio image, the data-file header, the band limits, the path and the
+// modified flag, with every field accessor the pages use and the New / Open / Save rules.
+// Accessors work directly on the image and never set the modified flag (callers do after an edit).
+// Ordinary failures are return values; messages go through ShowMessage.
+
+#include "app/MessageBox.h"
+#include "radio/BandLimits.h"
+#include "radio/DataFile.h"
+#include "radio/NameCode.h"
+#include "radio/PttIdCode.h"
+#include "radio/RadioImage.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+enum class FreqField { Rx, Offset };
+enum class ToneDir { Rx, Tx };
+
+class CVantorDoc final
+{
+public:
+    // Asks for a file name to save under (the Save As dialog); nothing when the user cancels.
+    // The argument is the current path, empty for a document that has none.
+    using SavePathPrompt = std::function<std::optional<std::string>(const std::string& currentPath)>;
+    // Asks whether to save the modified document: Yes, No or Cancel.
+    using SaveChangesPrompt = std::function<MsgResult()>;
+
+    CVantorDoc();
+    CVantorDoc(const CVantorDoc&) = delete;
+    CVantorDoc& operator=(const CVantorDoc&) = delete;
+
+    // Raw state: the image (block transfers, clone buffer), the 48-byte data-file header.
+    RadioImage& Image() { return m_image; }
+    const RadioImage& Image() const { return m_image; }
+    const FileHeader& Header() const { return m_header; }
+
+    // Document state: path name, modified flag, the hook that reloads every page.
+    const std::string& GetPathName() const { return m_pathName; }
+    void SetPathName(const std::string& path) { m_pathName = path; }
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    void SetUpdateAllViewsHandler(std::function<void()> handler) { m_updateAllViews = std::move(handler); }
+    void UpdateAllViews() const;
+
+    // Lifecycle. DeleteContents blanks (signature into the header, image all 0xFF). OnNewDocument asks
+    // "IDS_WARN_CLEAR" when askClear (Cancel: false, document untouched), then blank image, no path,
+    // not modified, band entry 0 with the defaults, views updated. OnOpenDocument loads a data file
+    // (false with a message when unreadable, document untouched; or when not a data file of this
+    // radio: "IDS_WARN_LOAD", blank image, no path); band limits recomputed, views updated.
+    void DeleteContents();
+    bool OnNewDocument(bool askClear);
+    bool OnOpenDocument(const std::string& path);
+
+    // Saving. Save is the Save command: "IDS_WARN_SAVE" + path when the document has one, then
+    // PrepareImageForTransfer, then DoFileSave. SaveAs asks for a path (no question, no prepare).
+    // DoFileSave stores under the current path, or acts as SaveAs without one. SaveModified asks
+    // `prompt` when modified: Yes saves (DoFileSave), No discards; false means stop (Cancel or a
+    // failed save). Failures are shown with "IDS_ERROR"; a failed save leaves path, flag and file.
+    void SetSavePathPrompt(SavePathPrompt prompt) { m_savePathPrompt = std::move(prompt); }
+    bool Save();
+    bool SaveAs();
+    bool DoFileSave();
+    bool SaveModified(const SaveChangesPrompt& prompt);
+    // Without messages: writes the data file (atomically) / reads it as OnOpenDocument does.
+    bool StoreFile(const std::string& path, std::string& error);
+    DataFile::LoadStatus LoadFile(const std::string& path, std::string& error);
+
+    // Bands (setting.ini "ModelInfo", read afresh): matching entry, limits from it, writing entry n
+    // into the image followed by the limits and the image defaults.
+    int FindModelEntry() const;
+    void LoadBandLimits();
+    void ApplyModelEntry(int n);
+    void ApplyDefaults();
+    const BandLimits& GetBandLimits() const { return m_limits; }
+    int CheckBand(const std::string& text) const;   // -1 below, +1 above, 0 inside or empty
+    std::string BandEdgeText(int edge) const;       // edge <= 0 low limit, > 0 high limit
+
+    // Record r (0 VFO A, 1..128 channels, 130 VFO B): state of the frequency fields.
+    bool IsRecordEmpty(int r) const;
+    bool HasNoTransmit(int r) const;                // empty, or offset equal to the receive frequency
+    bool IsOffsetEmpty(int r) const;
+    std::string FrequencyText(int r, FreqField field) const;
+    void StoreFrequency(int r, FreqField field, const std::string& text); // Rx snapped, offset as typed
+
+    // Record r: tones as list index 0..258 (byte 9/10 with the inverted flags of byte 8).
+    int ToneIndex(int r, ToneDir dir) const;
+    void StoreToneIndex(int r, ToneDir dir, int index);
+    int GetRxInverted(int r) const;
+    void SetRxInverted(int r, int on);
+    int GetTxInverted(int r) const;
+    void SetTxInverted(int r, int on);
+
+    // Record r: flag and small fields (bits: 0/1, set from zero/non-zero).
+    int GetCompander(int r) const;                  // byte 8 bit 3
+    void SetCompander(int r, int on);
+    int GetShiftDirection(int r) const;             // 0 simplex, 1 minus, 2 plus; 3 reads as 0
+    void SetShiftDirection(int r, int direction);
+    int GetFreqInversion(int r) const;              // byte 11 bit 2
+    void SetFreqInversion(int r, int on);
+    int GetPower(int r) const;                      // bit 3: 0 low, 1 high
+    void SetPower(int r, int high);
+    int GetBcl(int r) const;                        // bit 4: busy channel lockout
+    void SetBcl(int r, int on);
+    int GetBandwidth(int r) const;                  // bit 5: 0 wide, 1 narrow
+    void SetBandwidth(int r, int narrow);
+    int GetScanAdd(int r) const;                    // bit 6
+    void SetScanAdd(int r, int on);
+    int GetPttIdOn(int r) const;                    // bit 7: send the PTT ID on this channel
+    void SetPttIdOn(int r, int on);
+    int GetStepIndex(int r) const;                  // byte 12, 0..5; above 5 reads as 0
+    void SetStepIndex(int r, int index);
+
+    // Channel names (channel 1..128), five bytes in the radio's code; text via the name code.
+    NameBytes GetName(int channel) const;
+    void SetName(int channel, const NameBytes& bytes);
+    static std::string DecodeName(const NameBytes& bytes);
+    static NameBytes EncodeName(const std::string& text);
+
+    // Function settings 0xD00..0xD06 (getters clamp stored values out of range).
+    int GetSquelchLevel() const;                    // 0xD00, 0..9
+    void SetSquelchLevel(int level);
+    int GetScanType() const;                        // 0xD01 bits 0-1, 0..2 (3 reads as 2)
+    void SetScanType(int type);
+    int GetDualWatch() const;                       // 0xD01 bit 2
+    void SetDualWatch(int on);
+    int GetRogerBeep() const;                       // 0xD01 bit 3
+    void SetRogerBeep(int on);
+    int GetBeepOn() const;                          // 0xD01 bit 4 is BeepOff: 1 when the bit is clear
+    void SetBeepOn(int on);
+    int GetBacklight() const;                       // 0xD01 bit 5
+    void SetBacklight(int on);
+    int GetPowerSave() const;                       // 0xD01 bit 6
+    void SetPowerSave(int on);
+    int GetFreqMode() const;                        // 0xD01 bit 7
+    void SetFreqMode(int mode);
+    int GetPttId() const;                           // 0xD02 bits 0-1, 0..3
+    void SetPttId(int mode);
+    int GetFmRadio() const;                         // 0xD02 bit 2
+    void SetFmRadio(int on);
+    int GetVoicePrompt() const;                     // 0xD02 bit 3
+    void SetVoicePrompt(int on);
+    int GetRadiogramWorkMode() const;               // 0xD02 bit 4
+    void SetRadiogramWorkMode(int mode);
+    int GetRadioWorkModeA() const;                  // 0xD02 bit 5
+    void SetRadioWorkModeA(int mode);
+    int GetRadioWorkModeB() const;                  // 0xD02 bit 6
+    void SetRadioWorkModeB(int mode);
+    int GetLockMode() const;                        // 0xD02 bit 7
+    void SetLockMode(int mode);
+    int GetTxTimeout() const;                       // 0xD03, 0 off, 1..7
+    void SetTxTimeout(int timeout);
+    int GetTxDtr() const;                           // 0xD04 bits 0-1, 0..3
+    void SetTxDtr(int mode);
+    int GetAniTx() const;                           // 0xD04 bit 3
+    void SetAniTx(int on);
+    int GetChannelShowedF1() const;                 // 0xD04 bits 4-5, 0..2 (3 reads as 2)
+    void SetChannelShowedF1(int mode);
+    int GetChannelShowedF2() const;                 // 0xD04 bits 6-7, 0..2 (3 reads as 2)
+    void SetChannelShowedF2(int mode);
+    int GetSideTone() const;                        // 0xD05, any non-zero byte is on
+    void SetSideTone(int on);
+    int GetVoxLevel() const;                        // 0xD06, 0..9
+    void SetVoxLevel(int level);
+
+    // PTT ID code at 0xD20, six bytes as one unit (text via PttIdCodeText / PttIdCodeFromText).
+    PttIdCodeBytes GetPttIdCode() const;
+    void SetPttIdCode(const PttIdCodeBytes& bytes);
+
+    // 16-bit big-endian word k (from 1) of the table at `base`: FM presets (0x9A0), FM frequency (0xD0B).
+    int ReadWordBE(std::size_t base, int k) const;
+    void WriteWordBE(std::size_t base, int k, int value);
+
+    // Service mode: calibration value of item i (0xFF0 + i) and the selected item (0xFFC).
+    int GetCalibration(int item) const;
+    void SetCalibration(int item, int value);
+    int GetCalibrationItem() const;
+    void SetCalibrationItem(int item);
+
+private:
+    std::uint8_t* Record(int r);
+    const std::uint8_t* Record(int r) const;
+    int GetBit(std::size_t offset, int bit) const;
+    void SetBit(std::size_t offset, int bit, int on);
+    int GetField(std::size_t offset, int shift, int width, int maxValue, int outOfRange) const;
+    void SetField(std::size_t offset, int shift, int width, int value);
+    bool DoSave(const std::string& path);
+
+    BandLimits m_limits;
+    FileHeader m_header{};
+    RadioImage m_image{};
+    std::string m_pathName;
+    bool m_modified = false;
+    std::function<void()> m_updateAllViews;
+    SavePathPrompt m_savePathPrompt;
+};
