@@ -13,10 +13,14 @@ endif()
 include(GoogleTest)
 find_package(GTest REQUIRED)
 
-# zq708_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI])
-# A GUI test gets a main that creates a QApplication on the offscreen platform.
+# zq708_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI] [TIMEOUT <seconds>])
+# A GUI test gets a main that creates a QApplication on the offscreen platform. Each test case
+# gets TIMEOUT seconds (default 120).
 function(zq708_add_test name)
-    cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 120)
+    endif()
     add_executable(${name} ${T_SOURCES})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${T_LIBS} zq708_options GTest::gtest)
@@ -30,5 +34,5 @@ function(zq708_add_test name)
     endif()
     gtest_discover_tests(${name}
         DISCOVERY_TIMEOUT 60
-        PROPERTIES TIMEOUT 120 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+        PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
