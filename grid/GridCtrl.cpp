@@ -724,7 +724,7 @@ void CGridCtrl::wheelEvent(QWheelEvent* e)
     m_nWheelRemainder %= kWheelNotch;
     if (notches != 0) {
         const int lines = QApplication::wheelScrollLines();
-        const int step = lines == -1 ? bar->pageStep() : lines;
+        const int step = lines <= 0 ? bar->pageStep() : lines; // a setting of -1 means a page
         bar->setValue(bar->value() - notches * step);
     }
     e->accept();
