@@ -1,0 +1,59 @@
+#pragma once
+// Reads the radio into the document, or writes the document to the radio, behind a small modal
+// dialog: OK starts one clone exchange on a worker thread, a 20 ms timer shows its progress and
+// outcome. After a read or write failure OK starts again; Cancel ends the dialog at any time.
+
+#include "link/CloneStatus.h"
+#include "radio/RadioImage.h"
+
+#include <QDialog>
+#include <QTimer>
+#include <functional>
+#include <thread>
+
+class CSerialPort;
+class CVantorDoc;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+class CCloneProgressDlg final : public QDialog
+{
+public:
+    // Result of exec() after success or an error message; Cancel gives QDialog::Rejected.
+    static constexpr int kResultDone = 5;
+
+    // `applyLanguage` refreshes the application after a successful read (menus, bands, all views);
+    // `showPortInStatusBar` shows the port a search is trying.
+    CCloneProgressDlg(CVantorDoc& doc, CSerialPort& port, CloneDirection direction,
+                      std::function<void()> applyLanguage, std::function<void(int)> showPortInStatusBar,
+                      QWidget* parent = nullptr);
+    ~CCloneProgressDlg() override;
+
+    void reject() override; // Cancel, Esc and the window's close button
+
+private:
+    void OnOK();
+    void OnTimer();
+    void StartTransfer();
+    // Stops the timer, closes the port and waits for the worker, which then returns at once.
+    void StopTransfer();
+    void EndWithMessage(const char* key);
+    void ShowPrompt(const QString& text);
+
+    CVantorDoc& m_doc;
+    CSerialPort& m_port;
+    const CloneDirection m_direction;
+    std::function<void()> m_applyLanguage;
+    std::function<void(int)> m_showPortInStatusBar;
+
+    QLabel* m_prompt = nullptr;
+    QProgressBar* m_bar = nullptr;
+    QPushButton* m_ok = nullptr;
+    QTimer m_timer;
+
+    // Shared with the worker; both outlive it because every way out of the dialog joins it first.
+    CloneStatusRecord m_status;
+    RadioImage m_buffer{};
+    std::thread m_worker;
+};

@@ -1,0 +1,107 @@
+#include "link/PortDlg.h"
+
+#include "app/AppPaths.h"
+#include "i18n/LangText.h"
+#include "i18n/Profile.h"
+#include "i18n/RelabelDialog.h"
+#include "link/PortResolver.h"
+#include "link/SerialPort.h"
+#include "res/DialogBuilder.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+constexpr int kFirstPortButton = 1000; // button 1000 + n is COMn
+constexpr int kPortCount = 8;
+constexpr int kIdSearch = 1012;
+
+int ConfiguredPort()
+{
+    return ReadProfileInt(g_strSettingFile, "setup", "com", 1);
+}
+
+// A text of section "String", or the built-in one where the language file has none.
+QString TextOr(const char* key, const char* builtIn)
+{
+    const std::string text = LoadLangValue("String", key, "", 1000);
+    return QString::fromStdString(text.empty() ? builtIn : text);
+}
+
+// What the tooltip says about a port: its device, and why it cannot be used when it cannot.
+QString PortTip(int n, const CSerialPort& port, bool opened)
+{
+    const QString path = QString::fromStdString(ResolvePortPath(n));
+    if (path.isEmpty())
+        return TextOr("IDS_PORT_NODEVICE", "No serial device");
+    if (opened)
+        return path;
+    switch (port.LastOpenError()) {
+    case PortOpenError::PermissionDenied:
+        return path + QStringLiteral(": ") + TextOr("IDS_PORT_NOACCESS", "no permission to open it");
+    case PortOpenError::Busy:
+        return path + QStringLiteral(": ") + TextOr("IDS_PORT_BUSY", "in use by another program");
+    default:
+        return path + QStringLiteral(": ") + TextOr("IDS_PORT_CANNOTOPEN", "cannot be opened");
+    }
+}
+
+} // namespace
+
+CPortDlg::CPortDlg(CSerialPort& port, std::function<void(int)> showPortInStatusBar, QWidget* parent)
+    : QDialog(parent), m_port(port), m_showPortInStatusBar(std::move(showPortInStatusBar))
+{
+    CDialogBuilder::Build(this, g_dlgPort);
+    connect(GetDlgItemAs<QPushButton>(this, 1), &QPushButton::clicked, this, &CPortDlg::accept);
+    connect(GetDlgItemAs<QPushButton>(this, 2), &QPushButton::clicked, this, &CPortDlg::reject);
+    RelabelDialog(this, g_dlgPort.id);
+
+    ProbePorts(ConfiguredPort());
+
+    auto* search = GetDlgItemAs<QCheckBox>(this, kIdSearch);
+    search->setChecked(ReadProfileInt(g_strSettingFile, "setup", "searchcom", 1) != 0);
+    connect(search, &QCheckBox::clicked, this, &CPortDlg::OnSearchClicked);
+}
+
+CPortDlg::~CPortDlg() = default;
+
+void CPortDlg::ProbePorts(int configured)
+{
+    // The shared port is tried on every button, so it is closed first and left closed.
+    m_port.Close();
+    for (int n = 1; n <= kPortCount; ++n) {
+        auto* button = GetDlgItemAs<QRadioButton>(this, kFirstPortButton + n);
+        if (n == configured)
+            button->setChecked(true); // stays checked even when the port cannot be opened now
+        const bool opened = m_port.Open(n, 9600);
+        if (opened)
+            m_port.Close();
+        else
+            button->setEnabled(false);
+        button->setToolTip(PortTip(n, m_port, opened));
+    }
+}
+
+void CPortDlg::OnSearchClicked(bool checked)
+{
+    // Takes effect at once, whether or not the dialog is confirmed.
+    WriteProfileString(g_strSettingFile, "setup", "searchcom", checked ? "1" : "0");
+}
+
+void CPortDlg::accept()
+{
+    for (int n = 1; n <= kPortCount; ++n) {
+        if (!GetDlgItemAs<QRadioButton>(this, kFirstPortButton + n)->isChecked())
+            continue;
+        if (n != ConfiguredPort()) {
+            m_port.Close();
+            WriteProfileString(g_strSettingFile, "setup", "com", std::to_string(n));
+        }
+        break;
+    }
+    if (m_showPortInStatusBar)
+        m_showPortInStatusBar(ConfiguredPort());
+    QDialog::accept();
+}
