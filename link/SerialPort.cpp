@@ -177,12 +177,13 @@ bool CSerialPort::OpenDevice(const std::string& path, int baud)
         return false;
     }
 
-    // 8N1 raw, no flow control of any kind, reads that never block.
+    // 8N1 raw, no flow control of any kind. With VMIN 1 an empty line reads as EAGAIN (the
+    // descriptor never blocks), so that a read of 0 bytes means the line is gone.
     cfmakeraw(&tio);
     tio.c_cflag &= ~static_cast<tcflag_t>(PARENB | CSTOPB | CSIZE | CRTSCTS);
     tio.c_cflag |= CS8 | CREAD | CLOCAL;
     tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
     cfsetispeed(&tio, SpeedOf(baud));
     cfsetospeed(&tio, SpeedOf(baud));

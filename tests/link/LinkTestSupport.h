@@ -1,0 +1,70 @@
+#pragma once
+// A private settings file and device directory for link tests, so that no real serial port is
+// ever opened, and a simulated radio on a pseudo-terminal.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/AppPaths.h"
+#include "i18n/Profile.h"
+#include "link/PortResolver.h"
+#include "tools/sim/SimLine.h"
+#include "tools/sim/SimRadio.h"
+
+class CLinkTestEnv : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_dir = std::filesystem::temp_directory_path() /
+                ("zq708-link-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(m_dir / "dev");
+        std::filesystem::create_directories(m_dir / "sys");
+        m_savedSettingFile = g_strSettingFile;
+        g_strSettingFile = (m_dir / "setting.ini").string();
+        SetSerialDeviceDirs((m_dir / "dev").string(), (m_dir / "sys").string());
+        Setting("setup", "searchcom", "0");
+        Setting("setup", "com", "1");
+    }
+
+    void TearDown() override
+    {
+        m_lines.clear();
+        g_strSettingFile = m_savedSettingFile;
+        SetSerialDeviceDirs("/dev", "/sys/class/tty");
+        std::filesystem::remove_all(m_dir);
+    }
+
+    void Setting(const std::string& section, const std::string& key, const std::string& value)
+    {
+        ASSERT_TRUE(WriteProfileString(g_strSettingFile, section, key, value));
+    }
+
+    // Starts a line for `radio` and maps COMn onto it.
+    CSimLine& AttachRadio(CSimRadio& radio, int port)
+    {
+        m_lines.push_back(std::make_unique<CSimLine>(radio, false));
+        CSimLine& line = *m_lines.back();
+        EXPECT_TRUE(line.Start());
+        Setting("ports", "COM" + std::to_string(port), line.DevicePath());
+        return line;
+    }
+
+    std::filesystem::path m_dir;
+    std::string m_savedSettingFile;
+    std::vector<std::unique_ptr<CSimLine>> m_lines;
+};
+
+// An image whose bytes differ from block to block, so that a misplaced block shows.
+inline RadioImage PatternImage(std::uint8_t seed)
+{
+    RadioImage image{};
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(i * 7 + (i >> 8) + seed);
+    return image;
+}
