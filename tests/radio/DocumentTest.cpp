@@ -1,0 +1,276 @@
+// The document's image: defaults of a new document, the bookkeeping before transfer, the field
+// accessors with their clamping and bit rules, and the new-document step.
+
+#include "RadioTestEnv.h"
+
+#include "i18n/LangText.h"
+#include "radio/VantorDoc.h"
+
+#include <algorithm>
+
+using namespace ImageMap;
+
+namespace {
+
+class CDocumentTest : public CRadioTest
+{
+protected:
+    void SetUp() override
+    {
+        CRadioTest::SetUp();
+        ASSERT_TRUE(m_doc.OnNewDocument(false));
+    }
+
+    std::uint8_t& Byte(std::size_t offset) { return m_doc.Image()[offset]; }
+
+    CVantorDoc m_doc;
+};
+
+} // namespace
+
+TEST_F(CDocumentTest, NewDocumentHoldsTheDefaults)
+{
+    EXPECT_TRUE(m_messages.Asked().empty());
+    EXPECT_EQ(m_doc.FrequencyText(kVfoA, FreqField::Rx), "136.00000");
+    EXPECT_EQ(m_doc.FrequencyText(1, FreqField::Rx), "136.00000");
+    EXPECT_EQ(m_doc.FrequencyText(kVfoB, FreqField::Rx), "136.00000");
+    EXPECT_EQ(m_doc.FrequencyText(1, FreqField::Offset), "00.00000");
+    for (int n = 2; n <= kLastChannel; ++n)
+        ASSERT_TRUE(m_doc.IsRecordEmpty(n)) << n;
+    EXPECT_EQ(Byte(RecordOffset(1) + kRecMode), 0x08);
+    EXPECT_EQ(Byte(RecordOffset(kVfoA) + kRecMode), 0x48);
+    EXPECT_EQ(Byte(RecordOffset(kVfoB) + kRecMode), 0x48);
+    EXPECT_EQ(Byte(RecordOffset(128) + kRecFlags), 0x00);
+    EXPECT_EQ(m_doc.DecodeName(m_doc.GetName(1)), "");
+    EXPECT_EQ(m_doc.ReadWordBE(kFmPresets, 1), 0);
+    EXPECT_EQ(m_doc.ReadWordBE(kFmPresets, 16), kFmPresetEmpty);
+    EXPECT_EQ(m_doc.ReadWordBE(kFmFrequency, 1), 0);
+    const std::array<std::uint8_t, 7> settings = {0x04, 0x78, 0x08, 0x01, 0x00, 0x00, 0x00};
+    EXPECT_TRUE(std::equal(settings.begin(), settings.end(), m_doc.Image().begin() + kSettings));
+    EXPECT_EQ(PttIdCodeText(m_doc.GetPttIdCode()), "");
+    // Record 129 and the other regions the tool does not interpret stay blank.
+    EXPECT_EQ(Byte(0x810), 0xFF);
+    EXPECT_EQ(Byte(0xD0E), 0xFF);
+    EXPECT_EQ(Byte(0xF08), 0xFF);
+    EXPECT_FALSE(m_doc.IsModified());
+    EXPECT_EQ(m_doc.GetPathName(), "");
+    EXPECT_EQ(std::string(m_doc.Header().begin(), m_doc.Header().begin() + 30), DataFile::kSignature);
+}
+
+TEST_F(CDocumentTest, NewDocumentSettingsReadAsTheRadioShowsThem)
+{
+    EXPECT_EQ(m_doc.GetSquelchLevel(), 4);
+    EXPECT_EQ(m_doc.GetScanType(), 0);
+    EXPECT_EQ(m_doc.GetTxTimeout(), 1);
+    EXPECT_EQ(m_doc.GetVoxLevel(), 0);
+    EXPECT_EQ(m_doc.GetRogerBeep(), 1);
+    EXPECT_EQ(m_doc.GetBeepOn(), 0);
+    EXPECT_EQ(m_doc.GetBacklight(), 1);
+    EXPECT_EQ(m_doc.GetPowerSave(), 1);
+    EXPECT_EQ(m_doc.GetVoicePrompt(), 1);
+    EXPECT_EQ(m_doc.GetFmRadio(), 0);
+    EXPECT_EQ(m_doc.GetDualWatch(), 0);
+    EXPECT_EQ(m_doc.GetSideTone(), 0);
+}
+
+TEST_F(CDocumentTest, PrepareAfterNewMarksChannelOneInUse)
+{
+    PrepareImageForTransfer(m_doc.Image());
+    EXPECT_EQ(Byte(kFirstChannelInUse), 1);
+    EXPECT_EQ(Byte(kFirstChannelInUse2), 1);
+    EXPECT_EQ(Byte(kEmptyBitmap), 0xFE);
+    for (std::size_t i = 1; i < kEmptyBitmapSize; ++i)
+        EXPECT_EQ(Byte(kEmptyBitmap + i), 0xFF);
+    EXPECT_EQ(Byte(kFirstFmPreset), 0);
+    EXPECT_EQ(std::string(m_doc.Image().begin() + kModelTag, m_doc.Image().begin() + kModelTag + 6), "HZQ708");
+}
+
+TEST_F(CDocumentTest, PrepareFindsTheFirstChannelInUseAndValidPreset)
+{
+    m_doc.StoreFrequency(1, FreqField::Rx, "");
+    PrepareImageForTransfer(m_doc.Image());
+    EXPECT_EQ(Byte(kFirstChannelInUse), 0);
+    EXPECT_EQ(Byte(kFirstChannelInUse2), 0);
+    EXPECT_TRUE(std::all_of(m_doc.Image().begin() + kEmptyBitmap,
+                            m_doc.Image().begin() + kEmptyBitmap + kEmptyBitmapSize, [](auto b) { return b == 0xFF; }));
+
+    m_doc.StoreFrequency(5, FreqField::Rx, "146");
+    m_doc.StoreFrequency(128, FreqField::Rx, "147");
+    m_doc.WriteWordBE(kFmPresets, 1, kFmPresetEmpty);
+    m_doc.WriteWordBE(kFmPresets, 3, 200);
+    m_doc.WriteWordBE(kFmFrequency, 1, 0x1234);
+    PrepareImageForTransfer(m_doc.Image());
+    EXPECT_EQ(Byte(kFirstChannelInUse), 5);
+    EXPECT_EQ(Byte(kFirstChannelInUse2), 5);
+    EXPECT_EQ(Byte(kEmptyBitmap), 0xEF);
+    EXPECT_EQ(Byte(kEmptyBitmap + 15), 0x7F);
+    EXPECT_EQ(Byte(kFirstFmPreset), 2);
+    EXPECT_EQ(Byte(kFmFrequencyCopy), 0x12);
+    EXPECT_EQ(Byte(kFmFrequencyCopy + 1), 0x34);
+
+    // With no valid preset the index keeps its old value.
+    for (int k = 1; k <= kFmPresetCount; ++k)
+        m_doc.WriteWordBE(kFmPresets, k, kFmPresetEmpty);
+    PrepareImageForTransfer(m_doc.Image());
+    EXPECT_EQ(Byte(kFirstFmPreset), 2);
+}
+
+TEST_F(CDocumentTest, RecordFieldsChangeOnlyTheirOwnBits)
+{
+    const std::size_t mode = RecordOffset(7) + kRecMode;
+    Byte(mode) = 0x03;
+    EXPECT_EQ(m_doc.GetShiftDirection(7), 0);
+    Byte(mode) = 0xFC;
+    m_doc.SetShiftDirection(7, 2);
+    EXPECT_EQ(Byte(mode), 0xFE);
+    EXPECT_EQ(m_doc.GetShiftDirection(7), 2);
+    m_doc.SetShiftDirection(7, 7); // masked: never spills into the inversion bit
+    EXPECT_EQ(Byte(mode), 0xFF);
+
+    Byte(mode) = 0x00;
+    m_doc.SetPower(7, 5);
+    m_doc.SetBandwidth(7, 1);
+    m_doc.SetPttIdOn(7, 1);
+    EXPECT_EQ(Byte(mode), 0xA8);
+    EXPECT_EQ(m_doc.GetPower(7) + m_doc.GetBandwidth(7) + m_doc.GetPttIdOn(7), 3);
+    EXPECT_EQ(m_doc.GetBcl(7) + m_doc.GetScanAdd(7) + m_doc.GetFreqInversion(7), 0);
+    m_doc.SetPower(7, 0);
+    EXPECT_EQ(Byte(mode), 0xA0);
+
+    const std::size_t flags = RecordOffset(7) + kRecFlags;
+    Byte(flags) = 0xC7;
+    m_doc.SetCompander(7, 1);
+    EXPECT_EQ(Byte(flags), 0xCF);
+
+    Byte(RecordOffset(7) + kRecStep) = 6;
+    EXPECT_EQ(m_doc.GetStepIndex(7), 0);
+    m_doc.SetStepIndex(7, 5);
+    EXPECT_EQ(m_doc.GetStepIndex(7), 5);
+}
+
+TEST_F(CDocumentTest, TonesUseTheFlagsOfTheirDirection)
+{
+    Byte(RecordOffset(3) + kRecRxTone) = 60;
+    m_doc.SetRxInverted(3, 1);
+    EXPECT_EQ(m_doc.ToneIndex(3, ToneDir::Rx), 164);
+    m_doc.StoreToneIndex(3, ToneDir::Tx, 164);
+    EXPECT_EQ(Byte(RecordOffset(3) + kRecTxTone), 60);
+    EXPECT_EQ(Byte(RecordOffset(3) + kRecFlags), 0x30);
+    m_doc.StoreToneIndex(3, ToneDir::Rx, 154);
+    EXPECT_EQ(Byte(RecordOffset(3) + kRecRxTone), 154);
+    EXPECT_EQ(Byte(RecordOffset(3) + kRecFlags), 0x20);
+    EXPECT_EQ(m_doc.ToneIndex(3, ToneDir::Tx), 164);
+}
+
+TEST_F(CDocumentTest, TransmitSideAndOffsetState)
+{
+    EXPECT_FALSE(m_doc.HasNoTransmit(1));
+    m_doc.StoreFrequency(1, FreqField::Offset, "136.00000");
+    EXPECT_TRUE(m_doc.HasNoTransmit(1));
+    EXPECT_TRUE(m_doc.HasNoTransmit(2)); // empty channel
+    EXPECT_TRUE(m_doc.IsOffsetEmpty(2));
+    EXPECT_FALSE(m_doc.IsOffsetEmpty(1));
+}
+
+TEST_F(CDocumentTest, NamesLiveInTheirOwnRegion)
+{
+    m_doc.SetName(1, m_doc.EncodeName("abc"));
+    m_doc.SetName(128, m_doc.EncodeName("LAST1"));
+    EXPECT_EQ(Byte(0xA00), 0x0C);
+    EXPECT_EQ(Byte(0xA03), 0xFF);
+    EXPECT_EQ(Byte(0xC7B), 0x17); // "L"
+    EXPECT_EQ(m_doc.DecodeName(m_doc.GetName(1)), "ABC");
+    EXPECT_EQ(m_doc.DecodeName(m_doc.GetName(128)), "LAST1");
+}
+
+TEST_F(CDocumentTest, SettingsClampOutOfRangeBytes)
+{
+    std::fill_n(m_doc.Image().begin() + kSettings, kSettingsSize, std::uint8_t{0xFF});
+    EXPECT_EQ(m_doc.GetSquelchLevel(), 0);
+    EXPECT_EQ(m_doc.GetScanType(), 2);
+    EXPECT_EQ(m_doc.GetTxTimeout(), 0);
+    EXPECT_EQ(m_doc.GetVoxLevel(), 0);
+    EXPECT_EQ(m_doc.GetPttId(), 3);
+    EXPECT_EQ(m_doc.GetTxDtr(), 3);
+    EXPECT_EQ(m_doc.GetChannelShowedF1(), 2);
+    EXPECT_EQ(m_doc.GetChannelShowedF2(), 2);
+    EXPECT_EQ(m_doc.GetAniTx(), 1);
+    EXPECT_EQ(m_doc.GetBeepOn(), 0);
+    EXPECT_EQ(m_doc.GetSideTone(), 1);
+    Byte(kSettings + 5) = 0x80;
+    EXPECT_EQ(m_doc.GetSideTone(), 1);
+    m_doc.SetSideTone(0);
+    m_doc.SetSideTone(1);
+    EXPECT_EQ(Byte(kSettings + 5), 0x01);
+}
+
+TEST_F(CDocumentTest, SettingsChangeOnlyTheirOwnBits)
+{
+    Byte(kSettings + 4) = 0x0F;
+    m_doc.SetChannelShowedF1(2);
+    EXPECT_EQ(Byte(kSettings + 4), 0x2F);
+    m_doc.SetChannelShowedF2(2);
+    EXPECT_EQ(Byte(kSettings + 4), 0xAF);
+    m_doc.SetTxDtr(0);
+    EXPECT_EQ(Byte(kSettings + 4), 0xAC);
+
+    Byte(kSettings + 1) = 0x00;
+    m_doc.SetBeepOn(1);
+    EXPECT_EQ(Byte(kSettings + 1), 0x00);
+    m_doc.SetBeepOn(0);
+    EXPECT_EQ(Byte(kSettings + 1), 0x10);
+    m_doc.SetScanType(3);
+    m_doc.SetFreqMode(2);
+    EXPECT_EQ(Byte(kSettings + 1), 0x93);
+    EXPECT_EQ(m_doc.GetScanType(), 2);
+
+    Byte(kSettings + 2) = 0xFC;
+    m_doc.SetPttId(1);
+    m_doc.SetLockMode(0);
+    EXPECT_EQ(Byte(kSettings + 2), 0x7D);
+
+    m_doc.SetPttIdCode(PttIdCodeFromText("a1"));
+    EXPECT_EQ(Byte(kPttIdCode), 0x0A);
+    EXPECT_EQ(PttIdCodeText(m_doc.GetPttIdCode()), "A1");
+}
+
+TEST_F(CDocumentTest, CalibrationBytes)
+{
+    m_doc.SetCalibration(11, 200);
+    m_doc.SetCalibrationItem(11);
+    EXPECT_EQ(Byte(0xFFB), 200);
+    EXPECT_EQ(Byte(0xFFC), 11);
+    EXPECT_EQ(m_doc.GetCalibration(11), 200);
+    EXPECT_EQ(m_doc.GetCalibrationItem(), 11);
+}
+
+TEST_F(CDocumentTest, CancelOnTheClearQuestionLeavesTheDocumentAsItWas)
+{
+    m_doc.StoreFrequency(2, FreqField::Rx, "150");
+    m_doc.SetSquelchLevel(9);
+    m_doc.SetPathName("/some/file.pgm");
+    m_doc.SetModifiedFlag();
+    int updates = 0;
+    m_doc.SetUpdateAllViewsHandler([&] { ++updates; });
+    const RadioImage before = m_doc.Image();
+
+    m_messages.Queue(MsgResult::Cancel);
+    EXPECT_FALSE(m_doc.OnNewDocument(true));
+    ASSERT_EQ(m_messages.Asked().size(), 1u);
+    EXPECT_EQ(m_messages.Asked()[0].text, LoadLangString("IDS_WARN_CLEAR"));
+    EXPECT_EQ(m_messages.Asked()[0].caption, LoadLangString("IDS_PROMPT"));
+    EXPECT_EQ(m_messages.Asked()[0].buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(m_messages.Asked()[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(m_doc.Image(), before);
+    EXPECT_EQ(m_doc.GetPathName(), "/some/file.pgm");
+    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_EQ(updates, 0);
+
+    m_messages.Queue(MsgResult::Ok);
+    EXPECT_TRUE(m_doc.OnNewDocument(true));
+    EXPECT_TRUE(m_doc.IsRecordEmpty(2));
+    EXPECT_EQ(m_doc.GetSquelchLevel(), 4);
+    EXPECT_EQ(m_doc.GetPathName(), "");
+    EXPECT_FALSE(m_doc.IsModified());
+    EXPECT_EQ(updates, 1);
+}
