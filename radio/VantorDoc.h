@@ -45,26 +45,18 @@ public:
     void SetUpdateAllViewsHandler(std::function<void()> handler) { m_updateAllViews = std::move(handler); }
     void UpdateAllViews() const;
 
-    // Lifecycle. DeleteContents blanks (signature into the header, image all 0xFF). OnNewDocument asks
-    // "IDS_WARN_CLEAR" when askClear (Cancel: false, document untouched), then blank image, no path,
-    // not modified, band entry 0 with the defaults, views updated. OnOpenDocument loads a data file
-    // (false with a message when unreadable, document untouched; or when not a data file of this
-    // radio: "IDS_WARN_LOAD", blank image, no path); band limits recomputed, views updated.
-    void DeleteContents();
-    bool OnNewDocument(bool askClear);
-    bool OnOpenDocument(const std::string& path);
+    // Lifecycle (each shows its own messages; views are updated after New and Open).
+    void DeleteContents();                          // signature into the header, image all 0xFF
+    bool OnNewDocument(bool askClear);              // "IDS_WARN_CLEAR" (Cancel: false, untouched), then band entry 0
+    bool OnOpenDocument(const std::string& path);   // false: unreadable (untouched) or foreign (blank, no path)
 
-    // Saving. Save is the Save command: "IDS_WARN_SAVE" + path when the document has one, then
-    // PrepareImageForTransfer, then DoFileSave. SaveAs asks for a path (no question, no prepare).
-    // DoFileSave stores under the current path, or acts as SaveAs without one. SaveModified asks
-    // `prompt` when modified: Yes saves (DoFileSave), No discards; false means stop (Cancel or a
-    // failed save). Failures are shown with "IDS_ERROR"; a failed save leaves path, flag and file.
+    // Saving. A failed save is shown with "IDS_ERROR" and leaves path, modified flag and old file alone.
     void SetSavePathPrompt(SavePathPrompt prompt) { m_savePathPrompt = std::move(prompt); }
-    bool Save();
-    bool SaveAs();
-    bool DoFileSave();
-    bool SaveModified(const SaveChangesPrompt& prompt);
-    // Without messages: writes the data file (atomically) / reads it as OnOpenDocument does.
+    bool Save();                                    // Save command: "IDS_WARN_SAVE" + path, prepare, DoFileSave
+    bool SaveAs();                                  // file name from the prompt; no question, no prepare
+    bool DoFileSave();                              // store under the path, or SaveAs without one
+    bool SaveModified(const SaveChangesPrompt& prompt); // when modified: Yes saves, No discards; false = stop
+    // Without messages: store atomically / load as OnOpenDocument does (band limits recomputed).
     bool StoreFile(const std::string& path, std::string& error);
     DataFile::LoadStatus LoadFile(const std::string& path, std::string& error);
 
@@ -73,7 +65,6 @@ public:
     int FindModelEntry() const;
     void LoadBandLimits();
     void ApplyModelEntry(int n);
-    void ApplyDefaults();
     const BandLimits& GetBandLimits() const { return m_limits; }
     int CheckBand(const std::string& text) const;   // -1 below, +1 above, 0 inside or empty
     std::string BandEdgeText(int edge) const;       // edge <= 0 low limit, > 0 high limit
@@ -187,6 +178,7 @@ private:
     int GetField(std::size_t offset, int shift, int width, int maxValue, int outOfRange) const;
     void SetField(std::size_t offset, int shift, int width, int value);
     bool DoSave(const std::string& path);
+    void ApplyDefaults();
 
     BandLimits m_limits;
     FileHeader m_header{};
