@@ -513,7 +513,7 @@ void CGridCtrl::DrawCell(QPainter& p, int row, int col, const QRect& r, bool fix
         }
     }
     p.setPen(fg);
-    p.setFont(cell->font.value_or(font()));
+    p.setFont(cell->font.value_or(onScreen ? font() : p.font())); // printing: the caller's print font
     p.drawText(r.adjusted(kTextMargin, 1, -kTextMargin - 1, -2), cell->format, cell->text);
     if (onScreen && !fixed && (cell->state & GCS_FOCUSED)) {
         p.setPen(QPen(pal.color(QPalette::Highlight), 2));

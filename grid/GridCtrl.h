@@ -85,7 +85,8 @@ public:
     QRect CellRect(int row, int col) const;
     void EnsureVisible(int row, int col);
 
-    // Printing: cells laid out from (0,0) by accumulated widths and heights, at the painter's origin.
+    // Printing: cells laid out from (0,0) by accumulated widths and heights, at the painter's origin,
+    // with the painter's font (unless a cell has its own).
     void PrintHeaderRows(QPainter& painter) const;
     void PrintRow(QPainter& painter, int row) const;
     int HeaderRowsHeight() const;

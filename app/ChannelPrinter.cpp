@@ -1,0 +1,254 @@
+#include "app/ChannelPrinter.h"
+
+#include "grid/GridCtrl.h"
+#include "i18n/LangText.h"
+#include "res/DialogBuilder.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <algorithm>
+
+namespace {
+
+// One entry of the function settings block: the label control and the value control of the
+// function page; a value id of 0 means the label is a check box that carries its own value.
+struct FunctionEntry
+{
+    int label = 0;
+    int value = 0;
+};
+
+constexpr int kFunctionLines = 8;
+constexpr FunctionEntry kFunctionBlock[kFunctionLines][3] = {
+    {{1025, 1026}, {1027, 1028}, {1029, 0}},
+    {{1030, 0}, {1031, 0}, {1032, 0}},
+    {{1033, 0}, {1034, 1035}, {1036, 1037}},
+    {{1038, 0}, {1039, 0}, {1040, 1041}},
+    {{1042, 1043}, {1044, 1045}, {1046, 1047}},
+    {{1048, 1049}, {1050, 1051}, {1052, 0}},
+    {{1053, 1054}, {1055, 1056}, {1057, 0}},
+    {{1058, 1059}, {0, 0}, {1060, 1061}},
+};
+
+// The printed text of a control as the user sees it.
+QString ControlText(const QWidget* w)
+{
+    if (const auto* label = qobject_cast<const QLabel*>(w))
+        return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+        return button->text();
+    if (const auto* combo = qobject_cast<const QComboBox*>(w))
+        return combo->currentText();
+    if (const auto* edit = qobject_cast<const QLineEdit*>(w))
+        return edit->text();
+    return {};
+}
+
+QString EntryText(const QWidget& page, const FunctionEntry& e)
+{
+    const QWidget* label = GetDlgItem(&page, e.label);
+    if (!label)
+        return {};
+    QString value;
+    if (e.value == 0) {
+        const auto* box = qobject_cast<const QAbstractButton*>(label);
+        value = QString::fromStdString(LoadLangString(box && box->isChecked() ? "IDS_YES" : "IDS_NO"));
+    } else {
+        value = ControlText(GetDlgItem(&page, e.value));
+    }
+    return ControlText(label) + QStringLiteral(" : ") + value;
+}
+
+// Face and size of every printed text, in units of the logical page (the grid's pixels).
+QFont PrintFont()
+{
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPixelSize(11);
+    font.setWeight(QFont::Normal);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    font.setStretch(90);
+    return font;
+}
+
+// Between the entries of a line of the function block.
+constexpr int kEntryGap = 8;
+
+} // namespace
+
+CChannelPrinter::CChannelPrinter(const CGridCtrl& grid, const QWidget& functionPage)
+    : m_grid(grid), m_functionPage(functionPage)
+{
+    for (int row = m_grid.GetFixedRowCount(); row < m_grid.GetRowCount(); ++row)
+        if (!m_grid.GetItemText(row, 1).isEmpty())
+            m_usedRows.push_back(row);
+}
+
+int CChannelPrinter::PageCountFor(int channelsInUse)
+{
+    if (channelsInUse <= kFirstPageRows)
+        return 1;
+    const int more = (channelsInUse - kFirstPageRows + kPageRows - 1) / kPageRows;
+    return std::min(kMaxPages, 1 + more);
+}
+
+std::vector<int> CChannelPrinter::RowsOfPage(int page) const
+{
+    if (page < 1 || page > PageCount())
+        return {};
+    const int first = page == 1 ? 0 : kFirstPageRows + (page - 2) * kPageRows;
+    const int count = page == 1 ? kFirstPageRows : kPageRows;
+    const int size = static_cast<int>(m_usedRows.size());
+    const int last = std::min(size, first + count);
+    return {m_usedRows.begin() + std::min(first, size), m_usedRows.begin() + last};
+}
+
+std::vector<std::vector<QString>> CChannelPrinter::FunctionLines() const
+{
+    std::vector<std::vector<QString>> lines;
+    for (const auto& line : kFunctionBlock) {
+        std::vector<QString> texts;
+        for (const FunctionEntry& e : line)
+            texts.push_back(e.label ? EntryText(m_functionPage, e) : QString());
+        lines.push_back(std::move(texts));
+    }
+    return lines;
+}
+
+QString CChannelPrinter::DateLine() const
+{
+    char buf[128] = {};
+    std::tm tm{};
+    localtime_r(&m_printTime, &tm);
+    std::strftime(buf, sizeof buf, "%Y-%m-%d %A %H:%M", &tm);
+    return QString::fromLocal8Bit(buf);
+}
+
+void CChannelPrinter::Begin(QPainter& painter)
+{
+    if (m_printTime == 0)
+        m_printTime = std::time(nullptr);
+    // Margins of four average characters of the print font, in logical units, so that the
+    // layout does not depend on the printer's resolution.
+    const QFontMetricsF fm(PrintFont());
+    const int avg = static_cast<int>(
+        fm.horizontalAdvance(QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ")) / 52);
+    m_margin = 4 * std::max(1, avg);
+    m_pageWidth = m_grid.TotalWidth() + 2 * m_margin;
+    const QPaintDevice* device = painter.device();
+    const int devW = std::max(1, device->width());
+    m_pageHeight = qRound(static_cast<double>(m_pageWidth) * device->height() / devW);
+}
+
+void CChannelPrinter::PrintPage(QPainter& painter, int page) const
+{
+    painter.save();
+    painter.setFont(PrintFont());
+    painter.setPen(Qt::black);
+    const QPaintDevice* device = painter.device();
+    painter.setViewport(0, 0, device->width(), device->height());
+    painter.setWindow(0, 0, m_pageWidth, m_pageHeight);
+    painter.translate(m_margin, 0);
+
+    const int tableWidth = m_grid.TotalWidth();
+    const int headerHeight = m_grid.GetRowHeight(0);
+    const QRect dateRect(0, 0, tableWidth, headerHeight);
+    painter.drawText(dateRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, DateLine());
+    int y = headerHeight;
+
+    if (page == 1) {
+        // Three columns over the table's width; an entry too long for its column is elided.
+        const int lineHeight = m_grid.GetRowHeight(1);
+        const int columnWidth = tableWidth / 3;
+        const QFontMetrics fm(painter.font());
+        for (const auto& line : FunctionLines()) {
+            for (int c = 0; c < static_cast<int>(line.size()); ++c) {
+                if (line[c].isEmpty())
+                    continue;
+                const QRect r(c * columnWidth, y, columnWidth - kEntryGap, lineHeight);
+                painter.drawText(r, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                                 fm.elidedText(line[c], Qt::ElideRight, r.width()));
+            }
+            y += lineHeight;
+        }
+    }
+
+    painter.translate(0, y);
+    m_grid.PrintHeaderRows(painter);
+    painter.translate(0, m_grid.HeaderRowsHeight());
+    for (int row : RowsOfPage(page)) {
+        m_grid.PrintRow(painter, row);
+        painter.translate(0, m_grid.GetRowHeight(row));
+    }
+    painter.restore();
+}
+
+bool CChannelPrinter::Print(QPrinter& printer)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    Begin(painter);
+    int first = 1;
+    int last = PageCount();
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = std::max(first, printer.fromPage());
+        last = std::min(last, printer.toPage() > 0 ? printer.toPage() : last);
+    }
+    for (int page = first; page <= last; ++page) {
+        if (page != first)
+            printer.newPage();
+        PrintPage(painter, page);
+    }
+    return painter.end();
+}
+
+void CChannelPrinter::PreparePrinter(QPrinter& printer)
+{
+    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    printer.setFromTo(0, 0);
+    printer.setDocName(QStringLiteral("ZQ708"));
+}
+
+bool CChannelPrinter::PrintWithDialog(QWidget* parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    PreparePrinter(printer);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setMinMax(1, PageCount());
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    return Print(printer);
+}
+
+bool CChannelPrinter::PrintWithoutDialog(QWidget* parent)
+{
+    // Without a printer there is nowhere to send the job silently: let the user choose a file.
+    if (QPrinterInfo::defaultPrinter().isNull())
+        return PrintWithDialog(parent);
+    QPrinter printer(QPrinter::HighResolution);
+    PreparePrinter(printer);
+    return Print(printer);
+}
+
+void CChannelPrinter::PrintPreview(QWidget* parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    PreparePrinter(printer);
+    QPrintPreviewDialog dialog(&printer, parent);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [this](QPrinter* p) { Print(*p); });
+    if (auto* preview = dialog.findChild<QPrintPreviewWidget*>())
+        preview->setViewMode(QPrintPreviewWidget::SinglePageView);
+    dialog.exec();
+}

@@ -1,0 +1,215 @@
+// The printout: page count rule, which channels land on which page, the date line and the
+// function settings block, checked in the PDF that a job produces.
+#include "app/AppPaths.h"
+#include "app/ChannelPrinter.h"
+#include "tests/print/PrintFixture.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace printtest;
+
+namespace {
+
+QString RunTool(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+class PrintTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        g_strLangFile = ZQ708_SOURCE_DIR "/lang/english.lang";
+        m_page = MakeFunctionPage();
+    }
+
+    // Prints the channels in `used` to a PDF and returns its path.
+    QString PrintPdf(const std::set<int>& used, const QString& name,
+                     QPageSize::PageSizeId size = QPageSize::A4)
+    {
+        m_grid = MakeChannelGrid(used);
+        CChannelPrinter printer(*m_grid, *m_page);
+        printer.SetPrintTime(1796630400); // 2026-12-07
+        QPrinter pdf(QPrinter::HighResolution);
+        CChannelPrinter::PreparePrinter(pdf);
+        pdf.setOutputFormat(QPrinter::PdfFormat);
+        pdf.setPageSize(QPageSize(size));
+        const QString path = m_dir.filePath(name);
+        pdf.setOutputFileName(path);
+        EXPECT_TRUE(printer.Print(pdf));
+        if (const QByteArray keep = qgetenv("ZQ708_KEEP_PRINTS"); !keep.isEmpty()) {
+            QDir().mkpath(QString::fromLocal8Bit(keep));
+            QFile::copy(path, QString::fromLocal8Bit(keep) + "/" + name);
+        }
+        return path;
+    }
+
+    static int PdfPages(const QString& path)
+    {
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(RunTool("pdfinfo", {path}));
+        return m.hasMatch() ? m.captured(1).toInt() : -1;
+    }
+
+    static QString PageText(const QString& path, int page)
+    {
+        return RunTool("pdftotext", {"-layout", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
+    }
+
+    // The top of every word on a page whose text matches `pattern`, from top to bottom.
+    static std::vector<double> WordTops(const QString& path, int page, const QRegularExpression& pattern)
+    {
+        const QString html =
+            RunTool("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
+        std::vector<double> tops;
+        const QRegularExpression word(QStringLiteral("yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+        for (auto it = word.globalMatch(html); it.hasNext();) {
+            const auto m = it.next();
+            if (pattern.match(m.captured(2)).hasMatch())
+                tops.push_back(m.captured(1).toDouble());
+        }
+        return tops;
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<QWidget> m_page;
+    std::unique_ptr<CGridCtrl> m_grid;
+};
+
+} // namespace
+
+TEST(PrintPages, TwentyOnTheFirstPageThenThirtyAtMostFivePages)
+{
+    const std::pair<int, int> cases[] = {{0, 1},  {1, 1},  {20, 1},  {21, 2},  {50, 2},
+                                         {51, 3}, {80, 3}, {110, 4}, {111, 5}, {128, 5}};
+    for (auto [used, pages] : cases)
+        EXPECT_EQ(CChannelPrinter::PageCountFor(used), pages) << used << " channels in use";
+}
+
+TEST_F(PrintTest, JobHasOnePagePerCapacityStep)
+{
+    for (auto [used, pages] : {std::pair{0, 1}, {20, 1}, {21, 2}, {128, 5}}) {
+        const QString pdf = PrintPdf(FirstChannels(used), QStringLiteral("used%1.pdf").arg(used));
+        EXPECT_EQ(PdfPages(pdf), pages) << used << " channels in use";
+    }
+}
+
+TEST_F(PrintTest, SecondPageStartsWithTheTwentyFirstChannelInUse)
+{
+    const QString pdf = PrintPdf(FirstChannels(21), "p21.pdf");
+    EXPECT_TRUE(PageText(pdf, 1).contains(RxText(20)));
+    EXPECT_FALSE(PageText(pdf, 1).contains(RxText(21)));
+    const QString page2 = PageText(pdf, 2);
+    EXPECT_TRUE(page2.contains(RxText(21)));
+    EXPECT_FALSE(page2.contains(RxText(20)));
+
+    const QString full = PrintPdf(FirstChannels(128), "full.pdf");
+    const QString page5 = PageText(full, 5);
+    EXPECT_TRUE(page5.contains(RxText(111)));
+    EXPECT_TRUE(page5.contains(RxText(128)));
+    EXPECT_FALSE(page5.contains(RxText(110)));
+    EXPECT_EQ(WordTops(full, 5, QRegularExpression("^\\d{3}\\.\\d{5}$")).size(), 2u * 18u); // RX and TX
+}
+
+TEST_F(PrintTest, SkippedChannelsLeaveNoGaps)
+{
+    std::set<int> odd;
+    for (int n = 1; n <= 128; n += 2)
+        odd.insert(n);
+    const QString pdf = PrintPdf(odd, "odd.pdf");
+    ASSERT_EQ(PdfPages(pdf), 3); // 64 in use: 20 + 30 + 14
+    EXPECT_TRUE(PageText(pdf, 1).contains(RxText(39)));
+    EXPECT_TRUE(PageText(pdf, 2).contains(RxText(41)));  // the 21st channel in use
+    EXPECT_TRUE(PageText(pdf, 2).contains(RxText(99)));  // the 50th
+    EXPECT_TRUE(PageText(pdf, 3).contains(RxText(101))); // the 51st
+
+    // The names CH041, CH043, ... are one row pitch apart from top to bottom.
+    const std::vector<double> tops = WordTops(pdf, 2, QRegularExpression("^CH\\d{3}$"));
+    ASSERT_EQ(tops.size(), 30u);
+    const double pitch = tops[1] - tops[0];
+    EXPECT_GT(pitch, 0);
+    for (std::size_t i = 1; i < tops.size(); ++i)
+        EXPECT_NEAR(tops[i] - tops[i - 1], pitch, 0.5) << "row " << i;
+}
+
+TEST_F(PrintTest, DateLineOnEveryPageFunctionBlockOnlyOnTheFirst)
+{
+    const QString pdf = PrintPdf(FirstChannels(60), "date.pdf");
+    ASSERT_EQ(PdfPages(pdf), 3);
+    const QRegularExpression date(QStringLiteral("\\d{4}-\\d{2}-\\d{2} [A-Z][a-z]+day \\d{2}:\\d{2}"));
+    for (int page = 1; page <= 3; ++page)
+        EXPECT_TRUE(date.match(PageText(pdf, page)).hasMatch()) << "page " << page;
+
+    const QString first = PageText(pdf, 1).simplified();
+    EXPECT_TRUE(first.contains("Squelch level : Option 1"));
+    EXPECT_TRUE(first.contains("Dual watch : Yes"));
+    EXPECT_TRUE(first.contains(" : No")); // the end-of-transmission tone is off
+    EXPECT_TRUE(first.contains(": 12AB"));
+    for (int page = 2; page <= 3; ++page)
+        EXPECT_FALSE(PageText(pdf, page).contains("Squelch level")) << "page " << page;
+}
+
+TEST_F(PrintTest, FunctionBlockTakesWhatThePageShows)
+{
+    m_grid = MakeChannelGrid({});
+    CChannelPrinter printer(*m_grid, *m_page);
+    const auto lines = printer.FunctionLines();
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[0][0], "Squelch level : Option 1");
+    EXPECT_EQ(lines[0][2], "Dual watch : Yes");
+    EXPECT_TRUE(lines[1][0].endsWith(" : No"));
+    EXPECT_TRUE(lines[7][1].isEmpty());
+
+    // A language without the two keys prints "Not Found", as every missing text does.
+    QTemporaryDir dir;
+    const QString bare = dir.filePath("bare.lang");
+    QFile f(bare);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[String]\nIDS_OTHER=x\n");
+    f.close();
+    g_strLangFile = bare.toStdString();
+    EXPECT_TRUE(printer.FunctionLines()[0][2].endsWith(" : Not Found"));
+}
+
+TEST_F(PrintTest, ChineseFullRadioOnLetterPaper)
+{
+    g_strLangFile = ZQ708_SOURCE_DIR "/lang/chinese.lang";
+    m_page = MakeFunctionPage();
+    const QString pdf = PrintPdf(FirstChannels(128), "chinese-letter.pdf", QPageSize::Letter);
+    EXPECT_EQ(PdfPages(pdf), 5);
+    g_strLangFile = ZQ708_SOURCE_DIR "/lang/english.lang";
+    m_page = MakeFunctionPage();
+    PrintPdf(FirstChannels(128), "english-a4.pdf");
+}
+
+TEST_F(PrintTest, PreviewShowsEveryPage)
+{
+    m_grid = MakeChannelGrid(FirstChannels(51));
+    CChannelPrinter printer(*m_grid, *m_page);
+    int shown = -1;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        if (auto* preview = dialog->findChild<QPrintPreviewWidget*>()) {
+            preview->updatePreview();
+            shown = preview->pageCount();
+            EXPECT_EQ(preview->viewMode(), QPrintPreviewWidget::SinglePageView);
+        }
+        dialog->close();
+    });
+    printer.PrintPreview(nullptr);
+    EXPECT_EQ(shown, 3);
+}

@@ -1,0 +1,90 @@
+#include "tests/print/PrintFixture.h"
+
+#include "i18n/LangText.h"
+#include "i18n/RelabelDialog.h"
+#include "res/DialogBuilder.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+namespace printtest {
+
+namespace {
+
+constexpr int kWidths[13] = {40, 75, 65, 75, 65, 55, 50, 55, 65, 65, 55, 70, 50};
+
+QString Lang(const char* key)
+{
+    return QString::fromStdString(LoadLangString(key));
+}
+
+} // namespace
+
+std::unique_ptr<CGridCtrl> MakeChannelGrid(const std::set<int>& used)
+{
+    auto grid = std::make_unique<CGridCtrl>();
+    grid->SetRowCount(129);
+    grid->SetColumnCount(13);
+    grid->SetFixedRowCount(1);
+    grid->SetFixedColumnCount(1);
+    for (int c = 0; c < 13; ++c)
+        grid->SetColumnWidth(c, kWidths[c]);
+    grid->SetRowHeight(0, 28);
+    for (int r = 1; r < 129; ++r)
+        grid->SetRowHeight(r, 21);
+    const auto headers = LoadHeaderTexts("ChText", "IDS_ChText", 13);
+    for (int c = 0; c < 13; ++c) {
+        grid->SetItemText(0, c, QString::fromStdString(headers[static_cast<std::size_t>(c)]));
+        grid->SetItemFormat(0, c, c >= 1 && c <= 4 ? kGridCentredWrapped : kGridCentred);
+    }
+    static const char* const kTones[] = {"67.0", "88.5", "D023N", "131.8", "D754I"};
+    for (int n = 1; n <= 128; ++n) {
+        grid->SetItemText(n, 0, QString::number(n));
+        if (!used.count(n))
+            continue;
+        const bool odd = n % 2;
+        grid->SetItemText(n, 1, RxText(n));
+        grid->SetItemText(n, 2, n % 3 ? Lang("IDS_OFF") : QString::fromLatin1(kTones[n % 5]));
+        grid->SetItemText(n, 3, RxText(n));
+        grid->SetItemText(n, 4, n % 4 ? Lang("IDS_OFF") : QString::fromLatin1(kTones[(n + 2) % 5]));
+        grid->SetItemText(n, 5, Lang(odd ? "IDS_HIGH" : "IDS_LOW"));
+        grid->SetItemText(n, 6, Lang("IDS_OFF"));
+        grid->SetItemText(n, 7, Lang(n % 5 ? "IDS_WIDE" : "IDS_NARROW"));
+        grid->SetItemText(n, 8, Lang("IDS_ON"));
+        grid->SetItemText(n, 9, Lang("IDS_OFF"));
+        grid->SetItemText(n, 10, Lang("IDS_OFF"));
+        grid->SetItemText(n, 11, Lang(odd ? "IDS_OFF" : "IDS_ON"));
+        grid->SetItemText(n, 12, QStringLiteral("CH%1").arg(n, 3, 10, QLatin1Char('0')));
+    }
+    return grid;
+}
+
+std::set<int> FirstChannels(int count)
+{
+    std::set<int> s;
+    for (int n = 1; n <= count; ++n)
+        s.insert(n);
+    return s;
+}
+
+std::unique_ptr<QWidget> MakeFunctionPage()
+{
+    auto page = std::make_unique<QWidget>();
+    CDialogBuilder::Build(page.get(), g_dlgFunction,
+                          [](int, QWidget* parent) -> QWidget* { return new QLineEdit(parent); });
+    RelabelDialog(page.get(), 151);
+    for (QObject* child : page->children()) {
+        if (auto* combo = qobject_cast<QComboBox*>(child)) {
+            for (int i = 0; i < 3; ++i)
+                combo->addItem(QStringLiteral("Option %1").arg(i));
+            combo->setCurrentIndex(1);
+        }
+    }
+    // Dual watch on, end-of-transmission tone off.
+    GetDlgItemAs<QCheckBox>(page.get(), 1029)->setChecked(true);
+    GetDlgItemAs<QCheckBox>(page.get(), 1030)->setChecked(false);
+    GetDlgItemAs<QLineEdit>(page.get(), 1061)->setText(QStringLiteral("12AB"));
+    return page;
+}
+
+} // namespace printtest
