@@ -76,9 +76,11 @@ void SendEndByte(CSerialPort& port)
     port.WriteByte(kCloneEnd, kCloneSendPauseMs);
 }
 
-ExchangeStartResult StartExchange(CSerialPort& port, const std::string& settingFile, CloneStatusRecord* status)
+ExchangeStartResult StartExchange(CSerialPort& port, const std::string& settingFile, CloneStatusRecord* status,
+                                  bool allowSearch)
 {
-    const bool search = ReadProfileString(settingFile, "setup", "searchcom", "1", 8).substr(0, 1) != "0";
+    const bool search =
+        allowSearch && ReadProfileString(settingFile, "setup", "searchcom", "1", 8).substr(0, 1) != "0";
     if (!port.IsOpen())
         port.Open(ReadProfileInt(settingFile, "setup", "com", 1), 9600);
     PauseMs(kCloneOpenPauseMs);
@@ -134,7 +136,7 @@ CCloneSession::CCloneSession(CSerialPort& port, CloneStatusRecord& status, Radio
 void CCloneSession::Run(CloneDirection direction)
 {
     m_skippedBlocks.clear();
-    switch (StartExchange(m_port, m_settingFile, &m_record)) {
+    switch (StartExchange(m_port, m_settingFile, &m_record, m_searchAllowed)) {
     case ExchangeStartResult::Ok: break;
     case ExchangeStartResult::PortError: m_record.m_status = CloneStatus::PortError; return;
     case ExchangeStartResult::TypeError: m_record.m_status = CloneStatus::TypeError; return;

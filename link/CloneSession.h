@@ -72,8 +72,10 @@ enum class ExchangeStartResult { Ok, PortError, TypeError, Cancelled };
 // with 0), identifies it and acknowledges. A port found by the search is stored as "com".
 // With a status record, the search reports status Searching with the port number as progress,
 // and the cancel flag ends the search; without one (the test mode) nothing is reported.
+// allowSearch false keeps to the open or configured port whatever "searchcom" says (the
+// command-line tool's --device and --no-search).
 ExchangeStartResult StartExchange(CSerialPort& port, const std::string& settingFile,
-                                  CloneStatusRecord* status = nullptr);
+                                  CloneStatusRecord* status = nullptr, bool allowSearch = true);
 
 // --- one whole read or write ---
 
@@ -87,6 +89,8 @@ public:
     CCloneSession(CSerialPort& port, CloneStatusRecord& status, RadioImage& buffer, std::string settingFile);
 
     void Run(CloneDirection direction);
+    // Whether the exchange start may search other ports when "searchcom" allows it (default yes).
+    void SetSearchAllowed(bool allowed) { m_searchAllowed = allowed; }
 
     // Addresses of the blocks the last read skipped (three complete replies for another address).
     const std::vector<int>& SkippedBlocks() const { return m_skippedBlocks; }
@@ -100,4 +104,5 @@ private:
     RadioImage& m_buffer;
     std::string m_settingFile;
     std::vector<int> m_skippedBlocks;
+    bool m_searchAllowed = true;
 };

@@ -119,6 +119,7 @@ int main(int argc, char** argv)
     CVantorDoc doc;
     if (imagePath.empty()) {
         doc.OnNewDocument(false);
+        PrepareImageForTransfer(doc.Image()); // a radio carries its model tag and bookkeeping bytes
     } else {
         std::string error;
         const DataFile::LoadStatus status = doc.LoadFile(imagePath, error);

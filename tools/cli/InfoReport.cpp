@@ -1,0 +1,267 @@
+#include "tools/cli/InfoReport.h"
+
+#include <cstdio>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "radio/ChannelEditor.h"
+#include "radio/FmPreset.h"
+#include "radio/FrequencyCodec.h"
+#include "radio/PttIdCode.h"
+#include "radio/ToneList.h"
+#include "radio/VantorDoc.h"
+#include "radio/VfoFrequency.h"
+
+namespace {
+
+// One record as the channel table (or the VFO page) shows it.
+struct RecordInfo
+{
+    std::string label; // "1".."128", "A", "B"
+    std::string rx, tx, offset;
+    int direction = 0;
+    std::string rxTone, txTone;
+    int power = 0, bcl = 0, bandwidth = 0, scanAdd = 0, reverse = 0, pttId = 0, compander = 0;
+    std::string name; // channels only
+    int step = -1;    // VFOs only
+};
+
+using Value = std::variant<int, std::string>;
+using Setting = std::pair<const char*, Value>;
+
+struct Summary
+{
+    std::string modelTag;
+    std::string descriptor1, descriptor2;
+    BandLimits limits;
+    std::vector<std::pair<int, RecordInfo>> channels;
+    RecordInfo vfo[2];
+    std::vector<int> fmPresets;
+    int fmFrequency = 0;
+    std::vector<Setting> settings;
+};
+
+// Tone list text with "off" for index 0 (the list's own entry is the language file's word).
+std::string ToneText(int index)
+{
+    return index == 0 ? std::string("off") : ToneList::Text(index);
+}
+
+std::string Hex(const RadioImage& image, std::size_t offset, std::size_t count)
+{
+    std::string text;
+    char byte[4];
+    for (std::size_t i = 0; i < count; ++i) {
+        std::snprintf(byte, sizeof byte, i == 0 ? "%02X" : " %02X", image[offset + i]);
+        text += byte;
+    }
+    return text;
+}
+
+void FillFlags(const CVantorDoc& doc, int r, RecordInfo& info)
+{
+    info.direction = doc.GetShiftDirection(r);
+    info.rxTone = ToneText(doc.ToneIndex(r, ToneDir::Rx));
+    info.txTone = ToneText(doc.ToneIndex(r, ToneDir::Tx));
+    info.power = doc.GetPower(r);
+    info.bcl = doc.GetBcl(r);
+    info.bandwidth = doc.GetBandwidth(r);
+    info.scanAdd = doc.GetScanAdd(r);
+    info.reverse = doc.GetFreqInversion(r);
+    info.pttId = doc.GetPttIdOn(r);
+    info.compander = doc.GetCompander(r);
+}
+
+Summary Collect(CVantorDoc& doc)
+{
+    const RadioImage& image = doc.Image();
+    Summary s;
+    for (std::size_t i = 0; i < ImageMap::kModelTagSize; ++i) {
+        const std::uint8_t c = image[ImageMap::kModelTag + i];
+        if (c == 0x00 || c == 0xFF)
+            break;
+        s.modelTag += static_cast<char>(c);
+    }
+    s.descriptor1 = Hex(image, ImageMap::kBandDescriptor1, ImageMap::kBandDescriptorSize);
+    s.descriptor2 = Hex(image, ImageMap::kBandDescriptor2, ImageMap::kBandDescriptorSize);
+    s.limits = doc.GetBandLimits();
+
+    const CChannelEditor channels(doc);
+    for (int n = ImageMap::kFirstChannel; n <= ImageMap::kLastChannel; ++n) {
+        if (doc.IsRecordEmpty(n))
+            continue;
+        RecordInfo info;
+        info.label = std::to_string(n);
+        info.rx = channels.RxText(n);
+        info.tx = channels.TxText(n);
+        info.offset = doc.FrequencyText(n, FreqField::Offset);
+        FillFlags(doc, n, info);
+        info.name = CVantorDoc::DecodeName(doc.GetName(n));
+        s.channels.emplace_back(n, std::move(info));
+    }
+    const int vfoRecords[2] = {ImageMap::kVfoA, ImageMap::kVfoB};
+    for (int v = 0; v < 2; ++v) {
+        const int r = vfoRecords[v];
+        RecordInfo& info = s.vfo[v];
+        info.label = v == 0 ? "A" : "B";
+        info.rx = doc.FrequencyText(r, FreqField::Rx);
+        info.tx = VfoTransmitText(doc, r);
+        info.offset = doc.FrequencyText(r, FreqField::Offset);
+        FillFlags(doc, r, info);
+        info.step = doc.GetStepIndex(r);
+    }
+    for (int k = 1; k <= ImageMap::kFmPresetCount; ++k)
+        s.fmPresets.push_back(doc.ReadWordBE(ImageMap::kFmPresets, k));
+    s.fmFrequency = doc.ReadWordBE(ImageMap::kFmFrequency, 1);
+
+    s.settings = {
+        {"SquelchLevel", doc.GetSquelchLevel()},
+        {"ScanType", doc.GetScanType()},
+        {"DualWatch", doc.GetDualWatch()},
+        {"RogerBeep", doc.GetRogerBeep()},
+        {"BeepOff", doc.GetBeepOn() != 0 ? 0 : 1},
+        {"Backlight", doc.GetBacklight()},
+        {"PowerSave", doc.GetPowerSave()},
+        {"FreqMode", doc.GetFreqMode()},
+        {"PttId", doc.GetPttId()},
+        {"FmRadio", doc.GetFmRadio()},
+        {"VoicePrompt", doc.GetVoicePrompt()},
+        {"RadiogramWorkMode", doc.GetRadiogramWorkMode()},
+        {"RadioWorkModeA", doc.GetRadioWorkModeA()},
+        {"RadioWorkModeB", doc.GetRadioWorkModeB()},
+        {"LockMode", doc.GetLockMode()},
+        {"TxTimeout", doc.GetTxTimeout()},
+        {"TxDtr", doc.GetTxDtr()},
+        {"AniTx", doc.GetAniTx()},
+        {"ChannelShowedF1", doc.GetChannelShowedF1()},
+        {"ChannelShowedF2", doc.GetChannelShowedF2()},
+        {"SideTone", doc.GetSideTone()},
+        {"VoxLevel", doc.GetVoxLevel()},
+        {"PttIdCode", PttIdCodeText(doc.GetPttIdCode())},
+    };
+    return s;
+}
+
+std::string Quoted(const std::string& text)
+{
+    std::string out = "\"";
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (c < 0x20 || c == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else {
+            out += ch; // names are UTF-8 from the name code
+        }
+    }
+    return out + "\"";
+}
+
+std::string Json(const Value& value)
+{
+    if (const int* number = std::get_if<int>(&value))
+        return std::to_string(*number);
+    return Quoted(std::get<std::string>(value));
+}
+
+std::string RecordJson(const RecordInfo& r, const std::string& first)
+{
+    std::string out = "{" + first;
+    out += "\"rx\": " + Quoted(r.rx) + ", \"tx\": " + Quoted(r.tx) + ", \"offset\": " + Quoted(r.offset);
+    out += ", \"direction\": " + std::to_string(r.direction);
+    out += ", \"rx_tone\": " + Quoted(r.rxTone) + ", \"tx_tone\": " + Quoted(r.txTone);
+    const std::pair<const char*, int> bits[] = {{"power", r.power},     {"bcl", r.bcl},         {"bandwidth", r.bandwidth},
+                                                {"scan_add", r.scanAdd}, {"reverse", r.reverse}, {"ptt_id", r.pttId},
+                                                {"compander", r.compander}};
+    for (const auto& [key, bit] : bits)
+        out += std::string(", \"") + key + "\": " + std::to_string(bit);
+    if (r.step >= 0)
+        out += ", \"step\": " + std::to_string(r.step);
+    else
+        out += ", \"name\": " + Quoted(r.name);
+    return out + "}";
+}
+
+const char* const kDirections[] = {"", "-", "+"};
+
+std::string RecordLine(const RecordInfo& r)
+{
+    char line[256];
+    std::snprintf(line, sizeof line, "  %-4s %-10s %-10s %-10s %-3s %-6s %-6s %-4s %-3s %-6s %-4s %-3s %-3s %-4s %s\n",
+                  r.label.c_str(), r.rx.c_str(), r.tx.c_str(), r.offset.c_str(),
+                  kDirections[r.direction >= 0 && r.direction <= 2 ? r.direction : 0], r.rxTone.c_str(),
+                  r.txTone.c_str(), r.power != 0 ? "high" : "low", r.bcl != 0 ? "on" : "off",
+                  r.bandwidth != 0 ? "narrow" : "wide", r.scanAdd != 0 ? "on" : "off", r.reverse != 0 ? "on" : "off",
+                  r.pttId != 0 ? "on" : "off", r.compander != 0 ? "on" : "off",
+                  r.step >= 0 ? ("step " + std::to_string(r.step)).c_str() : r.name.c_str());
+    return line;
+}
+
+const char kRecordHeader[] =
+    "  No   RX         TX         Offset     Dir RX tone TX tone Pwr BCL BW     Scan Rev PTT Comp Name\n";
+
+} // namespace
+
+std::string InfoText(CVantorDoc& doc)
+{
+    const Summary s = Collect(doc);
+    std::string out = "Model tag: " + s.modelTag + "\n";
+    out += "Band: " + FormatFrequency(s.limits.low) + " to " + FormatFrequency(s.limits.high) + " MHz";
+    if (s.limits.gapStart != s.limits.gapEnd)
+        out += " (not " + FormatFrequency(s.limits.gapStart) + " to " + FormatFrequency(s.limits.gapEnd) + ")";
+    out += "\nBand descriptors: " + s.descriptor1 + " / " + s.descriptor2 + "\n\n";
+
+    out += "Channels in use: " + std::to_string(s.channels.size()) + "\n";
+    if (!s.channels.empty())
+        out += kRecordHeader;
+    for (const auto& channel : s.channels)
+        out += RecordLine(channel.second);
+
+    out += "\nVFOs:\n";
+    out += kRecordHeader;
+    out += RecordLine(s.vfo[0]) + RecordLine(s.vfo[1]);
+
+    out += "\nFM presets:";
+    for (std::size_t k = 0; k < s.fmPresets.size(); ++k) {
+        const std::string text = FmPreset::Text(s.fmPresets[k]);
+        out += (k % 8 == 0 ? "\n  " : "  ") + std::to_string(k + 1) + ": " + (text.empty() ? "?" : text);
+    }
+    out += "\nFM frequency: " + std::to_string(s.fmFrequency) + " (" + FmPreset::Text(s.fmFrequency) + ")\n";
+
+    out += "\nFunction settings:\n";
+    for (const auto& [key, value] : s.settings) {
+        out += std::string("  ") + key + " = ";
+        out += std::holds_alternative<int>(value) ? std::to_string(std::get<int>(value)) : std::get<std::string>(value);
+        out += "\n";
+    }
+    return out;
+}
+
+std::string InfoJson(CVantorDoc& doc)
+{
+    const Summary s = Collect(doc);
+    std::string out = "{\n  \"model_tag\": " + Quoted(s.modelTag) + ",\n";
+    out += "  \"band\": {\"low\": " + std::to_string(s.limits.low) + ", \"high\": " + std::to_string(s.limits.high) +
+           "},\n";
+    out += "  \"channels\": [";
+    for (std::size_t i = 0; i < s.channels.size(); ++i) {
+        out += i == 0 ? "\n    " : ",\n    ";
+        out += RecordJson(s.channels[i].second, "\"number\": " + std::to_string(s.channels[i].first) + ", ");
+    }
+    out += s.channels.empty() ? "],\n" : "\n  ],\n";
+    out += "  \"vfo\": [\n    " + RecordJson(s.vfo[0], "") + ",\n    " + RecordJson(s.vfo[1], "") + "\n  ],\n";
+    out += "  \"fm_presets\": [";
+    for (std::size_t k = 0; k < s.fmPresets.size(); ++k)
+        out += (k == 0 ? "" : ", ") + std::to_string(s.fmPresets[k]);
+    out += "],\n  \"fm_frequency\": " + std::to_string(s.fmFrequency) + ",\n";
+    out += "  \"settings\": {";
+    for (std::size_t i = 0; i < s.settings.size(); ++i)
+        out += std::string(i == 0 ? "\n    " : ",\n    ") + Quoted(s.settings[i].first) + ": " + Json(s.settings[i].second);
+    out += "\n  }\n}\n";
+    return out;
+}

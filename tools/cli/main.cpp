@@ -1,0 +1,370 @@
+// zq708-cli: reads and writes the radio and summarises data files, on the same core code as the
+// desktop program.
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "app/AppPaths.h"
+#include "i18n/Profile.h"
+#include "link/CloneSession.h"
+#include "link/PortResolver.h"
+#include "link/SerialPort.h"
+#include "radio/VantorDoc.h"
+#include "tools/cli/InfoReport.h"
+
+namespace {
+
+enum ExitCode {
+    kOk = 0,
+    kPortError = 1,
+    kTypeError = 2,
+    kReadFailed = 5,
+    kWriteFailed = 7,
+    kUsage = 64,
+    kRejected = 65,
+    kNoInput = 66,
+    kCannotWrite = 73,
+    kInterrupted = 130,
+};
+
+const char kUsageText[] =
+    "Usage:\n"
+    "  zq708-cli read  (--device PATH | --port N) [--no-search] [--base FILE.pgm] -o OUT.pgm\n"
+    "  zq708-cli write (--device PATH | --port N) [--no-search] IN.pgm\n"
+    "  zq708-cli info  [--json] FILE.pgm\n"
+    "\n"
+    "read   reads the radio's whole memory into a new data file. The memory starts as a new\n"
+    "       document's (or as --base), so blocks the radio answers for another address keep\n"
+    "       those bytes; they are listed as a warning. A failed read leaves no output file.\n"
+    "write  writes a data file to the radio (everything but the calibration area).\n"
+    "info   prints a summary of a data file: model tag, band, channels in use, VFOs,\n"
+    "       FM presets and function settings; --json prints one JSON object.\n"
+    "\n"
+    "  --device PATH  the serial device (or a pseudo-terminal of zq708-sim); never searches\n"
+    "  --port N       COMN as the program numbers ports: key COMN of section [ports] of\n"
+    "                 setting.ini, else the N-th serial device (USB adapters first)\n"
+    "  --no-search    do not search other ports when the radio does not answer\n"
+    "Without --device or --port the port is \"com\" of section [setup] of the setting.ini beside\n"
+    "this program, and other ports are searched unless its \"searchcom\" is 0; a port found by\n"
+    "the search is stored there as \"com\".\n"
+    "\n"
+    "Exit codes: 0 success; 1 port error (cannot open, no answer, no identification);\n"
+    "2 not this type of radio; 5 read failed; 7 write failed; 64 usage error; 65 data file\n"
+    "rejected (not a ZQ708 data file); 66 input cannot be read; 73 output cannot be written;\n"
+    "130 interrupted.\n";
+
+std::atomic<bool> g_interrupted{false};
+
+void OnInterrupt(int)
+{
+    g_interrupted = true;
+}
+
+int Usage(const std::string& problem)
+{
+    std::fprintf(stderr, "zq708-cli: %s\n\n%s", problem.c_str(), kUsageText);
+    return kUsage;
+}
+
+struct Options
+{
+    std::string command;
+    std::string device;
+    int port = 0; // 0: from setting.ini
+    bool noSearch = false;
+    bool json = false;
+    std::string base;
+    std::string output;
+    std::string file; // the input of write and info
+};
+
+// Returns kOk or the exit code of a usage error (already reported).
+int ParseOptions(int argc, char** argv, Options& options)
+{
+    if (argc < 2)
+        return Usage("no command given");
+    options.command = argv[1];
+    if (options.command != "read" && options.command != "write" && options.command != "info")
+        return Usage("unknown command \"" + options.command + "\"");
+    const bool transfer = options.command != "info";
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0')
+                return false;
+            into = argv[++i];
+            return true;
+        };
+        if (transfer && arg == "--device") {
+            if (!value(options.device))
+                return Usage("--device needs a path");
+        } else if (transfer && arg == "--port") {
+            std::string text;
+            char* end = nullptr;
+            if (!value(text) || (options.port = static_cast<int>(std::strtol(text.c_str(), &end, 10)), *end != '\0') ||
+                options.port < 1 || options.port > 255)
+                return Usage("--port needs a number from 1 to 255");
+        } else if (transfer && arg == "--no-search") {
+            options.noSearch = true;
+        } else if (options.command == "read" && arg == "--base") {
+            if (!value(options.base))
+                return Usage("--base needs a file");
+        } else if (options.command == "read" && (arg == "-o" || arg == "--output")) {
+            if (!value(options.output))
+                return Usage("-o needs a file");
+        } else if (options.command == "info" && arg == "--json") {
+            options.json = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return Usage("unknown option " + arg + " for " + options.command);
+        } else if (options.command != "read" && options.file.empty()) {
+            options.file = arg;
+        } else {
+            return Usage("unexpected argument " + arg);
+        }
+    }
+    if (!options.device.empty() && options.port != 0)
+        return Usage("give either --device or --port, not both");
+    if (options.command == "read" && options.output.empty())
+        return Usage("read needs -o OUT.pgm");
+    if (options.command != "read" && options.file.empty())
+        return Usage(options.command + " needs a data file");
+    return kOk;
+}
+
+const char* Reason(PortOpenError error)
+{
+    switch (error) {
+    case PortOpenError::Missing: return "no such device";
+    case PortOpenError::PermissionDenied: return "permission denied (is your user in the dialout group?)";
+    case PortOpenError::Busy: return "in use by another program";
+    case PortOpenError::NotSerial: return "not a serial device";
+    default: return "cannot be opened";
+    }
+}
+
+// Loads a data file into the document; returns kOk or the exit code after saying why.
+int LoadDataFile(CVantorDoc& doc, const std::string& path)
+{
+    std::string error;
+    switch (doc.LoadFile(path, error)) {
+    case DataFile::LoadStatus::Loaded: return kOk;
+    case DataFile::LoadStatus::WrongSignature:
+        std::fprintf(stderr, "zq708-cli: %s is not a ZQ708 data file\n", path.c_str());
+        return kRejected;
+    case DataFile::LoadStatus::Failed: break;
+    }
+    std::fprintf(stderr, "zq708-cli: cannot read %s: %s\n", path.c_str(), error.c_str());
+    return kNoInput;
+}
+
+// Shows the progress on standard error: a bar on a terminal, a line per tenth otherwise.
+class CProgressReport
+{
+public:
+    explicit CProgressReport(const char* what) : m_what(what), m_terminal(isatty(STDERR_FILENO) == 1) {}
+
+    void Show(const CloneStatusRecord& record)
+    {
+        const CloneStatus status = record.m_status;
+        const int progress = record.m_progress;
+        if (status == CloneStatus::Searching && progress != m_lastPort) {
+            m_lastPort = progress;
+            Line("searching: trying COM" + std::to_string(progress));
+        } else if ((status == CloneStatus::Reading || status == CloneStatus::Writing) && progress != m_lastPercent) {
+            m_lastPercent = progress;
+            if (m_terminal) {
+                const int filled = progress * 40 / 100;
+                std::fprintf(stderr, "\r%s [%s%s] %3d%%", m_what, std::string(static_cast<std::size_t>(filled), '#').c_str(),
+                             std::string(static_cast<std::size_t>(40 - filled), '.').c_str(), progress);
+                m_open = true;
+            } else if (progress / 10 != m_lastTenth) {
+                m_lastTenth = progress / 10;
+                std::fprintf(stderr, "%s %d%%\n", m_what, progress);
+            }
+        }
+    }
+
+    void Finish()
+    {
+        if (m_open)
+            std::fputc('\n', stderr);
+        m_open = false;
+    }
+
+private:
+    void Line(const std::string& text)
+    {
+        Finish();
+        std::fprintf(stderr, "%s\n", text.c_str());
+    }
+
+    const char* m_what;
+    bool m_terminal;
+    bool m_open = false;
+    int m_lastPort = -1;
+    int m_lastPercent = -1;
+    int m_lastTenth = -1;
+};
+
+// Opens the port the options name and runs one clone exchange on `buffer`, showing progress.
+// Returns kOk or the exit code after saying why.
+int Transfer(const Options& options, CloneDirection direction, RadioImage& buffer)
+{
+    CSerialPort port;
+    bool allowSearch = !options.noSearch && options.device.empty();
+    std::string name;
+    if (!options.device.empty()) {
+        name = options.device;
+        port.OpenDevice(options.device, 9600);
+    } else {
+        const int n = options.port != 0 ? options.port : ReadProfileInt(g_strSettingFile, "setup", "com", 1);
+        name = "COM" + std::to_string(n);
+        const std::string path = ResolvePortPath(n);
+        if (!path.empty())
+            name += " (" + path + ")";
+        port.Open(n, 9600);
+    }
+    if (!port.IsOpen()) {
+        const bool searches = allowSearch && ReadProfileString(g_strSettingFile, "setup", "searchcom", "1", 8).substr(0, 1) != "0";
+        std::fprintf(stderr, "zq708-cli: %s: %s%s\n", name.c_str(), Reason(port.LastOpenError()),
+                     searches ? "; searching other ports" : "");
+        if (!searches)
+            return kPortError;
+    }
+
+    CloneStatusRecord record;
+    record.Reset();
+    CCloneSession session(port, record, buffer, g_strSettingFile);
+    session.SetSearchAllowed(allowSearch);
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        session.Run(direction);
+        done = true;
+    });
+    CProgressReport progress(direction == CloneDirection::Read ? "reading" : "writing");
+    while (!done) {
+        if (g_interrupted && !record.m_cancel) {
+            record.m_cancel = true;
+            port.Close(); // ends any wait at once
+        }
+        progress.Show(record);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    worker.join();
+    progress.Show(record);
+    progress.Finish();
+    port.Close();
+
+    if (g_interrupted) {
+        std::fprintf(stderr, "zq708-cli: interrupted; nothing was written%s\n",
+                     direction == CloneDirection::Write ? " beyond the blocks already sent" : "");
+        return kInterrupted;
+    }
+    for (const int address : session.SkippedBlocks())
+        std::fprintf(stderr, "zq708-cli: warning: block 0x%04X was answered for another address three times; "
+                             "its bytes were kept from the starting image\n", address);
+    switch (record.m_status.load()) {
+    case CloneStatus::ReadDone:
+    case CloneStatus::WriteDone: return kOk;
+    case CloneStatus::TypeError:
+        std::fprintf(stderr, "zq708-cli: the radio's identification is too short: not a ZQ708?\n");
+        return kTypeError;
+    case CloneStatus::ReadFailed:
+        std::fprintf(stderr, "zq708-cli: read failed: a block came back short three times\n");
+        return kReadFailed;
+    case CloneStatus::WriteFailed:
+        std::fprintf(stderr, "zq708-cli: write failed: a block was not acknowledged three times\n");
+        return kWriteFailed;
+    default:
+        std::fprintf(stderr, "zq708-cli: no answer from the radio (check the cable and that the radio is on)\n");
+        return kPortError;
+    }
+}
+
+int Read(const Options& options)
+{
+    CVantorDoc doc;
+    if (!options.base.empty()) {
+        if (const int code = LoadDataFile(doc, options.base); code != kOk)
+            return code;
+    } else {
+        doc.OnNewDocument(false);
+    }
+    // Say so before the radio is busy for half a minute, not after.
+    const std::filesystem::path out = std::filesystem::absolute(options.output);
+    std::error_code ec;
+    if (std::filesystem::is_directory(out, ec) || !std::filesystem::is_directory(out.parent_path(), ec) ||
+        access(out.parent_path().c_str(), W_OK) != 0) {
+        std::fprintf(stderr, "zq708-cli: cannot write %s\n", options.output.c_str());
+        return kCannotWrite;
+    }
+
+    PrepareImageForTransfer(doc.Image());
+    RadioImage buffer = doc.Image();
+    if (const int code = Transfer(options, CloneDirection::Read, buffer); code != kOk)
+        return code;
+    doc.Image() = buffer;
+    std::string error;
+    if (!doc.StoreFile(options.output, error)) {
+        std::fprintf(stderr, "zq708-cli: cannot write %s: %s\n", options.output.c_str(), error.c_str());
+        return kCannotWrite;
+    }
+    std::fprintf(stderr, "read the radio into %s\n", options.output.c_str());
+    return kOk;
+}
+
+int Write(const Options& options)
+{
+    CVantorDoc doc;
+    if (const int code = LoadDataFile(doc, options.file); code != kOk)
+        return code;
+    PrepareImageForTransfer(doc.Image());
+    RadioImage buffer = doc.Image();
+    if (const int code = Transfer(options, CloneDirection::Write, buffer); code != kOk)
+        return code;
+    std::fprintf(stderr, "wrote %s to the radio\n", options.file.c_str());
+    return kOk;
+}
+
+int Info(const Options& options)
+{
+    CVantorDoc doc;
+    if (const int code = LoadDataFile(doc, options.file); code != kOk)
+        return code;
+    const std::string text = options.json ? InfoJson(doc) : InfoText(doc);
+    std::fputs(text.c_str(), stdout);
+    return kOk;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsageText, stdout);
+            return kOk;
+        }
+    }
+    Options options;
+    if (const int code = ParseOptions(argc, argv, options); code != kOk)
+        return code;
+    InitAppPaths(ExecutableDir());
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+
+    if (options.command == "read")
+        return Read(options);
+    if (options.command == "write")
+        return Write(options);
+    return Info(options);
+}
