@@ -98,7 +98,10 @@ bool CSimRadio::HandleFront(std::vector<std::uint8_t>& answer)
         const int address = (m_pending.size() >= 3) ? (m_pending[1] << 8 | m_pending[2]) : 0;
         switch (first) {
         case kCloneReadCmd: AnswerRead(address, answer); break;
-        case kCloneWriteCmd: AnswerWrite(address, m_pending.data() + 4, answer); break;
+        case kCloneWriteCmd:
+            m_writeLengths.push_back(m_pending[3]);
+            AnswerWrite(address, m_pending.data() + 4, answer);
+            break;
         case kAdjustCmd:
             std::copy_n(m_pending.begin() + 4, kCloneBlockSize, m_memory.begin() + ImageMap::kCalibration);
             m_adjusts.emplace_back(m_pending.begin() + 4, m_pending.begin() + kCloneFrameSize);
@@ -213,6 +216,12 @@ std::vector<int> CSimRadio::WrittenAddresses() const
 {
     std::lock_guard lock(m_mutex);
     return m_writes;
+}
+
+std::vector<int> CSimRadio::WrittenLengths() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_writeLengths;
 }
 
 std::vector<std::vector<std::uint8_t>> CSimRadio::AdjustFrames() const

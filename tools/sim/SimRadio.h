@@ -49,6 +49,7 @@ public:
     int EndBytesSeen() const;
     std::vector<int> ReadAddresses() const;    // every read request, in order
     std::vector<int> WrittenAddresses() const; // every data block received, in order
+    std::vector<int> WrittenLengths() const;   // the length byte of each of those blocks
     std::vector<std::vector<std::uint8_t>> AdjustFrames() const; // the 16 values of every 'g' frame
 
 private:
@@ -73,5 +74,6 @@ private:
     int m_endBytes = 0;
     std::vector<int> m_reads;
     std::vector<int> m_writes;
+    std::vector<int> m_writeLengths;
     std::vector<std::vector<std::uint8_t>> m_adjusts;
 };

@@ -1,0 +1,288 @@
+#include "service/TestModeDlg.h"
+
+#include "app/AppPaths.h"
+#include "app/MessageBox.h"
+#include "i18n/LangText.h"
+#include "i18n/RelabelDialog.h"
+#include "link/CloneSession.h"
+#include "radio/VantorDoc.h"
+#include "res/DialogBuilder.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace {
+
+constexpr int kIdList = 1150;
+constexpr int kIdValue = 1151;
+constexpr int kIdScroll = 1152;
+constexpr int kIdReadAll = 1153;
+constexpr int kIdWriteAll = 1139;
+constexpr int kIdStartAdjust = 1138;
+constexpr int kIdOpenData = 1154;
+constexpr int kIdSaveData = 1155;
+constexpr int kIdCancel = 2;
+
+// The dialog does not respond while an exchange runs; the cursor says so.
+class CBusyCursor final
+{
+public:
+    CBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CBusyCursor() { QApplication::restoreOverrideCursor(); }
+    CBusyCursor(const CBusyCursor&) = delete;
+    CBusyCursor& operator=(const CBusyCursor&) = delete;
+};
+
+void Prompt(const char* key)
+{
+    ShowMessage(LoadLangString("IDS_PROMPT"), LoadLangString(key), MsgIcon::Information, MsgButtons::Ok);
+}
+
+} // namespace
+
+CTestModeDlg::CTestModeDlg(CVantorDoc& doc, CSerialPort& port, QWidget* parent, TestModeFileCommands commands)
+    : QDialog(parent), m_doc(doc), m_port(port), m_commands(std::move(commands))
+{
+    CDialogBuilder::Build(this, g_dlgTestMode);
+    m_list = GetDlgItemAs<QListWidget>(this, kIdList);
+    m_scroll = GetDlgItemAs<QScrollBar>(this, kIdScroll);
+    m_value = GetDlgItemAs<QLineEdit>(this, kIdValue);
+    m_scroll->installEventFilter(this);
+    m_value->setAlignment(Qt::AlignCenter);
+
+    connect(m_list, &QListWidget::currentRowChanged, this, &CTestModeDlg::OnSelectItem);
+    connect(m_scroll, &QScrollBar::actionTriggered, this, &CTestModeDlg::OnScrollAction);
+    const auto button = [this](int id) { return GetDlgItemAs<QPushButton>(this, id); };
+    connect(button(kIdReadAll), &QPushButton::clicked, this, &CTestModeDlg::OnReadAll);
+    connect(button(kIdWriteAll), &QPushButton::clicked, this, &CTestModeDlg::OnWriteAll);
+    connect(button(kIdStartAdjust), &QPushButton::clicked, this, &CTestModeDlg::OnStartAdjust);
+    connect(button(kIdOpenData), &QPushButton::clicked, this, &CTestModeDlg::OnOpenData);
+    connect(button(kIdSaveData), &QPushButton::clicked, this, &CTestModeDlg::OnSaveData);
+    connect(button(kIdCancel), &QPushButton::clicked, this, &QDialog::reject);
+    button(kIdOpenData)->setEnabled(static_cast<bool>(m_commands.open));
+    button(kIdSaveData)->setEnabled(static_cast<bool>(m_commands.save));
+
+    LoadTestItems();
+}
+
+CTestModeDlg::~CTestModeDlg() = default;
+
+CServiceExchange CTestModeDlg::Exchange()
+{
+    return CServiceExchange(m_port, m_doc.Image(), g_strSettingFile);
+}
+
+void CTestModeDlg::LoadTestItems()
+{
+    RelabelDialog(this, g_dlgTestMode.id);
+    m_scroll->setRange(0, 255);
+    m_scroll->setSingleStep(1);
+    m_scroll->setPageStep(16);
+
+    // Filling and selecting here is no user's choice: it stores nothing.
+    const QSignalBlocker block(m_list);
+    m_list->clear();
+    int count = 0;
+    for (const std::string& name : LoadOptionList("TestData")) {
+        // Item values end where the selected-item byte begins; a longer list would overwrite it.
+        if (count++ == ImageMap::kCalibrationMaxItems)
+            break;
+        m_list->addItem(QString::fromStdString(name));
+    }
+    if (m_list->count() > 0)
+        m_list->setCurrentRow(0);
+    ShowCurrentItem();
+}
+
+void CTestModeDlg::ShowValue(int value)
+{
+    m_value->setText(QString::number(value));
+}
+
+// The scroll bar and the edit show the selected item's value; without an item there is nothing
+// to show or to store.
+void CTestModeDlg::ShowCurrentItem()
+{
+    const int i = m_list->currentRow();
+    m_scroll->setEnabled(i >= 0);
+    if (i < 0) {
+        m_value->clear();
+        return;
+    }
+    m_scroll->setValue(m_doc.GetCalibration(i));
+    ShowValue(m_scroll->value());
+}
+
+void CTestModeDlg::OnSelectItem(int index)
+{
+    if (index < 0)
+        return;
+    m_doc.SetCalibrationItem(index);
+    ShowCurrentItem();
+    if (m_bAdjustMode)
+        SendAdjustFrame();
+}
+
+void CTestModeDlg::OnScrollAction(int action)
+{
+    const int min = m_scroll->minimum();
+    const int max = m_scroll->maximum();
+    int position = m_scroll->value();
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        position = position - 1 < min ? max : position - 1;
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        position = position + 1 > max ? min : position + 1;
+        break;
+    case QAbstractSlider::SliderMove:
+        position = m_scroll->sliderPosition();
+        break;
+    default: // page steps and jumps to the ends leave the value alone
+        break;
+    }
+    m_scroll->setSliderPosition(position);
+    ShowValue(position);
+}
+
+// The end of a scroll (button released): the value is stored and, in adjust mode, sent.
+void CTestModeDlg::OnEndScroll()
+{
+    const int i = m_list->currentRow();
+    if (i < 0)
+        return;
+    m_doc.SetCalibrationItem(i);
+    m_doc.SetCalibration(i, m_scroll->sliderPosition());
+    if (m_bAdjustMode)
+        SendAdjustFrame();
+}
+
+bool CTestModeDlg::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == m_scroll) {
+        switch (e->type()) {
+        case QEvent::MouseButtonRelease:
+            if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton && m_scroll->isEnabled())
+                OnEndScroll();
+            break;
+        case QEvent::KeyRelease:
+            if (!static_cast<QKeyEvent*>(e)->isAutoRepeat() && m_scroll->isEnabled())
+                OnEndScroll();
+            break;
+        case QEvent::Wheel: // a turn of the wheel would change the value without ever storing it
+            return true;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+void CTestModeDlg::ShowFailure(ServiceResult result)
+{
+    const char* key = result == ServiceResult::WrongType ? "IDS_ERROR_TYPE" : "IDS_ERROR_PORTCONN";
+    ShowMessage(LoadLangString("IDS_ERROR"), LoadLangString(key), MsgIcon::Stop, MsgButtons::Ok);
+}
+
+void CTestModeDlg::OnReadAll()
+{
+    ServiceResult result;
+    {
+        const CBusyCursor busy;
+        result = Exchange().ReadAll();
+    }
+    if (result != ServiceResult::Ok) {
+        ShowFailure(result);
+        return;
+    }
+    // The whole radio is now the document: every page and this dialog show it (not modified).
+    m_doc.LoadBandLimits();
+    m_doc.UpdateAllViews();
+    ShowCurrentItem();
+    Prompt("IDS_PROMPT_READSUCC");
+}
+
+void CTestModeDlg::OnWriteAll()
+{
+    // Adjust mode ends with the end byte; the port stays open for the write's own start.
+    if (m_bAdjustMode)
+        SendEndByte(m_port);
+    m_bAdjustMode = 0;
+    ServiceResult result;
+    {
+        const CBusyCursor busy;
+        result = Exchange().WriteAll();
+    }
+    if (result == ServiceResult::Ok)
+        Prompt("IDS_PROMPT_WRITESUCC");
+    else if (result == ServiceResult::WriteFailed)
+        Prompt("IDS_PROMPT_WRITEFAIL");
+    else
+        ShowFailure(result);
+}
+
+bool CTestModeDlg::EnterAdjustMode()
+{
+    ServiceResult result;
+    {
+        const CBusyCursor busy;
+        result = Exchange().EnterAdjustMode();
+    }
+    if (result != ServiceResult::Ok) {
+        ShowFailure(result);
+        return false;
+    }
+    return true;
+}
+
+void CTestModeDlg::OnStartAdjust()
+{
+    // Set even when the start fails: a later Cancel or write all then ends the mode anyway.
+    m_bAdjustMode = 1;
+    if (!EnterAdjustMode())
+        return;
+    SendAdjustFrame();
+    ShowCurrentItem();
+}
+
+void CTestModeDlg::SendAdjustFrame()
+{
+    Exchange().SendAdjustFrame();
+}
+
+void CTestModeDlg::OnOpenData()
+{
+    m_commands.open();
+    LoadTestItems();
+}
+
+void CTestModeDlg::OnSaveData()
+{
+    m_commands.save();
+}
+
+void CTestModeDlg::keyPressEvent(QKeyEvent* e)
+{
+    // Enter is the dialog's OK action: a focused button is pressed, otherwise the dialog closes.
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
+        else
+            accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+void CTestModeDlg::done(int result)
+{
+    if (m_bAdjustMode) {
+        Exchange().LeaveAdjustMode();
+        m_bAdjustMode = 0;
+    }
+    QDialog::done(result);
+}
