@@ -1,0 +1,233 @@
+// Reading and writing the simulated radio through the progress dialog, on a pseudo-terminal
+// mapped as COM1.
+#include "app/ScriptedMessages.h"
+#include "i18n/LangText.h"
+#include "link/CloneProgressDlg.h"
+#include "link/SerialPort.h"
+#include "radio/VantorDoc.h"
+#include "res/DialogBuilder.h"
+#include "tests/link/LinkTestSupport.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+class CloneProgressTest : public CLinkTestEnv
+{
+protected:
+    void SetUp() override
+    {
+        CLinkTestEnv::SetUp();
+        g_strLangFile = ZQ708_SOURCE_DIR "/lang/english.lang";
+        m_doc.Image() = PatternImage(50);
+        PrepareImageForTransfer(m_doc.Image());
+        m_before = m_doc.Image();
+    }
+    void TearDown() override
+    {
+        m_port.Close();
+        CLinkTestEnv::TearDown();
+    }
+
+    std::unique_ptr<CCloneProgressDlg> MakeDialog(CloneDirection direction)
+    {
+        return std::make_unique<CCloneProgressDlg>(
+            m_doc, m_port, direction, [this] { ++m_applied; }, [this](int n) { m_shown.push_back(n); });
+    }
+
+    static void Press(CCloneProgressDlg& dlg, int id)
+    {
+        QTest::mouseClick(GetDlgItemAs<QPushButton>(&dlg, id), Qt::LeftButton);
+    }
+    static QString Prompt(const CCloneProgressDlg& dlg) { return GetDlgItemAs<QLabel>(&dlg, 1010)->text(); }
+    static QString Lang(const char* key) { return QString::fromStdString(LoadLangString(key)); }
+
+    // Runs the event loop until `done` holds; records every status line shown on the way.
+    bool WaitFor(const CCloneProgressDlg& dlg, const std::function<bool()>& done, int ms = 15000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < ms) {
+            QTest::qWait(5);
+            if (m_prompts.isEmpty() || m_prompts.last() != Prompt(dlg)) {
+                m_prompts << Prompt(dlg);
+                m_bars << GetDlgItemAs<QProgressBar>(&dlg, 1009)->value();
+            }
+        }
+        return done();
+    }
+
+    CVantorDoc m_doc;
+    CSerialPort m_port;
+    CScriptedMessages m_messages;
+    RadioImage m_before{};
+    int m_applied = 0;
+    std::vector<int> m_shown;
+    QStringList m_prompts;
+    QList<int> m_bars;
+};
+
+} // namespace
+
+TEST_F(CloneProgressTest, ReadCopiesTheRadioIntoTheDocumentAndRefreshes)
+{
+    CSimRadio radio(PatternImage(1));
+    AttachRadio(radio, 1);
+    auto dlg = MakeDialog(CloneDirection::Read);
+    EXPECT_EQ(dlg->windowTitle(), Lang("IDS_READDATA"));
+    QSignalSpy finished(dlg.get(), &QDialog::finished);
+
+    Press(*dlg, 1);
+    EXPECT_FALSE(GetDlgItem(dlg.get(), 1)->isEnabled());
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+
+    EXPECT_EQ(finished.first().first().toInt(), CCloneProgressDlg::kResultDone);
+    EXPECT_EQ(m_doc.Image(), radio.Memory());
+    EXPECT_EQ(m_applied, 1);
+    EXPECT_FALSE(m_port.IsOpen());
+    EXPECT_TRUE(m_messages.Asked().empty());
+    // Every progress line is the read prompt with " n%" and the bar at n * 1024 / 100.
+    for (int i = 0; i < m_prompts.size(); ++i) {
+        const QString prefix = Lang("IDS_PROMPT_READ") + ' ';
+        if (m_prompts[i].startsWith(prefix) && m_prompts[i].endsWith('%')) {
+            const int percent = m_prompts[i].mid(prefix.size()).chopped(1).toInt();
+            EXPECT_EQ(m_bars[i], percent * 1024 / 100) << m_prompts[i].toStdString();
+        }
+    }
+}
+
+TEST_F(CloneProgressTest, WriteSendsTheDocumentAndLeavesItAsItWas)
+{
+    CSimRadio radio(PatternImage(1));
+    AttachRadio(radio, 1);
+    auto dlg = MakeDialog(CloneDirection::Write);
+    EXPECT_EQ(dlg->windowTitle(), Lang("IDS_WRITEDATA"));
+    QSignalSpy finished(dlg.get(), &QDialog::finished);
+
+    Press(*dlg, 1);
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+
+    EXPECT_EQ(finished.first().first().toInt(), CCloneProgressDlg::kResultDone);
+    const RadioImage written = radio.Memory();
+    EXPECT_TRUE(std::equal(written.begin(), written.begin() + 0xFE0, m_before.begin()));
+    EXPECT_EQ(m_doc.Image(), m_before);
+    EXPECT_EQ(m_applied, 0);
+    EXPECT_TRUE(m_messages.Asked().empty());
+}
+
+TEST_F(CloneProgressTest, ReadFailureKeepsTheDocumentAndOkStartsAgainFromBlockZero)
+{
+    SimFaults faults;
+    faults.shortReply[0xA0] = 3; // block 10 fails three times, then the radio recovers
+    CSimRadio radio(PatternImage(1), faults);
+    AttachRadio(radio, 1);
+    auto dlg = MakeDialog(CloneDirection::Read);
+    QSignalSpy finished(dlg.get(), &QDialog::finished);
+    QWidget* ok = GetDlgItem(dlg.get(), 1);
+
+    Press(*dlg, 1);
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return Prompt(*dlg) == Lang("IDS_PROMPT_READFAIL"); }));
+    EXPECT_TRUE(ok->isEnabled());
+    EXPECT_TRUE(finished.isEmpty());
+    EXPECT_FALSE(m_port.IsOpen());
+    EXPECT_EQ(m_doc.Image(), m_before);
+    EXPECT_EQ(m_applied, 0);
+    const std::size_t firstRun = radio.ReadAddresses().size();
+
+    Press(*dlg, 1);
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+    EXPECT_EQ(finished.first().first().toInt(), CCloneProgressDlg::kResultDone);
+    EXPECT_EQ(radio.ReadAddresses().at(firstRun), 0);
+    EXPECT_EQ(m_doc.Image(), radio.Memory());
+    EXPECT_EQ(m_applied, 1);
+}
+
+TEST_F(CloneProgressTest, WriteFailureShowsItInTheDialog)
+{
+    SimFaults faults;
+    faults.nakWrite[0x100] = -1;
+    CSimRadio radio(PatternImage(1), faults);
+    AttachRadio(radio, 1);
+    auto dlg = MakeDialog(CloneDirection::Write);
+    QSignalSpy finished(dlg.get(), &QDialog::finished);
+
+    Press(*dlg, 1);
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return Prompt(*dlg) == Lang("IDS_PROMPT_WRITEFAIL"); }));
+    EXPECT_TRUE(GetDlgItem(dlg.get(), 1)->isEnabled());
+    EXPECT_TRUE(finished.isEmpty());
+    EXPECT_EQ(m_doc.Image(), m_before);
+}
+
+TEST_F(CloneProgressTest, CancelDuringAReadStopsTheWorkerAndLeavesTheDocument)
+{
+    CSimRadio radio(PatternImage(1));
+    m_lines.push_back(std::make_unique<CSimLine>(radio, true)); // paced like a real cable: a slow read
+    ASSERT_TRUE(m_lines.back()->Start());
+    Setting("ports", "COM1", m_lines.back()->DevicePath());
+    auto dlg = MakeDialog(CloneDirection::Read);
+    QSignalSpy finished(dlg.get(), &QDialog::finished);
+
+    Press(*dlg, 1);
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return Prompt(*dlg).endsWith('%'); }));
+    QElapsedTimer clock;
+    clock.start();
+    Press(*dlg, 2);
+    EXPECT_LT(clock.elapsed(), 500); // the worker is gone when Cancel returns
+    ASSERT_EQ(finished.size(), 1);
+    EXPECT_EQ(finished.first().first().toInt(), QDialog::Rejected);
+    EXPECT_EQ(m_doc.Image(), m_before);
+    EXPECT_EQ(m_applied, 0);
+    EXPECT_FALSE(m_port.IsOpen());
+    EXPECT_EQ(radio.EndBytesSeen(), 0);
+}
+
+TEST_F(CloneProgressTest, NoRadioOrWrongRadioEndsWithAMessage)
+{
+    Setting("ports", "COM1", (m_dir / "nothing").string());
+    {
+        auto dlg = MakeDialog(CloneDirection::Read);
+        QSignalSpy finished(dlg.get(), &QDialog::finished);
+        Press(*dlg, 1);
+        ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+        EXPECT_EQ(finished.first().first().toInt(), CCloneProgressDlg::kResultDone);
+        ASSERT_EQ(m_messages.Asked().size(), 1u);
+        EXPECT_EQ(m_messages.Asked()[0].text, LoadLangString("IDS_ERROR_PORTCONN"));
+        EXPECT_EQ(m_messages.Asked()[0].caption, LoadLangString("IDS_ERROR"));
+        EXPECT_EQ(m_messages.Asked()[0].icon, MsgIcon::Stop);
+    }
+    SimFaults faults;
+    faults.identLength = 7;
+    CSimRadio radio(PatternImage(1), faults);
+    AttachRadio(radio, 1);
+    auto dlg = MakeDialog(CloneDirection::Read);
+    QSignalSpy finished(dlg.get(), &QDialog::finished);
+    Press(*dlg, 1);
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+    ASSERT_EQ(m_messages.Asked().size(), 2u);
+    EXPECT_EQ(m_messages.Asked()[1].text, LoadLangString("IDS_ERROR_TYPE"));
+    EXPECT_EQ(m_doc.Image(), m_before);
+}
+
+TEST_F(CloneProgressTest, SearchShowsTheTriedPortAndFindsTheRadio)
+{
+    Setting("setup", "searchcom", "1");
+    Setting("setup", "com", "2");
+    CSimRadio radio(PatternImage(1));
+    AttachRadio(radio, 3);
+    auto dlg = MakeDialog(CloneDirection::Read);
+    QSignalSpy finished(dlg.get(), &QDialog::finished);
+
+    Press(*dlg, 1);
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+    EXPECT_EQ(finished.first().first().toInt(), CCloneProgressDlg::kResultDone);
+    EXPECT_TRUE(m_prompts.contains(Lang("IDS_SEARCHCOMPORT") + "...")); // port 3: three dots
+    ASSERT_FALSE(m_shown.empty());
+    EXPECT_EQ(m_shown.back(), 3);
+    EXPECT_EQ(ReadProfileInt(g_strSettingFile, "setup", "com", 0), 3);
+    EXPECT_EQ(m_doc.Image(), radio.Memory());
+}
