@@ -1,0 +1,274 @@
+// zq708-cli as a user runs it, against the simulated radio. Each test runs a copy of the program
+// in a directory of its own, so that it reads a setting.ini of the test's making.
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "radio/ChannelEditor.h"
+#include "radio/DataFile.h"
+#include "radio/ToneList.h"
+#include "tests/link/LinkTestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult
+{
+    int code = -1;
+    std::string output; // standard output and standard error
+};
+
+class CliTest : public CLinkTestEnv
+{
+protected:
+    void SetUp() override
+    {
+        CLinkTestEnv::SetUp();
+        fs::copy_file(ZQ708_BIN_DIR "/zq708-cli", m_dir / "zq708-cli");
+        fs::copy_file(ZQ708_SOURCE_DIR "/lang/setting.ini", m_dir / "setting.ini", fs::copy_options::overwrite_existing);
+        Setting("setup", "searchcom", "0");
+    }
+
+    RunResult Cli(const std::string& args) const
+    {
+        RunResult result;
+        const std::string command = "'" + (m_dir / "zq708-cli").string() + "' " + args + " 2>&1";
+        FILE* pipe = popen(command.c_str(), "r");
+        char buffer[4096];
+        std::size_t n = 0;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            result.output.append(buffer, n);
+        const int status = pclose(pipe);
+        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return result;
+    }
+
+    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+
+    void StoreDataFile(const std::string& name, const RadioImage& image) const
+    {
+        FileHeader header{};
+        DataFile::StampSignature(header);
+        std::string error;
+        ASSERT_TRUE(DataFile::Store(Path(name), header, image, error)) << error;
+    }
+
+    RadioImage LoadDataFile(const std::string& name) const
+    {
+        FileHeader header{};
+        RadioImage image{};
+        std::string error;
+        EXPECT_EQ(DataFile::Load(Path(name), header, image, error), DataFile::LoadStatus::Loaded);
+        return image;
+    }
+
+    static std::string Slurp(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+};
+
+RadioImage Prepared(RadioImage image)
+{
+    PrepareImageForTransfer(image);
+    return image;
+}
+
+TEST_F(CliTest, ReadMakesADataFileAndWriteSendsOne)
+{
+    CSimRadio radio(PatternImage(1));
+    const std::string device = AttachRadio(radio, 1).DevicePath();
+    const RunResult read = Cli("read --device " + device + " -o " + Path("out.pgm"));
+    ASSERT_EQ(read.code, 0) << read.output;
+    EXPECT_EQ(fs::file_size(Path("out.pgm")), DataFile::kFileSize);
+    EXPECT_EQ(Slurp(Path("out.pgm")).substr(0, 30), DataFile::kSignature);
+    EXPECT_EQ(LoadDataFile("out.pgm"), radio.Memory());
+
+    CSimRadio target(PatternImage(50));
+    const std::string targetDevice = AttachRadio(target, 2).DevicePath();
+    const RunResult write = Cli("write --device " + targetDevice + " " + Path("out.pgm"));
+    ASSERT_EQ(write.code, 0) << write.output;
+    const RadioImage sent = Prepared(radio.Memory());
+    const RadioImage memory = target.Memory();
+    EXPECT_TRUE(std::equal(memory.begin(), memory.begin() + 0xFE0, sent.begin()));
+    EXPECT_TRUE(std::equal(memory.begin() + 0xFE0, memory.end(), PatternImage(50).begin() + 0xFE0));
+}
+
+TEST_F(CliTest, PortComesFromTheSettingsBesideTheProgramAndASearchStoresTheFoundPort)
+{
+    CSimRadio radio(PatternImage(1));
+    AttachRadio(radio, 1);
+    Setting("setup", "com", "1");
+    EXPECT_EQ(Cli("read -o " + Path("a.pgm")).code, 0);
+    EXPECT_EQ(Cli("read --port 1 -o " + Path("b.pgm")).code, 0);
+    EXPECT_EQ(Cli("read --port 3 -o " + Path("c.pgm")).code, 1); // nothing at COM3, search off
+
+    // Search on: COM3 does not answer, COM1 does and is remembered.
+    SimFaults deaf;
+    deaf.wakeUpAtAttempt = 1000;
+    CSimRadio silent(PatternImage(1), deaf);
+    AttachRadio(silent, 3);
+    Setting("setup", "com", "3");
+    Setting("setup", "searchcom", "1");
+    const RunResult found = Cli("read -o " + Path("d.pgm"));
+    EXPECT_EQ(found.code, 0) << found.output;
+    EXPECT_EQ(ReadProfileInt(g_strSettingFile, "setup", "com", 0), 1);
+    EXPECT_EQ(Cli("read --port 3 --no-search -o " + Path("e.pgm")).code, 1);
+}
+
+TEST_F(CliTest, AFailedReadLeavesNoFileAndKeepsAnOldOne)
+{
+    SimFaults faults;
+    faults.shortReply[0x300] = -1;
+    CSimRadio radio(PatternImage(1), faults);
+    const std::string device = AttachRadio(radio, 1).DevicePath();
+    EXPECT_EQ(Cli("read --device " + device + " -o " + Path("new.pgm")).code, 5);
+    EXPECT_FALSE(fs::exists(Path("new.pgm")));
+
+    std::ofstream(Path("old.pgm")) << "keep me";
+    EXPECT_EQ(Cli("read --device " + device + " -o " + Path("old.pgm")).code, 5);
+    EXPECT_EQ(Slurp(Path("old.pgm")), "keep me");
+    for (const auto& entry : fs::directory_iterator(m_dir))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+}
+
+TEST_F(CliTest, PortAndRadioFailuresHaveTheirOwnExitCodes)
+{
+    SimFaults faults;
+    faults.identLength = 7;
+    CSimRadio wrongType(PatternImage(1), faults);
+    EXPECT_EQ(Cli("read --device " + AttachRadio(wrongType, 1).DevicePath() + " -o " + Path("x.pgm")).code, 2);
+
+    const RunResult missing = Cli("read --device " + Path("dev/ttyUSB9") + " -o " + Path("x.pgm"));
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.output.find("no such device"), std::string::npos) << missing.output;
+
+    StoreDataFile("in.pgm", PatternImage(3));
+    SimFaults nak;
+    nak.nakWrite[0x200] = -1;
+    CSimRadio refusing(PatternImage(1), nak);
+    EXPECT_EQ(Cli("write --device " + AttachRadio(refusing, 2).DevicePath() + " " + Path("in.pgm")).code, 7);
+    EXPECT_FALSE(fs::exists(Path("x.pgm")));
+}
+
+TEST_F(CliTest, BadInputIsRefusedBeforeTheRadioIsWoken)
+{
+    CSimRadio radio(PatternImage(1));
+    const std::string device = AttachRadio(radio, 1).DevicePath();
+    std::ofstream(Path("foreign.pgm")) << std::string(4144, 'x');
+
+    EXPECT_EQ(Cli("write --device " + device + " " + Path("foreign.pgm")).code, 65);
+    EXPECT_EQ(Cli("read --device " + device + " --base " + Path("foreign.pgm") + " -o " + Path("o.pgm")).code, 65);
+    EXPECT_EQ(Cli("write --device " + device + " " + Path("absent.pgm")).code, 66);
+    EXPECT_EQ(Cli("info " + Path("absent.pgm")).code, 66);
+    EXPECT_EQ(Cli("read --device " + device + " -o " + Path("no/such/dir/o.pgm")).code, 73);
+    EXPECT_EQ(Cli("read --device " + device + " -o " + m_dir.string()).code, 73);
+
+    EXPECT_EQ(Cli("").code, 64);
+    EXPECT_EQ(Cli("erase --device " + device).code, 64);
+    EXPECT_EQ(Cli("read --device " + device).code, 64);
+    EXPECT_EQ(Cli("read --device " + device + " --port 1 -o " + Path("o.pgm")).code, 64);
+    EXPECT_EQ(Cli("read --port 0 -o " + Path("o.pgm")).code, 64);
+    EXPECT_EQ(Cli("write --device " + device + " --bogus " + Path("in.pgm")).code, 64);
+    EXPECT_EQ(Cli("info").code, 64);
+    const RunResult help = Cli("--help");
+    EXPECT_EQ(help.code, 0);
+    EXPECT_NE(help.output.find("Exit codes"), std::string::npos);
+
+    EXPECT_EQ(radio.WakeUpsSeen(), 0);
+}
+
+TEST_F(CliTest, ABaseFileFillsTheBlocksTheRadioSkipped)
+{
+    SimFaults faults;
+    faults.wrongAddress[0x120] = -1;
+    CSimRadio radio(PatternImage(1), faults);
+    StoreDataFile("base.pgm", PatternImage(9));
+    const RunResult read = Cli("read --device " + AttachRadio(radio, 1).DevicePath() + " --base " + Path("base.pgm") +
+                               " -o " + Path("out.pgm"));
+    ASSERT_EQ(read.code, 0) << read.output;
+    EXPECT_NE(read.output.find("0x0120"), std::string::npos) << read.output;
+    const RadioImage out = LoadDataFile("out.pgm");
+    const RadioImage base = Prepared(PatternImage(9));
+    EXPECT_TRUE(std::equal(out.begin() + 0x120, out.begin() + 0x130, base.begin() + 0x120));
+    EXPECT_TRUE(std::equal(out.begin(), out.begin() + 0x120, radio.Memory().begin()));
+}
+
+TEST_F(CliTest, InfoSummarisesAFileAsTextAndJson)
+{
+    // A new document (channel 1 at the low band edge) with tones, a name and a receive-only channel 2.
+    CVantorDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument(false));
+    CChannelEditor editor(doc);
+    doc.StoreToneIndex(1, ToneDir::Rx, 1);
+    doc.StoreToneIndex(1, ToneDir::Tx, ToneList::kFirstDcsNormal);
+    editor.StoreName(1, "AB1");
+    editor.StoreRx(2, "145.50000");
+    editor.StoreTx(2, "");
+    PrepareImageForTransfer(doc.Image());
+    std::string error;
+    ASSERT_TRUE(doc.StoreFile(Path("info.pgm"), error)) << error;
+
+    const RunResult json = Cli("info --json " + Path("info.pgm"));
+    ASSERT_EQ(json.code, 0) << json.output;
+    for (const char* expected :
+         {"\"model_tag\": \"HZQ708\"", "\"band\": {\"low\": 13600000, \"high\":", "\"number\": 1, \"rx\": \"136.00000\"",
+          "\"tx\": \"136.00000\"", "\"rx_tone\": \"67.0\"", "\"tx_tone\": \"D023N\"", "\"power\": 1", "\"scan_add\": 0",
+          "\"ptt_id\": 0", "\"name\": \"AB1\"", "\"number\": 2, \"rx\": \"145.50000\", \"tx\": \"\"", "\"step\": ",
+          "\"fm_presets\": [", "\"SquelchLevel\": ", "\"PttIdCode\": \"\""})
+        EXPECT_NE(json.output.find(expected), std::string::npos) << expected << "\n" << json.output;
+    EXPECT_EQ(json.output.find("\"number\": 3,"), std::string::npos);
+    EXPECT_EQ(std::count(json.output.begin(), json.output.end(), '{'),
+              std::count(json.output.begin(), json.output.end(), '}'));
+
+    const RunResult text = Cli("info " + Path("info.pgm"));
+    ASSERT_EQ(text.code, 0);
+    EXPECT_NE(text.output.find("Channels in use: 2"), std::string::npos) << text.output;
+}
+
+// The simulator as a program: device path on the first line, memory saved on exit.
+TEST_F(CliTest, SimulatorProgramSavesWhatWasWritten)
+{
+    StoreDataFile("in.pgm", PatternImage(4));
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    const pid_t sim = fork();
+    if (sim == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        close(out[0]);
+        execl(ZQ708_BIN_DIR "/zq708-sim", "zq708-sim", "--once", "--save", Path("saved.pgm").c_str(), nullptr);
+        _exit(127);
+    }
+    close(out[1]);
+    FILE* simOut = fdopen(out[0], "r");
+    char line[256] = {};
+    ASSERT_NE(fgets(line, sizeof line, simOut), nullptr);
+    std::string device(line);
+    device.erase(device.find_last_not_of('\n') + 1);
+    EXPECT_EQ(device.rfind("/dev/", 0), 0u);
+
+    const RunResult write = Cli("write --device " + device + " " + Path("in.pgm"));
+    EXPECT_EQ(write.code, 0) << write.output;
+    int status = 0;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (waitpid(sim, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() < until)
+        usleep(10000);
+    if (kill(sim, 0) == 0) {
+        kill(sim, SIGTERM);
+        waitpid(sim, &status, 0);
+        ADD_FAILURE() << "the simulator did not end after the end byte";
+    }
+    fclose(simOut);
+    const RadioImage saved = LoadDataFile("saved.pgm");
+    const RadioImage sent = Prepared(PatternImage(4));
+    EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 0xFE0, sent.begin()));
+}
+
+} // namespace
