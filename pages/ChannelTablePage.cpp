@@ -1,12 +1,404 @@
 #include "pages/ChannelTablePage.h"
 
-CChannelTablePage::CChannelTablePage(CVantorDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc)
+#include "app/AppPaths.h"
+#include "app/MessageBox.h"
+#include "grid/GridCtrl.h"
+#include "i18n/LangText.h"
+#include "i18n/Profile.h"
+#include "i18n/RelabelDialog.h"
+#include "pages/CellListCombo.h"
+#include "pages/FrequencyEdit.h"
+#include "pages/NameEdit.h"
+#include "pages/ToneCombo.h"
+#include "radio/ModelInfo.h"
+#include "res/DialogBuilder.h"
+
+#include <QFocusEvent>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <new>
+
+namespace {
+
+enum : int {
+    IDC_GRID = 1017,
+    IDC_RANGE = 1021,
+    IDC_FREQ_EDIT = 1022,
+    IDC_RX_TONE = 1076,
+    IDC_TX_TONE = 1077,
+    IDC_CHOICE = 1023,
+    IDC_NAME_EDIT = 1024,
+};
+
+// Sizes the table is designed for, in pixels; a larger font widens and heightens them to fit.
+constexpr int kColumnWidths[CChannelTablePage::kCols] = {40, 75, 65, 75, 65, 55, 50, 55, 65, 65, 55, 70, 50};
+constexpr int kHeaderHeight = 28;
+constexpr int kRowHeight = 21;
+constexpr int kCellMargin = 8;
+
+// The two-choice columns 5..11: the setting and the keys of its texts for 0 and 1.
+struct ChoiceColumn
 {
+    ChannelChoice choice;
+    const char* key0;
+    const char* key1;
+};
+constexpr ChoiceColumn kChoiceColumns[] = {
+    {ChannelChoice::Power, "IDS_LOW", "IDS_HIGH"},       {ChannelChoice::Bcl, "IDS_OFF", "IDS_ON"},
+    {ChannelChoice::Bandwidth, "IDS_WIDE", "IDS_NARROW"}, {ChannelChoice::ScanAdd, "IDS_OFF", "IDS_ON"},
+    {ChannelChoice::Reverse, "IDS_OFF", "IDS_ON"},        {ChannelChoice::PttId, "IDS_OFF", "IDS_ON"},
+    {ChannelChoice::Compander, "IDS_OFF", "IDS_ON"},
+};
+
+const ChoiceColumn& ChoiceAt(int col)
+{
+    return kChoiceColumns[col - CChannelTablePage::ColPower];
+}
+
+bool IsChoiceColumn(int col)
+{
+    return col >= CChannelTablePage::ColPower && col <= CChannelTablePage::ColCompander;
+}
+
+QString LangText(const char* key)
+{
+    return QString::fromStdString(LoadLangString(key));
+}
+
+GridColour ToGridColour(const QColor& c)
+{
+    return c.rgb() & 0x00FFFFFFu;
+}
+
+} // namespace
+
+CChannelTablePage::CChannelTablePage(CVantorDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc), m_editor(doc)
+{
+    CDialogBuilder::Build(this, g_dlgChannel, [](int id, QWidget* owner) -> QWidget* {
+        switch (id) {
+        case IDC_GRID:
+            return new CGridCtrl(owner);
+        case IDC_FREQ_EDIT:
+            return new CFrequencyEdit(owner);
+        case IDC_RX_TONE:
+        case IDC_TX_TONE:
+            return new CToneCombo(owner);
+        case IDC_CHOICE:
+            return new CCellListCombo(owner);
+        case IDC_NAME_EDIT:
+            return new CNameEdit(owner);
+        default:
+            return new QWidget(owner);
+        }
+    });
+    m_grid = GetDlgItemAs<CGridCtrl>(this, IDC_GRID);
+    m_range = GetDlgItemAs<QComboBox>(this, IDC_RANGE);
+    m_freqEdit = GetDlgItemAs<CFrequencyEdit>(this, IDC_FREQ_EDIT);
+    m_rxTone = GetDlgItemAs<CToneCombo>(this, IDC_RX_TONE);
+    m_txTone = GetDlgItemAs<CToneCombo>(this, IDC_TX_TONE);
+    m_choice = GetDlgItemAs<CCellListCombo>(this, IDC_CHOICE);
+    m_nameEdit = GetDlgItemAs<CNameEdit>(this, IDC_NAME_EDIT);
+
+    // The editors' lost-focus notifications come through the event filter.
+    for (QWidget* editor : std::initializer_list<QWidget*>{m_freqEdit, m_rxTone, m_txTone, m_choice, m_nameEdit})
+        editor->installEventFilter(this);
+
+    connect(m_grid, &CGridCtrl::EditRequested, this, &CChannelTablePage::OnBeginEdit);
+    connect(m_range, &QComboBox::activated, this, &CChannelTablePage::OnRangeSelected);
+    // Picking a tone or a choice ends the edit at once and stores it.
+    connect(m_rxTone, &QComboBox::currentIndexChanged, this, [this] { OnToneKillFocus(m_rxTone); });
+    connect(m_txTone, &QComboBox::currentIndexChanged, this, [this] { OnToneKillFocus(m_txTone); });
+    connect(m_choice, &QComboBox::currentIndexChanged, this, &CChannelTablePage::OnChoiceSelChange);
+
     ReloadFromImage();
 }
 
 CChannelTablePage::~CChannelTablePage() = default;
 
+// --- loading ----------------------------------------------------------------------------------
+
 void CChannelTablePage::ReloadFromImage()
 {
+    RelabelDialog(this, g_dlgChannel.id);
+
+    {
+        const QSignalBlocker quiet(m_range);
+        m_range->clear();
+        for (const std::string& name : ModelInfo::EntryNames())
+            m_range->addItem(QString::fromStdString(name));
+        m_range->setCurrentIndex(m_doc.FindModelEntry());
+    }
+
+    // The tone cells take their texts from these lists, so they are filled first.
+    m_rxTone->FillToneList();
+    m_txTone->FillToneList();
+
+    BuildGrid();
+}
+
+bool CChannelTablePage::BuildGrid()
+{
+    m_grid->SetRedraw(false);
+    if (m_grid->GetRowCount() != kRows) {
+        try {
+            m_grid->SetRowCount(kRows);
+            m_grid->SetColumnCount(kCols);
+            m_grid->SetFixedRowCount(1);
+            m_grid->SetFixedColumnCount(1);
+            m_grid->EnableSelection(false);
+            m_grid->EnableRowColResize(false, false);
+            m_grid->ClearSelection();
+            m_grid->ClearFocusCell();
+        } catch (const std::bad_alloc&) {
+            ShowMessage(LoadLangString("IDS_ERROR"), "Out of memory.", MsgIcon::Stop);
+            m_grid->SetRedraw(true);
+            return false;
+        }
+    }
+
+    // Headers: columns 1 to 4 wrap; so does column 9 in English, whose heading is long.
+    const std::vector<std::string> headers = LoadHeaderTexts("ChText", "IDS_ChText", kCols);
+    const bool english = ReadProfileString(g_strSettingFile, "setup", "language", "", 30).starts_with('e');
+    for (int c = 0; c < kCols; ++c) {
+        m_grid->SetItemText(0, c, QString::fromStdString(headers[static_cast<std::size_t>(c)]));
+        const bool wrap = (c >= ColRx && c <= ColTxTone) || (c == ColReverse && english);
+        m_grid->SetItemFormat(0, c, wrap ? kGridCentredWrapped : kGridCentred);
+    }
+    for (int n = 1; n < kRows; ++n) {
+        m_grid->SetItemText(n, ColNumber, QString::number(n));
+        for (int c = 0; c < kCols; ++c)
+            m_grid->SetItemFormat(n, c, kGridCentred);
+        RefreshRow(n);
+    }
+    FitColumnsAndRows();
+    m_grid->SetRedraw(true, true);
+    return true;
+}
+
+void CChannelTablePage::FitColumnsAndRows()
+{
+    // The designed sizes suit a small font; with a larger one (or longer texts of another language)
+    // columns widen to their widest possible text and rows grow to the font.
+    const QFontMetrics fm = m_grid->fontMetrics();
+    const auto textWidth = [&](const QString& s) { return fm.horizontalAdvance(s) + kCellMargin; };
+    const auto widest = [&](const QStringList& texts) {
+        int w = 0;
+        for (const QString& s : texts)
+            w = std::max(w, textWidth(s));
+        return w;
+    };
+    QStringList tones;
+    for (int i = 0; i < m_rxTone->count(); ++i)
+        tones << m_rxTone->itemText(i);
+
+    int headerHeight = kHeaderHeight;
+    for (int c = 0; c < kCols; ++c) {
+        QStringList samples;
+        if (c == ColNumber)
+            samples << QStringLiteral("128");
+        else if (c == ColRx || c == ColTx)
+            samples << QStringLiteral("888.88888");
+        else if (c == ColRxTone || c == ColTxTone)
+            samples = tones;
+        else if (IsChoiceColumn(c))
+            samples = ChoiceTexts(c);
+        else
+            samples << QStringLiteral("WWWWW");
+        const QString header = m_grid->GetItemText(0, c);
+        GridItem item;
+        item.row = 0;
+        item.col = c;
+        m_grid->GetCell(item);
+        const bool wrap = item.format & Qt::TextWordWrap;
+        // A wrapped header needs room for its longest word, a single-line one for all of it.
+        const int headerWidth = wrap ? widest(header.split(u' ', Qt::SkipEmptyParts)) : textWidth(header);
+        const int width = std::max({kColumnWidths[c], widest(samples), headerWidth});
+        m_grid->SetColumnWidth(c, width);
+        const QRect need = fm.boundingRect(QRect(0, 0, width - kCellMargin, 1000), item.format, header);
+        headerHeight = std::max(headerHeight, need.height() + kCellMargin);
+    }
+    m_grid->SetRowHeight(0, headerHeight);
+    const int rowHeight = std::max(kRowHeight, fm.height() + kCellMargin);
+    for (int n = 1; n < kRows; ++n)
+        m_grid->SetRowHeight(n, rowHeight);
+}
+
+QStringList CChannelTablePage::ChoiceTexts(int col) const
+{
+    const ChoiceColumn& c = ChoiceAt(col);
+    return {LangText(c.key0), LangText(c.key1)};
+}
+
+void CChannelTablePage::RefreshRow(int n)
+{
+    const bool empty = m_doc.IsRecordEmpty(n);
+    const bool noTransmit = m_doc.HasNoTransmit(n);
+    const GridColour grey = ToGridColour(palette().color(QPalette::Disabled, QPalette::Text));
+    for (int c = ColRx; c < kCols; ++c) {
+        const bool disabled = empty ? c != ColRx : (c == ColTxTone && noTransmit);
+        const unsigned state = m_grid->GetItemState(n, c) & ~GCS_READONLY;
+        m_grid->SetItemState(n, c, state | (disabled ? unsigned{GCS_READONLY} : 0u));
+        m_grid->SetItemFgColour(n, c, disabled ? grey : kGridDefaultColour);
+    }
+    if (empty) {
+        for (int c = ColRx; c < kCols; ++c)
+            m_grid->SetItemText(n, c, QString());
+        m_grid->RedrawRow(n);
+        return;
+    }
+
+    EndAllEdits();
+    m_grid->SetItemText(n, ColRx, QString::fromStdString(m_editor.RxText(n)));
+    m_grid->SetItemText(n, ColRxTone, m_rxTone->itemText(m_doc.ToneIndex(n, ToneDir::Rx)));
+    m_grid->SetItemText(n, ColTx, QString::fromStdString(m_editor.TxText(n)));
+    m_grid->SetItemText(n, ColTxTone, noTransmit ? QString() : m_txTone->itemText(m_doc.ToneIndex(n, ToneDir::Tx)));
+    for (int c = ColPower; c <= ColCompander; ++c)
+        m_grid->SetItemText(n, c, ChoiceTexts(c).at(m_editor.GetChoice(n, ChoiceAt(c).choice)));
+    m_grid->SetItemText(n, ColName, QString::fromStdString(CVantorDoc::DecodeName(m_doc.GetName(n))));
+    m_grid->RedrawRow(n);
+}
+
+void CChannelTablePage::EndAllEdits()
+{
+    m_freqEdit->EndEdit();
+    m_rxTone->EndEdit();
+    m_txTone->EndEdit();
+    m_choice->EndEdit();
+    m_nameEdit->EndEdit();
+    m_grid->SetEditing(false);
+}
+
+// --- editing ----------------------------------------------------------------------------------
+
+void CChannelTablePage::OnBeginEdit(const GridNotify& notify)
+{
+    // The grid gives the cell in its parent's coordinates, which are this page's.
+    const QRect rect = notify.rect;
+    const QString text = notify.item.text;
+    m_nEditRow = notify.item.row;
+    m_nEditCol = notify.item.col;
+    m_grid->SetEditing(true);
+    switch (m_nEditCol) {
+    case ColRx:
+    case ColTx:
+        m_freqEdit->BeginEdit(rect, text);
+        break;
+    case ColRxTone:
+        m_rxTone->BeginEdit(rect, text);
+        break;
+    case ColTxTone:
+        m_txTone->BeginEdit(rect, text);
+        break;
+    case ColName:
+        m_nameEdit->BeginEdit(rect, text);
+        break;
+    default:
+        if (IsChoiceColumn(m_nEditCol)) {
+            const QSignalBlocker quiet(m_choice);
+            m_choice->clear();
+            m_choice->addItems(ChoiceTexts(m_nEditCol));
+            m_choice->BeginEdit(rect, text);
+        } else {
+            m_grid->SetEditing(false);
+        }
+    }
+}
+
+bool CChannelTablePage::eventFilter(QObject* watched, QEvent* event)
+{
+    // Opening a drop-down list takes the focus to its popup: that is no end of the edit.
+    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        if (watched == m_freqEdit)
+            OnFrequencyKillFocus();
+        else if (watched == m_rxTone || watched == m_txTone)
+            OnToneKillFocus(static_cast<CToneCombo*>(watched));
+        else if (watched == m_choice)
+            OnChoiceKillFocus();
+        else if (watched == m_nameEdit)
+            OnNameKillFocus();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CChannelTablePage::FinishEdit(bool changed)
+{
+    if (changed)
+        m_doc.SetModifiedFlag(true);
+    // Enter and Esc hand the focus to the page; the grid takes it on so the keys keep moving cells.
+    if (hasFocus())
+        m_grid->setFocus(Qt::OtherFocusReason);
+}
+
+void CChannelTablePage::OnFrequencyKillFocus()
+{
+    if (!m_freqEdit->IsOpen())
+        return;
+    m_grid->SetEditing(false);
+    const std::string text = m_freqEdit->text().toStdString();
+    const bool changed = m_nEditCol == ColRx ? m_editor.StoreRx(m_nEditRow, text) : m_editor.StoreTx(m_nEditRow, text);
+    m_freqEdit->EndEdit();
+    RefreshRow(m_nEditRow);
+    FinishEdit(changed);
+}
+
+void CChannelTablePage::OnToneKillFocus(CToneCombo* editor)
+{
+    if (!editor->IsOpen())
+        return;
+    m_grid->SetEditing(false);
+    const ToneDir dir = editor == m_rxTone ? ToneDir::Rx : ToneDir::Tx;
+    const bool changed = m_editor.StoreTone(m_nEditRow, dir, std::max(0, editor->currentIndex()));
+    editor->EndEdit();
+    RefreshRow(m_nEditRow);
+    FinishEdit(changed);
+}
+
+void CChannelTablePage::OnChoiceSelChange(int index)
+{
+    if (!m_choice->IsOpen() || !IsChoiceColumn(m_nEditCol))
+        return;
+    m_grid->SetEditing(false);
+    const bool changed = m_editor.StoreChoice(m_nEditRow, ChoiceAt(m_nEditCol).choice, index == 1 ? 1 : 0);
+    m_choice->EndEdit();
+    RefreshRow(m_nEditRow);
+    FinishEdit(changed);
+}
+
+void CChannelTablePage::OnChoiceKillFocus()
+{
+    if (!m_choice->IsOpen())
+        return;
+    m_grid->SetEditing(false);
+    m_choice->EndEdit();
+    FinishEdit(false);
+}
+
+void CChannelTablePage::OnNameKillFocus()
+{
+    if (!m_nameEdit->IsOpen())
+        return;
+    m_grid->SetEditing(false);
+    const bool changed = m_editor.StoreName(m_nEditRow, m_nameEdit->text().toStdString());
+    m_nameEdit->EndEdit();
+    RefreshRow(m_nEditRow);
+    FinishEdit(changed);
+}
+
+// --- frequency range --------------------------------------------------------------------------
+
+void CChannelTablePage::OnRangeSelected(int index)
+{
+    const int current = m_doc.FindModelEntry();
+    if (index == current)
+        return;
+    if (ShowMessage(LoadLangString("IDS_CONFIRM"), LoadLangString("IDS_CONFIRM_FREQ"), MsgIcon::Exclamation,
+                    MsgButtons::OkCancel) != MsgResult::Ok) {
+        const QSignalBlocker quiet(m_range);
+        m_range->setCurrentIndex(current);
+        return;
+    }
+    m_doc.DeleteContents();
+    m_doc.ApplyModelEntry(index);
+    m_doc.SetModifiedFlag(true);
+    m_doc.UpdateAllViews();
 }

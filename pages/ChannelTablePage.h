@@ -1,11 +1,20 @@
 #pragma once
-// The channel table tab: one grid row per channel, edited in place.
+// The channel table tab: one grid row per channel, edited in place. A click on a cell lays one of
+// the page's editors over it; when the editor loses the focus its value is stored through the
+// channel store rules and the row is shown again from the image.
 
 #include "pages/ImagePage.h"
+#include "radio/ChannelEditor.h"
 
 #include <QWidget>
 
-class CVantorDoc;
+class CCellListCombo;
+class CFrequencyEdit;
+class CGridCtrl;
+class CNameEdit;
+class CToneCombo;
+class QComboBox;
+struct GridNotify;
 
 class CChannelTablePage final : public QWidget, public IImagePage
 {
@@ -14,8 +23,57 @@ public:
     CChannelTablePage(CVantorDoc& doc, QWidget* parent);
     ~CChannelTablePage() override;
 
+    // Relabels the page, refills the range selector and the tone lists, rebuilds every row.
     void ReloadFromImage() override;
 
+    // The table as shown (printing draws its header and rows).
+    CGridCtrl& Grid() const { return *m_grid; }
+
+    enum : int { kRows = 129, kCols = 13 };
+    enum Column : int {
+        ColNumber,
+        ColRx,
+        ColRxTone,
+        ColTx,
+        ColTxTone,
+        ColPower,
+        ColBcl,
+        ColBandwidth,
+        ColScanAdd,
+        ColReverse,
+        ColPttId,
+        ColCompander,
+        ColName
+    };
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void OnBeginEdit(const GridNotify& notify);
+    void OnFrequencyKillFocus();
+    void OnToneKillFocus(CToneCombo* editor);
+    void OnChoiceSelChange(int index);
+    void OnChoiceKillFocus();
+    void OnNameKillFocus();
+    void OnRangeSelected(int index);
+
+    bool BuildGrid();
+    void FitColumnsAndRows();
+    void RefreshRow(int channel);
+    void EndAllEdits();
+    void FinishEdit(bool changed);
+    QStringList ChoiceTexts(int col) const;
+
     CVantorDoc& m_doc;
+    CChannelEditor m_editor;
+    CGridCtrl* m_grid = nullptr;
+    QComboBox* m_range = nullptr;
+    CFrequencyEdit* m_freqEdit = nullptr;
+    CToneCombo* m_rxTone = nullptr;
+    CToneCombo* m_txTone = nullptr;
+    CCellListCombo* m_choice = nullptr;
+    CNameEdit* m_nameEdit = nullptr;
+    int m_nEditRow = 0;
+    int m_nEditCol = 0;
 };
