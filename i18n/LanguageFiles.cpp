@@ -34,7 +34,9 @@ std::vector<LanguageFileEntry> ListLanguageFiles(const std::string& dir)
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
         const std::string name = entry.path().filename().string();
-        if (name.size() <= kExtension.size() || !name.ends_with(kExtension))
+        // The extension is matched without regard to case, as the start-up matches language names.
+        if (name.size() <= kExtension.size() ||
+            !SameLanguagePath(name.substr(name.size() - kExtension.size()), kExtension))
             continue;
         // A directory named like a language file is no language (it would make every text "Not Found").
         if (!entry.is_regular_file(ec))

@@ -11,7 +11,8 @@ struct LanguageFileEntry
     std::string title; // file name without ".lang": what the "language" key holds
 };
 
-// Regular files "*.lang" of `dir`, sorted by file name without regard to case (the listing order).
+// Regular files "*.lang" of `dir` (extension in any case), sorted by file name without regard to case:
+// the listing order.
 std::vector<LanguageFileEntry> ListLanguageFiles(const std::string& dir);
 
 // Value "disp" of section "Face" of a language file (default "-----").

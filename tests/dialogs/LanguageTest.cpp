@@ -39,18 +39,21 @@ TEST(NextLanguage, StepsThroughTheFilesInNameOrderAndWrapsAround)
     CDialogTestEnv env;
     env.WriteFile("english.lang", "[Face]\ndisp=English\n");
     env.WriteFile("Chinese.lang", "[Face]\ndisp=\n"); // hidden from the dialog, not from the toolbar
+    env.WriteFile("Zulu.LANG", "[Face]\ndisp=Zulu\n");
     env.WriteFile("notes.txt", "");
     QDir(QString::fromStdString(g_strAppDir)).mkdir("folder.lang");
     int applied = 0;
     const auto apply = [&applied] { ++applied; };
 
     NextLanguage(apply);
+    EXPECT_EQ(g_strLangFile, env.Path("Zulu.LANG"));
+    EXPECT_EQ(LanguageKey(), "Zulu");
+    NextLanguage(apply);
     EXPECT_EQ(g_strLangFile, env.Path("Chinese.lang"));
     EXPECT_EQ(LanguageKey(), "Chinese");
     NextLanguage(apply);
     EXPECT_EQ(g_strLangFile, env.Path("english.lang"));
-    EXPECT_EQ(LanguageKey(), "english");
-    EXPECT_EQ(applied, 2);
+    EXPECT_EQ(applied, 3);
 
     g_strLangFile = env.Path("deleted.lang"); // the current file is gone: start from the first
     NextLanguage(apply);
