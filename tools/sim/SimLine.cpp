@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -96,6 +97,8 @@ void CSimLine::CloseLine()
 
 void CSimLine::Run()
 {
+    // Paced bytes should leave on time, not up to the default 50 us of timer slack late.
+    prctl(PR_SET_TIMERSLACK, 1UL);
     Clock::time_point inFree = Clock::now();  // when the tool's last byte has fully arrived
     Clock::time_point outFree = Clock::now(); // when our last byte has fully left
     std::uint8_t buffer[512];
@@ -122,7 +125,9 @@ void CSimLine::Run()
         const std::vector<std::uint8_t> answer = m_radio.Receive(buffer, static_cast<std::size_t>(n));
         if (!answer.empty()) {
             if (m_paced) {
-                outFree = std::max(outFree, Clock::now()) + kByteTime * static_cast<long>(answer.size());
+                // The radio starts answering once the request's last byte is in, not when this
+                // thread happened to wake up.
+                outFree = std::max(outFree, inFree) + kByteTime * static_cast<long>(answer.size());
                 SleepUntil(outFree);
             }
             WriteAll(m_master, answer.data(), answer.size());
