@@ -58,12 +58,13 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size)
     return true;
 }
 
-std::string DirectoryOf(const std::string& path)
+// Directory part (without trailing '/', "." when none) and file name of a path.
+std::pair<std::string, std::string> SplitPath(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
+        return {".", path};
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
 
 } // namespace
@@ -75,6 +76,7 @@ void StampSignature(FileHeader& header)
 
 LoadStatus Load(const std::string& path, FileHeader& header, RadioImage& image, std::string& error)
 {
+    // Non-blocking so that a FIFO given as the path cannot hang the program; it is refused below.
     CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.Get() < 0) {
         error = SystemError("Cannot open", path, errno);
@@ -135,8 +137,7 @@ bool Store(const std::string& path, const FileHeader& header, const RadioImage& 
     }
 
     static std::atomic<unsigned> counter{0};
-    const std::string dir = DirectoryOf(target);
-    const std::string base = target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
+    const auto [dir, base] = SplitPath(target);
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {

@@ -194,8 +194,9 @@ TEST_F(CDataFileTest, UnreadablePathsLeaveTheDocumentAlone)
     m_doc.SetModifiedFlag();
     const RadioImage before = m_doc.Image();
     fs::create_directory(m_dir.File("folder.pgm"));
-    for (const std::string& path : {m_dir.File("missing.pgm"), m_dir.File("folder.pgm"), std::string("/dev/null/x"),
-                                    std::string()}) {
+    ASSERT_EQ(::mkfifo(m_dir.File("fifo.pgm").c_str(), 0600), 0); // must not hang
+    for (const std::string& path : {m_dir.File("missing.pgm"), m_dir.File("folder.pgm"), m_dir.File("fifo.pgm"),
+                                    std::string("/dev/null/x"), std::string()}) {
         SCOPED_TRACE(path);
         m_messages.Clear();
         EXPECT_FALSE(m_doc.OnOpenDocument(path));
