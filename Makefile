@@ -24,5 +24,8 @@ test: build
 run: build
 	$(BUILD)/bin/zq708-cps
 
+demo: build
+	tools/scripts/demo.sh $(BUILD)
+
 clean:
 	rm -rf $(BUILD)

@@ -1,0 +1,24 @@
+#pragma once
+// Command numbers of the main window's menu, toolbar and keyboard shortcuts. Each menu QAction
+// carries its number in data(), so relabelling and tests find items by number.
+
+namespace cmd {
+inline constexpr int FileNew = 57600;
+inline constexpr int FileOpen = 57601;
+inline constexpr int FileSave = 57603;
+inline constexpr int FileSaveAs = 57604;
+inline constexpr int FilePrintSetup = 57606;
+inline constexpr int FilePrint = 57607;
+inline constexpr int FilePrintPreview = 57609;
+inline constexpr int FileMru1 = 57616; // the recent files are 57616 to 57619
+inline constexpr int AppAbout = 57664;
+inline constexpr int AppExit = 57665;
+inline constexpr int ReadFromRadio = 32771;
+inline constexpr int WriteToRadio = 32772;
+inline constexpr int CommPort = 32773;
+inline constexpr int Language = 32774;
+inline constexpr int HelpContents = 32775;
+inline constexpr int NextLanguage = 32776; // toolbar only
+inline constexpr int TestMode = 32779;
+inline constexpr int RadioPresets = 32780;
+} // namespace cmd

@@ -1,0 +1,4 @@
+#pragma once
+// The desktop program's message function: a QMessageBox over the active window.
+
+void InstallQtMessageBox();

@@ -1,0 +1,73 @@
+#include "app/VantorView.h"
+
+#include "app/PageTabCtrl.h"
+#include "i18n/LangText.h"
+#include "i18n/RelabelMenus.h"
+#include "pages/ChannelTablePage.h"
+#include "pages/FunctionPage.h"
+#include "pages/VfoPage.h"
+#include "radio/VantorDoc.h"
+#include "res/DialogBuilder.h"
+
+#include <QMainWindow>
+#include <QMenuBar>
+
+namespace {
+
+constexpr int kTabCtrlId = 1016;
+constexpr std::array<const char*, 3> kTabKeys = {"IDS_CHANNEL", "IDS_FUNCTION", "IDS_VFOFREQ"};
+
+// Tab titles carry five spaces on each side of the language text.
+QString TabTitle(const char* key)
+{
+    const QString pad(5, QLatin1Char(' '));
+    return pad + QString::fromStdString(LoadLangString(key)) + pad;
+}
+
+} // namespace
+
+CVantorView::CVantorView(CVantorDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc)
+{
+    CDialogBuilder::Build(this, g_dlgView, [](int, QWidget* p) -> QWidget* { return new CPageTabCtrl(p); });
+    m_tabCtrl = GetDlgItemAs<CPageTabCtrl>(this, kTabCtrlId);
+    m_doc.SetUpdateAllViewsHandler([this] { OnUpdate(); });
+}
+
+CVantorView::~CVantorView()
+{
+    m_doc.SetUpdateAllViewsHandler({});
+}
+
+void CVantorView::OnInitialUpdate()
+{
+    if (auto* frame = qobject_cast<QMainWindow*>(window()))
+        RelabelMenus(frame->menuBar());
+    if (HasPages())
+        return;
+    // Each page relabels itself and loads the image while it is made.
+    auto* channel = new CChannelTablePage(m_doc, m_tabCtrl);
+    auto* function = new CFunctionPage(m_doc, m_tabCtrl);
+    auto* vfo = new CVfoPage(m_doc, m_tabCtrl);
+    m_pages = {channel, function, vfo};
+    m_tabCtrl->AddPage(channel, TabTitle(kTabKeys[0]));
+    m_tabCtrl->AddPage(function, TabTitle(kTabKeys[1]));
+    m_tabCtrl->AddPage(vfo, TabTitle(kTabKeys[2]));
+}
+
+void CVantorView::OnUpdate()
+{
+    window()->setWindowTitle(QString::fromStdString(LoadLangString("IDS_WINDOWNAME")));
+    if (!HasPages())
+        return;
+    for (IImagePage* page : m_pages)
+        page->ReloadFromImage();
+    RetitleTabs();
+    for (int i = 0; i < m_tabCtrl->count(); ++i)
+        m_tabCtrl->widget(i)->update();
+}
+
+void CVantorView::RetitleTabs()
+{
+    for (int i = 0; i < static_cast<int>(kTabKeys.size()) && i < m_tabCtrl->count(); ++i)
+        m_tabCtrl->setTabText(i, TabTitle(kTabKeys[static_cast<std::size_t>(i)]));
+}

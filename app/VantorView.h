@@ -1,0 +1,33 @@
+#pragma once
+// The editor view: a form holding the tab control with the channel table, function settings and
+// VFO pages. Every change of the document reaches the pages through OnUpdate.
+
+#include <QWidget>
+#include <array>
+
+class CPageTabCtrl;
+class CVantorDoc;
+class IImagePage;
+
+class CVantorView final : public QWidget
+{
+    Q_OBJECT
+public:
+    CVantorView(CVantorDoc& doc, QWidget* parent);
+    ~CVantorView() override;
+
+    // Once the first document exists: relabel the menus and create the three pages.
+    void OnInitialUpdate();
+    // Title, then the channel, function and VFO pages reloaded in that order, then the tab titles.
+    void OnUpdate();
+
+    CPageTabCtrl* TabCtrl() const { return m_tabCtrl; }
+    bool HasPages() const { return m_pages[0] != nullptr; }
+
+private:
+    void RetitleTabs();
+
+    CVantorDoc& m_doc;
+    CPageTabCtrl* m_tabCtrl = nullptr;
+    std::array<IImagePage*, 3> m_pages{}; // channel table, function settings, VFO
+};

@@ -1,0 +1,187 @@
+// The main window: toolbar and tooltips, shortcuts inside the pages, tabs across documents and
+// languages, help file, About box.
+#include "ShellTestEnv.h"
+
+#include "app/AboutDlg.h"
+#include "app/AppPaths.h"
+#include "app/CommandIds.h"
+#include "app/MainFrame.h"
+#include "app/PageTabCtrl.h"
+#include "app/VantorApp.h"
+#include "app/VantorView.h"
+#include "i18n/LangText.h"
+#include "res/DialogBuilder.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainFrameTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        env.WriteFile("setting.ini", kSettings);
+        ASSERT_TRUE(app.InitInstance(env.Dir(), {}));
+        env.messages.Clear();
+    }
+
+    CMainFrame& Frame() { return *app.MainFrame(); }
+    CPageTabCtrl& Tabs() { return *Frame().View()->TabCtrl(); }
+
+    // Runs `action` and returns the class of the modal dialog it opened (closed again at once).
+    std::string ModalOpenedBy(const std::function<void()>& action)
+    {
+        std::string name;
+        QTimer::singleShot(0, [&name] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                name = typeid(*modal).name();
+                modal->close();
+            }
+        });
+        action();
+        return name;
+    }
+
+    CShellTestEnv env;
+    CVantorApp app;
+};
+
+TEST_F(MainFrameTest, ToolbarButtonsInOrderEachWithItsPicture)
+{
+    std::vector<int> commands;
+    for (QAction* a : Frame().ToolBar()->actions()) {
+        commands.push_back(a->isSeparator() ? 0 : a->data().toInt());
+        if (!a->isSeparator()) {
+            EXPECT_FALSE(a->icon().isNull()) << a->data().toInt();
+        }
+    }
+    EXPECT_EQ(commands, (std::vector<int>{cmd::FileNew, cmd::FileOpen, cmd::FileSave, 0, cmd::ReadFromRadio,
+                                          cmd::WriteToRadio, 0, cmd::FilePrint, 0, cmd::NextLanguage,
+                                          cmd::HelpContents}));
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
+}
+
+TEST_F(MainFrameTest, TooltipsComeFromTheLanguageFileCutTo19Characters)
+{
+    env.WriteFile("tips.lang", "[String]\nIDS_TIP_57600=Create a new empty radio memory\n"
+                               "IDS_TIP_57601=从电台读取全部信道和功能设置数据到电脑中\nIDS_TIP_32771=Read\n");
+    g_strLangFile = env.Path("tips.lang");
+    EXPECT_EQ(CMainFrame::ToolTipText(cmd::FileNew), QStringLiteral("Create a new empty "));
+    EXPECT_EQ(CMainFrame::ToolTipText(cmd::FileOpen), QStringLiteral("从电台读取全部信道和功能设置数据到电脑"));
+    EXPECT_EQ(CMainFrame::ToolTipText(cmd::ReadFromRadio), QStringLiteral("Read"));
+    EXPECT_EQ(CMainFrame::ToolTipText(cmd::HelpContents), QStringLiteral("Not Found"));
+    EXPECT_EQ(CMainFrame::ToolTipText(0), QString());
+
+    // The toolbar asks each time a tooltip shows.
+    auto* button = qobject_cast<QToolButton*>(Frame().ToolBar()->widgetForAction(Frame().Action(cmd::ReadFromRadio)));
+    ASSERT_NE(button, nullptr);
+    QHelpEvent help(QEvent::ToolTip, QPoint(4, 4), button->mapToGlobal(QPoint(4, 4)));
+    QCoreApplication::sendEvent(button, &help);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Read"));
+    QToolTip::hideText();
+}
+
+TEST_F(MainFrameTest, ShortcutsWorkInsideThePagesAndCtrlCOpensThePortDialog)
+{
+    // An edit field inside the channel table page has the focus.
+    auto* edit = new QLineEdit(Tabs().widget(0));
+    edit->show();
+    Frame().activateWindow();
+    edit->setFocus();
+
+    env.messages.Queue(MsgResult::Cancel);
+    QTest::keyClick(edit, Qt::Key_N, Qt::ControlModifier);
+    ASSERT_EQ(env.messages.Asked().size(), 1u);
+    EXPECT_EQ(env.messages.Asked()[0].text, LoadLangString("IDS_WARN_CLEAR"));
+
+    edit->setText(QStringLiteral("abc"));
+    edit->selectAll();
+    const std::string opened = ModalOpenedBy([edit] { QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier); });
+    EXPECT_NE(opened.find("CPortDlg"), std::string::npos) << opened;
+
+    // Paste has no command of its own, so it still pastes into the field.
+    QApplication::clipboard()->setText(QStringLiteral("xyz"));
+    edit->clear();
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), QStringLiteral("xyz"));
+}
+
+TEST_F(MainFrameTest, CommandsOpenTheirDialogs)
+{
+    EXPECT_NE(ModalOpenedBy([this] { Frame().Action(cmd::Language)->trigger(); }).find("CLanguageDlg"),
+              std::string::npos);
+    EXPECT_NE(ModalOpenedBy([this] { Frame().Action(cmd::AppAbout)->trigger(); }).find("CAboutDlg"),
+              std::string::npos);
+    EXPECT_NE(ModalOpenedBy([this] { Frame().Action(cmd::ReadFromRadio)->trigger(); }).find("CCloneProgressDlg"),
+              std::string::npos);
+    EXPECT_NE(ModalOpenedBy([this] { Frame().Action(cmd::TestMode)->trigger(); }).find("CPasswordDlg"),
+              std::string::npos);
+    EXPECT_NE(ModalOpenedBy([this] { Frame().Action(cmd::RadioPresets)->trigger(); }).find("CRadiogramDlg"),
+              std::string::npos);
+}
+
+TEST_F(MainFrameTest, SelectedTabSurvivesNewDocumentsAndLanguageChanges)
+{
+    Tabs().setCurrentIndex(2);
+    env.messages.Queue(MsgResult::Ok);
+    app.OnFileNew();
+    EXPECT_EQ(Tabs().currentIndex(), 2);
+    EXPECT_TRUE(Tabs().widget(2)->isVisible());
+    EXPECT_FALSE(Tabs().widget(0)->isVisible());
+
+    SetLanguage("chinese");
+    app.ApplyLanguage();
+    EXPECT_EQ(Tabs().currentIndex(), 2);
+    EXPECT_EQ(Tabs().tabText(2).toStdString(), "     " + LoadLangString("IDS_VFOFREQ") + "     ");
+    EXPECT_EQ(Frame().menuBar()->actions()[1]->text().toStdString(), LoadLangString("Menu_Program"));
+    EXPECT_EQ(Frame().Action(cmd::FileOpen)->text().toStdString(), LoadLangString("Menu_File_Open"));
+    EXPECT_EQ(Frame().windowTitle().toStdString(), LoadLangString("IDS_WINDOWNAME"));
+}
+
+TEST_F(MainFrameTest, NextLanguageGoesToTheFollowingFile)
+{
+    // Listed by name (chinese, english): after the last comes the first.
+    Frame().Action(cmd::NextLanguage)->trigger();
+    EXPECT_EQ(g_strLangFile, env.Path("chinese.lang"));
+    EXPECT_EQ(Tabs().tabText(0).trimmed().toStdString(), LoadLangString("IDS_CHANNEL"));
+}
+
+TEST_F(MainFrameTest, HelpFileSitsBesideTheLanguageFile)
+{
+    EXPECT_EQ(CMainFrame::HelpFilePath("/opt/zq/english.lang"), QStringLiteral("/opt/zq/english.chm"));
+    EXPECT_EQ(CMainFrame::HelpFilePath("/opt/zq/my.test.lang"), QStringLiteral("/opt/zq/my.test.chm"));
+}
+
+TEST_F(MainFrameTest, PrintingIsNotOfferedYet)
+{
+    for (int command : {cmd::FilePrint, cmd::FilePrintPreview, cmd::FilePrintSetup})
+        EXPECT_FALSE(Frame().Action(command)->isEnabled()) << command;
+}
+
+TEST(AboutDlgTest, RelabelledWithTheProgramIcon)
+{
+    CShellTestEnv env;
+    InitAppPaths(env.Dir());
+    env.WriteFile("about.lang", "[Resource]\n100=About this program\n1015=Product line\n");
+    g_strLangFile = env.Path("about.lang");
+    CAboutDlg dlg(nullptr);
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("About this program"));
+    EXPECT_EQ(GetDlgItemAs<QLabel>(&dlg, 1015)->text(), QStringLiteral("Product line"));
+    int pictures = 0;
+    for (QLabel* label : dlg.findChildren<QLabel*>())
+        pictures += label->pixmap().isNull() ? 0 : 1;
+    EXPECT_EQ(pictures, 1);
+}
+
+} // namespace
