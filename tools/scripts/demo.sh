@@ -4,6 +4,8 @@
 # there and stops the simulator when the program exits.
 set -e
 BUILD=${1:-build}
+# The simulated radio starts with a full memory and answers at the cable's real speed.
+IMAGE=${DEMO_IMAGE:-$(dirname "$0")/../../tests/data/full_radio.pgm}
 BIN="$BUILD/bin"
 DEMO="$BUILD/demo"
 for exe in zq708-cps zq708-sim; do
@@ -11,7 +13,7 @@ for exe in zq708-cps zq708-sim; do
 done
 mkdir -p "$DEMO"
 
-"$BIN/zq708-sim" >"$DEMO/sim.log" 2>&1 &
+"$BIN/zq708-sim" --pace --image "$IMAGE" >"$DEMO/sim.log" 2>&1 &
 SIM=$!
 trap 'kill $SIM 2>/dev/null || true' EXIT INT TERM
 
