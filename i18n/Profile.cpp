@@ -324,7 +324,7 @@ bool WriteProfileString(const std::string& file, const std::string& section, con
         }
     }
 
-    std::string result;
+    std::string result = content.starts_with("\xEF\xBB\xBF") ? "\xEF\xBB\xBF" : "";
     for (const std::string& line : out)
         result += line + eol;
     return ReplaceFile(target, result, mode);

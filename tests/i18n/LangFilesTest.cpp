@@ -12,7 +12,6 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -42,11 +41,12 @@ std::set<std::string> SectionsOf(const std::string& file)
 {
     std::set<std::string> sections;
     std::istringstream text(ReadAll(file));
-    static const std::regex header(R"(^\s*\[\s*([^\]]*?)\s*\])");
-    std::smatch m;
-    for (std::string line; std::getline(text, line);)
-        if (std::regex_search(line, m, header))
-            sections.insert(Lower(m[1]));
+    for (std::string line; std::getline(text, line);) {
+        const std::size_t open = line.find_first_not_of(" \t");
+        const std::size_t close = line.find(']');
+        if (open != std::string::npos && line[open] == '[' && close != std::string::npos)
+            sections.insert(Lower(line.substr(open + 1, close - open - 1)));
+    }
     return sections;
 }
 
@@ -73,11 +73,15 @@ bool IsValidUtf8(const std::string& s)
     return true;
 }
 
+bool IsIdentChar(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
+
 // Every "IDS_..." and "Menu_..." literal of the program's sources: the keys the code asks for.
 std::set<std::string> KeysUsedBySources()
 {
     std::set<std::string> keys;
-    static const std::regex literal(R"re("((?:IDS|Menu)_[A-Za-z0-9_]+)")re");
     for (auto it = fs::recursive_directory_iterator(kSourceDir); it != fs::recursive_directory_iterator(); ++it) {
         const std::string name = it->path().filename().string();
         if (it->is_directory() && (name == "tests" || name.starts_with("build") || name.starts_with("."))) {
@@ -88,8 +92,17 @@ std::set<std::string> KeysUsedBySources()
         if (!it->is_regular_file() || (ext != ".cpp" && ext != ".h"))
             continue;
         const std::string text = ReadAll(it->path());
-        for (auto m = std::sregex_iterator(text.begin(), text.end(), literal); m != std::sregex_iterator(); ++m) {
-            const std::string key = (*m)[1];
+        for (std::size_t at = text.find('"'); at != std::string::npos; at = text.find('"', at + 1)) {
+            const std::size_t begin = at + 1;
+            if (text.compare(begin, 4, "IDS_") != 0 && text.compare(begin, 5, "Menu_") != 0)
+                continue;
+            std::size_t end = begin;
+            while (end < text.size() && IsIdentChar(text[end]))
+                ++end;
+            if (end == text.size() || text[end] != '"')
+                continue; // "IDS_TIP_%d" and the like are formats, not keys
+            const std::string key = text.substr(begin, end - begin);
+            at = end;
             // Prefixes that get a number appended, or that name keys of other sections.
             if (key.ends_with('_') || key == "IDS_ChText" || key == "IDS_RadiogramText")
                 continue;
@@ -99,24 +112,45 @@ std::set<std::string> KeysUsedBySources()
     return keys;
 }
 
+// The number written right before `pos` (blanks and one comma skipped), or -1.
+int NumberBefore(const std::string& text, std::size_t pos)
+{
+    std::size_t end = pos;
+    while (end > 0 && (std::isspace(static_cast<unsigned char>(text[end - 1])) || text[end - 1] == ','))
+        --end;
+    std::size_t begin = end;
+    while (begin > 0 && std::isdigit(static_cast<unsigned char>(text[begin - 1])))
+        --begin;
+    return begin == end ? -1 : std::stoi(text.substr(begin, end - begin));
+}
+
 // Control ids of the dialog templates that carry a text, and the templates with a caption.
 std::set<int> TextIdsOfTemplates()
 {
     std::set<int> ids;
-    static const std::regex control(R"(\{\s*(\d+)\s*,\s*ControlKind::(\w+))");
-    static const std::regex dialog(R"re(DialogTemplate\s+g_dlg\w+\s*=\s*\{\s*(\d+)\s*,\s*"([^"]*)")re");
-    static const std::set<std::string> textless = {"Icon",    "Edit",       "ComboList", "ListBox",
+    static const std::set<std::string> textless = {"Icon",       "Edit",     "ComboList", "ListBox",
                                                    "ScrollBarH", "Progress", "Custom"};
+    const std::string kindTag = "ControlKind::";
     for (const auto& entry : fs::directory_iterator(kSourceDir + "/res")) {
         if (!entry.path().filename().string().ends_with("Template.cpp"))
             continue;
         const std::string text = ReadAll(entry.path());
-        for (auto m = std::sregex_iterator(text.begin(), text.end(), control); m != std::sregex_iterator(); ++m)
-            if (!textless.contains((*m)[2]))
-                ids.insert(std::stoi((*m)[1]));
-        std::smatch m;
-        if (std::regex_search(text, m, dialog) && !m[2].str().empty())
-            ids.insert(std::stoi(m[1]));
+        // The first number of the template is its id; a caption follows it in quotes.
+        const std::size_t head = text.find('{', text.find("DialogTemplate g_dlg"));
+        if (head != std::string::npos) {
+            const std::size_t quote = text.find('"', head);
+            const int id = NumberBefore(text, quote);
+            if (id > 0 && quote + 1 < text.size() && text[quote + 1] != '"')
+                ids.insert(id);
+        }
+        for (std::size_t at = text.find(kindTag); at != std::string::npos; at = text.find(kindTag, at + 1)) {
+            std::size_t end = at + kindTag.size();
+            while (end < text.size() && IsIdentChar(text[end]))
+                ++end;
+            const int id = NumberBefore(text, at);
+            if (id >= 0 && !textless.contains(text.substr(at + kindTag.size(), end - at - kindTag.size())))
+                ids.insert(id);
+        }
     }
     return ids;
 }
@@ -150,6 +184,7 @@ TEST_P(ShippedLangTest, IsUtf8WithTheExpectedName)
 TEST_P(ShippedLangTest, DefinesEveryTextKeyTheProgramAsksFor)
 {
     std::set<std::string> keys = KeysUsedBySources();
+    ASSERT_FALSE(keys.empty()) << "the source scan found nothing";
     for (const char* key :
          {"IDS_WINDOWNAME", "IDS_CHANNEL", "IDS_FUNCTION", "IDS_VFOFREQ", "IDS_YES", "IDS_NO", "IDS_ON", "IDS_OFF",
           "IDS_HIGH", "IDS_LOW", "IDS_WIDE", "IDS_NARROW", "IDS_CONFIRM", "IDS_CONFIRM_FREQ", "IDS_ERROR",
@@ -195,6 +230,7 @@ TEST_P(ShippedLangTest, TextsFitTheirBuffers)
 TEST_P(ShippedLangTest, RelabelsEveryDialog)
 {
     std::set<int> ids = TextIdsOfTemplates();
+    ASSERT_TRUE(ids.contains(130) && ids.contains(1011)) << "the template scan missed the port dialog";
     const std::map<int, std::vector<int>> table = {
         {100, {1015, 65535}},
         {130, {1011, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1012, 1, 2}},

@@ -172,6 +172,14 @@ TEST(ProfileWrite, KeepsCrlfAndRoundTripsAwkwardValues)
         EXPECT_EQ(bytes[at - 1], '\r');
 }
 
+TEST(ProfileWrite, KeepsAByteOrderMark)
+{
+    CTempDir dir;
+    const std::string f = dir.Write("a.ini", "\xEF\xBB\xBF[s]\nk=v\n");
+    ASSERT_TRUE(WriteProfileString(f, "s", "k", "w"));
+    EXPECT_EQ(ReadFileBytes(f), "\xEF\xBB\xBF[s]\nk=w\n");
+}
+
 TEST(ProfileWrite, RefusalsAndFailuresLeaveTheFileAlone)
 {
     CTempDir dir;
