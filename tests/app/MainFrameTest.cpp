@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -157,8 +158,23 @@ TEST_F(MainFrameTest, NextLanguageGoesToTheFollowingFile)
     EXPECT_EQ(Tabs().tabText(0).trimmed().toStdString(), LoadLangString("IDS_CHANNEL"));
 }
 
+// Receives what the Help command asks the desktop to open.
+class CUrlCatcher final : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void Open(const QUrl& url) { opened.append(url); }
+};
+
 TEST_F(MainFrameTest, HelpFileSitsBesideTheLanguageFile)
 {
+    CUrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
+    Frame().Action(cmd::HelpContents)->trigger();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(env.Path("english.chm")))});
     EXPECT_EQ(CMainFrame::HelpFilePath("/opt/zq/english.lang"), QStringLiteral("/opt/zq/english.chm"));
     EXPECT_EQ(CMainFrame::HelpFilePath("/opt/zq/my.test.lang"), QStringLiteral("/opt/zq/my.test.chm"));
 }
@@ -185,3 +201,5 @@ TEST(AboutDlgTest, RelabelledWithTheProgramIcon)
 }
 
 } // namespace
+
+#include "MainFrameTest.moc"
