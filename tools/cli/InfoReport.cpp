@@ -18,12 +18,12 @@ namespace {
 // One record as the channel table (or the VFO page) shows it.
 struct RecordInfo
 {
-    std::string label; // "1".."128", "A", "B"
+    std::string label; // "1".."128", "F1", "F2"
     std::string rx, tx, offset;
     int direction = 0;
     std::string rxTone, txTone;
     int power = 0, bcl = 0, bandwidth = 0, scanAdd = 0, reverse = 0, pttId = 0, compander = 0;
-    std::string name; // channels only
+    std::string name; // a channel's name; a VFO's label
     int step = -1;    // VFOs only
 };
 
@@ -104,7 +104,8 @@ Summary Collect(CVantorDoc& doc)
     for (int v = 0; v < 2; ++v) {
         const int r = vfoRecords[v];
         RecordInfo& info = s.vfo[v];
-        info.label = v == 0 ? "A" : "B";
+        info.label = v == 0 ? "F1" : "F2";
+        info.name = info.label;
         info.rx = doc.FrequencyText(r, FreqField::Rx);
         info.tx = VfoTransmitText(doc, r);
         info.offset = doc.FrequencyText(r, FreqField::Offset);
@@ -182,9 +183,7 @@ std::string RecordJson(const RecordInfo& r, const std::string& first)
         out += std::string(", \"") + key + "\": " + std::to_string(bit);
     if (r.step >= 0)
         out += ", \"step\": " + std::to_string(r.step);
-    else
-        out += ", \"name\": " + Quoted(r.name);
-    return out + "}";
+    return out + ", \"name\": " + Quoted(r.name) + "}";
 }
 
 const char* const kDirections[] = {"", "-", "+"};
