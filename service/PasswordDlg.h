@@ -1,5 +1,8 @@
 #pragma once
-// Stand-in for the test-mode password dialog until it lands: an empty dialog closed with Esc.
+// The password asked before the test mode: the right one opens the test mode, and this dialog
+// stays open behind it until Cancel.
+
+#include "service/TestModeDlg.h"
 
 #include <QDialog>
 
@@ -13,7 +16,13 @@ public:
     CPasswordDlg(CVantorDoc& doc, CSerialPort& port, QWidget* parent);
     ~CPasswordDlg() override;
 
+    // The application's File Open and Save, handed on to the test mode's data buttons.
+    void SetFileCommands(TestModeFileCommands commands) { m_commands = std::move(commands); }
+
 private:
+    void OnOK();
+
     CVantorDoc& m_doc;
     CSerialPort& m_port;
+    TestModeFileCommands m_commands;
 };

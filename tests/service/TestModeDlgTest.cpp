@@ -1,5 +1,6 @@
 // The test mode dialog as a technician uses it, against the simulated radio.
 #include "app/ScriptedMessages.h"
+#include "i18n/LangText.h"
 #include "link/SerialPort.h"
 #include "radio/VantorDoc.h"
 #include "res/DialogBuilder.h"
@@ -213,7 +214,7 @@ TEST_F(TestModeDlgTest, ReadAllReplacesTheDocumentWithoutMarkingItModified)
     EXPECT_EQ(m_doc.Image(), memory);
     EXPECT_FALSE(m_doc.IsModified());
     EXPECT_EQ(Shown(), "200");
-    EXPECT_EQ(Asked(), std::vector<std::string>{"All data has been read from the radio."});
+    EXPECT_EQ(Asked(), std::vector<std::string>{LoadLangString("IDS_PROMPT_READSUCC")});
     EXPECT_FALSE(m_port.IsOpen());
 }
 
@@ -229,7 +230,7 @@ TEST_F(TestModeDlgTest, WriteAllSendsTheCalibrationBlockAndEndsAdjustModeFirst)
     EXPECT_EQ(radio.Memory(), m_doc.Image());
     EXPECT_EQ(radio.WrittenAddresses().back(), 0xFF0);
     EXPECT_TRUE(Eventually([&] { return radio.EndBytesSeen() == 2; })); // adjust mode, then the write
-    EXPECT_EQ(Asked(), std::vector<std::string>{"All data has been written to the radio."});
+    EXPECT_EQ(Asked(), std::vector<std::string>{LoadLangString("IDS_PROMPT_WRITESUCC")});
 }
 
 TEST_F(TestModeDlgTest, FailuresShowTheirMessages)
@@ -240,8 +241,8 @@ TEST_F(TestModeDlgTest, FailuresShowTheirMessages)
     AttachRadio(refusing, 1);
     Open();
     Click(1139);
-    EXPECT_EQ(Asked(), std::vector<std::string>{"Writing to the radio failed. Press OK to try again."});
-    EXPECT_EQ(m_messages.Asked()[0].caption, "Notice");
+    EXPECT_EQ(Asked(), std::vector<std::string>{LoadLangString("IDS_PROMPT_WRITEFAIL")});
+    EXPECT_EQ(m_messages.Asked()[0].caption, LoadLangString("IDS_PROMPT"));
     m_port.Close();
 
     m_messages.Clear();
@@ -251,16 +252,16 @@ TEST_F(TestModeDlgTest, FailuresShowTheirMessages)
     AttachRadio(other, 1);
     Click(1153);
     ASSERT_EQ(m_messages.Asked().size(), 1u);
-    EXPECT_EQ(m_messages.Asked()[0].caption, "Error");
+    EXPECT_EQ(m_messages.Asked()[0].caption, LoadLangString("IDS_ERROR"));
     EXPECT_EQ(m_messages.Asked()[0].icon, MsgIcon::Stop);
-    EXPECT_NE(m_messages.Asked()[0].text.find("does not answer as a ZQ708"), std::string::npos);
+    EXPECT_EQ(m_messages.Asked()[0].text, LoadLangString("IDS_ERROR_TYPE"));
 
     m_messages.Clear();
     Setting("ports", "COM1", (m_dir / "dev" / "missing").string());
     const RadioImage before = m_doc.Image();
     Click(1153);
     ASSERT_EQ(m_messages.Asked().size(), 1u);
-    EXPECT_NE(m_messages.Asked()[0].text.find("Cannot communicate"), std::string::npos);
+    EXPECT_EQ(m_messages.Asked()[0].text, LoadLangString("IDS_ERROR_PORTCONN"));
     EXPECT_EQ(m_doc.Image(), before);
 
     // A failed start of adjust mode still counts as adjust mode: Cancel ends it harmlessly.
