@@ -11,10 +11,12 @@
 #include "res/DialogBuilder.h"
 #include "tests/radio/RadioTestEnv.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QKeyEvent>
+#include <QSignalSpy>
 #include <QTest>
 #include <memory>
 #include <vector>
@@ -268,6 +270,30 @@ TEST_F(ChannelTablePageTest, TheKeyboardMovesThroughTheGridAndEnterOpensAnEditor
     Press(Qt::Key_Return);
     EXPECT_EQ(Focus(), Item<CFrequencyEdit>(1022));
     EXPECT_EQ(Item<CFrequencyEdit>(1022)->text(), QStringLiteral("146.52000"));
+}
+
+TEST_F(ChannelTablePageTest, ClickingAnotherCellCommitsTheOpenEditAndOpensThatCell)
+{
+    ClickCell(2, 1);
+    Type(QStringLiteral("147"));
+    ClickCell(3, 12);
+    EXPECT_EQ(Cell(2, 1), QStringLiteral("147.00000"));
+    EXPECT_FALSE(Item<CFrequencyEdit>(1022)->isVisible());
+    EXPECT_EQ(Focus(), Item<CNameEdit>(1024));
+    EXPECT_EQ(Grid().GetEditRect(), Grid().CellRect(3, 12));
+    EXPECT_TRUE(Grid().IsEditing());
+}
+
+TEST_F(ChannelTablePageTest, ApplicationShortcutsWorkWhileAnEditorIsOpen)
+{
+    QAction read(m_host.get());
+    read.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    m_host->addAction(&read);
+    QSignalSpy triggered(&read, &QAction::triggered);
+    ClickCell(2, 12);
+    ASSERT_EQ(Focus(), Item<CNameEdit>(1024));
+    QTest::keyClick(Focus(), Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(triggered.count(), 1);
 }
 
 TEST_F(ChannelTablePageTest, ChangingTheRangeAsksFirstAndCancelKeepsEverything)
