@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -18,6 +20,8 @@
 #include "link/CloneSession.h"
 #include "link/PortResolver.h"
 #include "link/SerialPort.h"
+#include "radio/ChannelCsv.h"
+#include "radio/ImageDiff.h"
 #include "radio/VantorDoc.h"
 #include "tools/cli/InfoReport.h"
 
@@ -41,6 +45,9 @@ const char kUsageText[] =
     "  zq708-cli read  (--device PATH | --port N) [--no-search] [--base FILE.pgm] -o OUT.pgm\n"
     "  zq708-cli write (--device PATH | --port N) [--no-search] IN.pgm\n"
     "  zq708-cli info  [--json] FILE.pgm\n"
+    "  zq708-cli export-csv FILE.pgm [-o OUT.csv]\n"
+    "  zq708-cli import-csv FILE.pgm IN.csv -o OUT.pgm\n"
+    "  zq708-cli diff A.pgm B.pgm\n"
     "\n"
     "read   reads the radio's whole memory into a new data file. The memory starts as a new\n"
     "       document's (or as --base), so blocks the radio answers for another address keep\n"
@@ -48,6 +55,13 @@ const char kUsageText[] =
     "write  writes a data file to the radio (everything but the calibration area).\n"
     "info   prints a summary of a data file: model tag, band, channels in use, VFOs,\n"
     "       FM presets and function settings; --json prints one JSON object.\n"
+    "export-csv  writes the channels in use as CSV (Location,Name,Frequency,Duplex,Offset,Tone,...),\n"
+    "       to standard output without -o.\n"
+    "import-csv  stores the rows of a CSV file (comma or semicolon separated, columns found by\n"
+    "       their header) into the channels of FILE.pgm by the channel table's rules and saves\n"
+    "       the result as OUT.pgm; channels the file does not name are kept. Rows that cannot\n"
+    "       be stored, and values the radio had to change, are listed on standard error.\n"
+    "diff   prints every difference between two data files; exit 0 when equal, 1 when not.\n"
     "\n"
     "  --device PATH  the serial device (or a pseudo-terminal of zq708-sim); never searches\n"
     "  --port N       COMN as the program numbers ports: key COMN of section [ports] of\n"
@@ -59,7 +73,7 @@ const char kUsageText[] =
     "\n"
     "Exit codes: 0 success; 1 port error (cannot open, no answer, no identification);\n"
     "2 not this type of radio; 5 read failed; 7 write failed; 64 usage error; 65 data file\n"
-    "rejected (not a ZQ708 data file); 66 input cannot be read; 73 output cannot be written;\n"
+    "rejected (not a ZQ708 data file, or a CSV file without a usable header); 66 input cannot be read; 73 output cannot be written;\n"
     "130 interrupted.\n";
 
 std::atomic<bool> g_interrupted{false};
@@ -85,6 +99,7 @@ struct Options
     std::string base;
     std::string output;
     std::string file; // the input of write and info
+    std::string file2; // the CSV file of import-csv, the second data file of diff
 };
 
 // Returns kOk or the exit code of a usage error (already reported).
@@ -93,9 +108,11 @@ int ParseOptions(int argc, char** argv, Options& options)
     if (argc < 2)
         return Usage("no command given");
     options.command = argv[1];
-    if (options.command != "read" && options.command != "write" && options.command != "info")
+    if (options.command != "read" && options.command != "write" && options.command != "info" &&
+        options.command != "export-csv" && options.command != "import-csv" && options.command != "diff")
         return Usage("unknown command \"" + options.command + "\"");
-    const bool transfer = options.command != "info";
+    const bool transfer = options.command == "read" || options.command == "write";
+    const bool secondFile = options.command == "import-csv" || options.command == "diff";
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&](std::string& into) {
@@ -118,7 +135,8 @@ int ParseOptions(int argc, char** argv, Options& options)
         } else if (options.command == "read" && arg == "--base") {
             if (!value(options.base))
                 return Usage("--base needs a file");
-        } else if (options.command == "read" && (arg == "-o" || arg == "--output")) {
+        } else if ((options.command == "read" || options.command == "export-csv" || options.command == "import-csv") &&
+                   (arg == "-o" || arg == "--output")) {
             if (!value(options.output))
                 return Usage("-o needs a file");
         } else if (options.command == "info" && arg == "--json") {
@@ -127,6 +145,8 @@ int ParseOptions(int argc, char** argv, Options& options)
             return Usage("unknown option " + arg + " for " + options.command);
         } else if (options.command != "read" && options.file.empty()) {
             options.file = arg;
+        } else if (secondFile && options.file2.empty()) {
+            options.file2 = arg;
         } else {
             return Usage("unexpected argument " + arg);
         }
@@ -135,6 +155,10 @@ int ParseOptions(int argc, char** argv, Options& options)
         return Usage("give either --device or --port, not both");
     if (options.command == "read" && options.output.empty())
         return Usage("read needs -o OUT.pgm");
+    if (options.command == "import-csv" && (options.file2.empty() || options.output.empty()))
+        return Usage("import-csv needs FILE.pgm IN.csv -o OUT.pgm");
+    if (options.command == "diff" && options.file2.empty())
+        return Usage("diff needs two data files");
     if (options.command != "read" && options.file.empty())
         return Usage(options.command + " needs a data file");
     return kOk;
@@ -345,6 +369,71 @@ int Info(const Options& options)
     return kOk;
 }
 
+int ExportCsv(const Options& options)
+{
+    CVantorDoc doc;
+    if (const int code = LoadDataFile(doc, options.file); code != kOk)
+        return code;
+    const std::string text = CChannelCsv(doc).Export();
+    if (options.output.empty()) {
+        std::fputs(text.c_str(), stdout);
+        return kOk;
+    }
+    std::ofstream out(options.output, std::ios::binary | std::ios::trunc);
+    if (!(out << text) || !out.flush()) {
+        std::fprintf(stderr, "zq708-cli: cannot write %s\n", options.output.c_str());
+        return kCannotWrite;
+    }
+    return kOk;
+}
+
+int ImportCsv(const Options& options)
+{
+    CVantorDoc doc;
+    if (const int code = LoadDataFile(doc, options.file); code != kOk)
+        return code;
+    std::ifstream in(options.file2, std::ios::binary);
+    std::ostringstream text;
+    if (!in || !(text << in.rdbuf())) {
+        std::fprintf(stderr, "zq708-cli: cannot read %s\n", options.file2.c_str());
+        return kNoInput;
+    }
+    CChannelCsv csv(doc);
+    const CsvImportReport report = csv.Import(text.str());
+    if (!report.headerFound) {
+        std::fprintf(stderr, "zq708-cli: %s: %s\n", options.file2.c_str(), CChannelCsv::NoHeaderText());
+        return kRejected;
+    }
+    for (const CsvRowNote& note : report.rejected)
+        std::fprintf(stderr, "zq708-cli: %s: not imported: %s\n", options.file2.c_str(), CChannelCsv::NoteText(note).c_str());
+    for (const CsvRowNote& note : report.adjusted)
+        std::fprintf(stderr, "zq708-cli: %s: warning: %s\n", options.file2.c_str(), CChannelCsv::NoteText(note).c_str());
+    PrepareImageForTransfer(doc.Image()); // as Save does
+    std::string error;
+    if (!doc.StoreFile(options.output, error)) {
+        std::fprintf(stderr, "zq708-cli: cannot write %s: %s\n", options.output.c_str(), error.c_str());
+        return kCannotWrite;
+    }
+    std::fprintf(stderr, "imported %d channel%s into %s; %zu row%s not imported\n", report.imported,
+                 report.imported == 1 ? "" : "s", options.output.c_str(), report.rejected.size(),
+                 report.rejected.size() == 1 ? "" : "s");
+    return kOk;
+}
+
+int Diff(const Options& options)
+{
+    CVantorDoc a;
+    CVantorDoc b;
+    if (const int code = LoadDataFile(a, options.file); code != kOk)
+        return code;
+    if (const int code = LoadDataFile(b, options.file2); code != kOk)
+        return code;
+    const std::vector<std::string> lines = CImageDiff::Compare(a, b);
+    for (const std::string& line : lines)
+        std::printf("%s\n", line.c_str());
+    return lines.empty() ? kOk : 1; // 1: the files differ
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -366,5 +455,11 @@ int main(int argc, char** argv)
         return Read(options);
     if (options.command == "write")
         return Write(options);
+    if (options.command == "export-csv")
+        return ExportCsv(options);
+    if (options.command == "import-csv")
+        return ImportCsv(options);
+    if (options.command == "diff")
+        return Diff(options);
     return Info(options);
 }

@@ -1,0 +1,353 @@
+#include "radio/ImageDiff.h"
+
+#include "radio/ChannelEditor.h"
+#include "radio/FmPreset.h"
+#include "radio/FrequencyCodec.h"
+#include "radio/ToneList.h"
+#include "radio/VantorDoc.h"
+#include "radio/VfoFrequency.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <functional>
+#include <initializer_list>
+
+using namespace ImageMap;
+
+namespace {
+
+std::string Hex(const std::uint8_t* bytes, std::size_t count)
+{
+    std::string text;
+    char byte[4];
+    for (std::size_t i = 0; i < count; ++i) {
+        std::snprintf(byte, sizeof byte, i == 0 ? "%02X" : " %02X", bytes[i]);
+        text += byte;
+    }
+    return text;
+}
+
+std::string Offset(std::size_t offset)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%03zX", offset);
+    return text;
+}
+
+std::string Change(const std::string& from, const std::string& to)
+{
+    return from + CImageDiff::kArrow + to;
+}
+
+std::string OnOff(int value)
+{
+    return value != 0 ? "on" : "off";
+}
+
+std::string ToneText(int index)
+{
+    return index == 0 ? std::string("off") : ToneList::Text(index);
+}
+
+std::string OrNone(const std::string& text)
+{
+    return text.empty() ? std::string("none") : text;
+}
+
+// The two documents side by side, with the record of which image bytes a line has explained.
+class CComparer
+{
+public:
+    CComparer(CVantorDoc& a, CVantorDoc& b) : m_a(a), m_b(b) {}
+
+    std::vector<std::string> Run()
+    {
+        CompareHeader();
+        for (int n = kFirstChannel; n <= kLastChannel; ++n)
+            CompareChannel(n);
+        CompareVfo(kVfoA, "VFO A");
+        CompareVfo(kVfoB, "VFO B");
+        CompareFm();
+        CompareSettings();
+        ComparePttIdCode();
+        CompareBookkeeping();
+        CompareBands();
+        CompareCalibration();
+        CompareUninterpreted();
+        return m_lines;
+    }
+
+private:
+    const RadioImage& A() const { return m_a.Image(); }
+    const RadioImage& B() const { return m_b.Image(); }
+
+    bool Differs(std::size_t offset, std::size_t count) const
+    {
+        return !std::equal(A().begin() + static_cast<std::ptrdiff_t>(offset),
+                           A().begin() + static_cast<std::ptrdiff_t>(offset + count),
+                           B().begin() + static_cast<std::ptrdiff_t>(offset));
+    }
+
+    void Claim(std::size_t offset, std::size_t count)
+    {
+        std::fill_n(m_claimed.begin() + static_cast<std::ptrdiff_t>(offset), count, true);
+    }
+
+    void Add(const std::string& line) { m_lines.push_back(line); }
+
+    // The bytes of a unit as hex when they differ but no line about the unit said so.
+    void RawFallback(std::size_t linesBefore, const std::string& label, std::size_t offset, std::size_t count)
+    {
+        Claim(offset, count);
+        if (m_lines.size() == linesBefore && Differs(offset, count))
+            Add(label + " bytes at " + Offset(offset) + ": " +
+                Change(Hex(A().data() + offset, count), Hex(B().data() + offset, count)));
+    }
+
+    void Field(const std::string& label, const std::string& from, const std::string& to)
+    {
+        if (from != to)
+            Add(label + " " + Change(from, to));
+    }
+
+    void CompareHeader()
+    {
+        const FileHeader& a = m_a.Header();
+        const FileHeader& b = m_b.Header();
+        for (std::size_t i = 0; i < a.size();) {
+            if (a[i] == b[i]) {
+                ++i;
+                continue;
+            }
+            std::size_t end = i;
+            while (end < a.size() && end - i < 16 && a[end] != b[end])
+                ++end;
+            Add("data file header at " + Offset(i) + ": " + Change(Hex(a.data() + i, end - i), Hex(b.data() + i, end - i)));
+            i = end;
+        }
+    }
+
+    // The settings a record shares between channels and VFOs.
+    void CompareRecordFields(int r, const std::string& label)
+    {
+        Field(label + " RX tone", ToneText(m_a.ToneIndex(r, ToneDir::Rx)), ToneText(m_b.ToneIndex(r, ToneDir::Rx)));
+        Field(label + " TX tone", ToneText(m_a.ToneIndex(r, ToneDir::Tx)), ToneText(m_b.ToneIndex(r, ToneDir::Tx)));
+        Field(label + " power", m_a.GetPower(r) ? "high" : "low", m_b.GetPower(r) ? "high" : "low");
+        Field(label + " busy channel lockout", OnOff(m_a.GetBcl(r)), OnOff(m_b.GetBcl(r)));
+        Field(label + " bandwidth", m_a.GetBandwidth(r) ? "narrow" : "wide", m_b.GetBandwidth(r) ? "narrow" : "wide");
+        Field(label + " scan add", OnOff(m_a.GetScanAdd(r)), OnOff(m_b.GetScanAdd(r)));
+        Field(label + " reverse", OnOff(m_a.GetFreqInversion(r)), OnOff(m_b.GetFreqInversion(r)));
+        Field(label + " PTT ID", OnOff(m_a.GetPttIdOn(r)), OnOff(m_b.GetPttIdOn(r)));
+        Field(label + " compander", OnOff(m_a.GetCompander(r)), OnOff(m_b.GetCompander(r)));
+    }
+
+    // Byte 8 bits 0-2 and 6-7 and bytes 13-15 of a record carry nothing the program shows.
+    void CompareRecordSpare(int r, const std::string& label)
+    {
+        const std::size_t at = RecordOffset(r);
+        std::array<std::uint8_t, 4> a = {static_cast<std::uint8_t>(A()[at + kRecFlags] & 0xC7), A()[at + 13],
+                                         A()[at + 14], A()[at + 15]};
+        std::array<std::uint8_t, 4> b = {static_cast<std::uint8_t>(B()[at + kRecFlags] & 0xC7), B()[at + 13],
+                                         B()[at + 14], B()[at + 15]};
+        if (a != b)
+            Add(label + " bits not interpreted (byte +8 masked C7, bytes +13..+15) " +
+                Change(Hex(a.data(), a.size()), Hex(b.data(), b.size())));
+    }
+
+    static std::string ChannelSummary(CVantorDoc& doc, int n)
+    {
+        const CChannelEditor editor(doc);
+        std::string text = "RX " + editor.RxText(n) + ", TX " + OrNone(editor.TxText(n));
+        text += ", tones " + ToneText(doc.ToneIndex(n, ToneDir::Rx)) + "/" + ToneText(doc.ToneIndex(n, ToneDir::Tx));
+        const std::string name = CVantorDoc::DecodeName(doc.GetName(n));
+        if (!name.empty())
+            text += ", name \"" + name + "\"";
+        return text;
+    }
+
+    void CompareChannel(int n)
+    {
+        const std::size_t before = m_lines.size();
+        const std::string label = "channel " + std::to_string(n);
+        const bool emptyA = m_a.IsRecordEmpty(n);
+        const bool emptyB = m_b.IsRecordEmpty(n);
+        if (emptyA && !emptyB) {
+            Add(label + " added: " + ChannelSummary(m_b, n));
+        } else if (!emptyA && emptyB) {
+            Add(label + " deleted (was " + ChannelSummary(m_a, n) + ")");
+        } else if (!emptyA) {
+            const CChannelEditor a(m_a);
+            const CChannelEditor b(m_b);
+            Field(label + " receive", a.RxText(n), b.RxText(n));
+            Field(label + " transmit", OrNone(a.TxText(n)), OrNone(b.TxText(n)));
+            CompareRecordFields(n, label);
+            Field(label + " step index", std::to_string(m_a.GetStepIndex(n)), std::to_string(m_b.GetStepIndex(n)));
+            CompareRecordSpare(n, label);
+        }
+        const std::string rawLabel = emptyA && emptyB ? label + " (not in use)" : label;
+        RawFallback(before, rawLabel + " record", RecordOffset(n), kRecordSize);
+        // An added or deleted channel's line shows its name; otherwise the name gets its own line.
+        const std::size_t nameBefore = emptyA == emptyB ? m_lines.size() : before;
+        if (!emptyA && !emptyB)
+            Field(label + " name", "\"" + CVantorDoc::DecodeName(m_a.GetName(n)) + "\"",
+                  "\"" + CVantorDoc::DecodeName(m_b.GetName(n)) + "\"");
+        RawFallback(nameBefore, rawLabel + " name", NameOffset(n), kNameSize);
+    }
+
+    void CompareVfo(int r, const std::string& label)
+    {
+        const std::size_t before = m_lines.size();
+        Field(label + " receive", OrNone(m_a.FrequencyText(r, FreqField::Rx)), OrNone(m_b.FrequencyText(r, FreqField::Rx)));
+        Field(label + " transmit", OrNone(VfoTransmitText(m_a, r)), OrNone(VfoTransmitText(m_b, r)));
+        CompareRecordFields(r, label);
+        Field(label + " step index", std::to_string(m_a.GetStepIndex(r)), std::to_string(m_b.GetStepIndex(r)));
+        CompareRecordSpare(r, label);
+        RawFallback(before, label + " record", RecordOffset(r), kRecordSize);
+    }
+
+    static std::string FmText(int value)
+    {
+        const std::string text = FmPreset::Text(value);
+        return text.empty() ? "invalid value " + std::to_string(value) : text;
+    }
+
+    void CompareFm()
+    {
+        for (int k = 1; k <= kFmPresetCount; ++k) {
+            const std::size_t before = m_lines.size();
+            Field("FM preset " + std::to_string(k), FmText(m_a.ReadWordBE(kFmPresets, k)),
+                  FmText(m_b.ReadWordBE(kFmPresets, k)));
+            RawFallback(before, "FM preset " + std::to_string(k), kFmPresets + 2 * static_cast<std::size_t>(k - 1), 2);
+        }
+        const std::size_t before = m_lines.size();
+        Field("FM frequency in use", FmText(m_a.ReadWordBE(kFmFrequency, 1)), FmText(m_b.ReadWordBE(kFmFrequency, 1)));
+        RawFallback(before, "FM frequency in use", kFmFrequency, 2);
+    }
+
+    struct Setting
+    {
+        const char* label;
+        int (CVantorDoc::*get)() const;
+        std::initializer_list<const char*> words; // value 0, 1, ...; empty: the number itself
+    };
+
+    void CompareSettings()
+    {
+        static const std::initializer_list<const char*> kOnOff = {"off", "on"};
+        static const Setting kSettingsList[] = {
+            {"squelch level", &CVantorDoc::GetSquelchLevel, {}},
+            {"scan resume", &CVantorDoc::GetScanType, {"time", "carrier", "search"}},
+            {"dual watch", &CVantorDoc::GetDualWatch, kOnOff},
+            {"roger beep", &CVantorDoc::GetRogerBeep, kOnOff},
+            {"key beep", &CVantorDoc::GetBeepOn, kOnOff},
+            {"backlight", &CVantorDoc::GetBacklight, kOnOff},
+            {"battery save", &CVantorDoc::GetPowerSave, kOnOff},
+            {"frequency mode", &CVantorDoc::GetFreqMode, {"enabled", "disabled"}},
+            {"PTT ID", &CVantorDoc::GetPttId, {"off", "begin of TX", "end of TX", "begin and end"}},
+            {"FM radio", &CVantorDoc::GetFmRadio, kOnOff},
+            {"voice prompt", &CVantorDoc::GetVoicePrompt, kOnOff},
+            {"FM radio mode", &CVantorDoc::GetRadiogramWorkMode, {"presets", "frequency"}},
+            {"work mode A", &CVantorDoc::GetRadioWorkModeA, {"channel", "frequency"}},
+            {"work mode B", &CVantorDoc::GetRadioWorkModeB, {"channel", "frequency"}},
+            {"key lock mode", &CVantorDoc::GetLockMode, {"manual", "automatic"}},
+            {"TX time-out timer", &CVantorDoc::GetTxTimeout, {}},
+            {"dual-watch TX", &CVantorDoc::GetTxDtr, {"off", "channel A", "channel B", "last active"}},
+            {"ANI transmit", &CVantorDoc::GetAniTx, kOnOff},
+            {"F1 channel display", &CVantorDoc::GetChannelShowedF1, {"frequency", "channel number", "name"}},
+            {"F2 channel display", &CVantorDoc::GetChannelShowedF2, {"frequency", "channel number", "name"}},
+            {"side tone", &CVantorDoc::GetSideTone, kOnOff},
+            {"VOX level", &CVantorDoc::GetVoxLevel, {}},
+        };
+        const std::size_t before = m_lines.size();
+        for (const Setting& s : kSettingsList) {
+            const auto word = [&s](int value) {
+                return value >= 0 && static_cast<std::size_t>(value) < s.words.size()
+                           ? std::string(s.words.begin()[value])
+                           : std::to_string(value);
+            };
+            Field(s.label, word((m_a.*s.get)()), word((m_b.*s.get)()));
+        }
+        // Bit 2 of 0xD04 is the one bit of these bytes the program does not interpret.
+        if ((A()[kSettings + 4] ^ B()[kSettings + 4]) & 0x04)
+            Add("bit not interpreted at " + Offset(kSettings + 4) + " bit 2 " +
+                Change(OnOff(A()[kSettings + 4] & 0x04), OnOff(B()[kSettings + 4] & 0x04)));
+        RawFallback(before, "function settings", kSettings, kSettingsSize);
+    }
+
+    void ComparePttIdCode()
+    {
+        const std::size_t before = m_lines.size();
+        Field("PTT ID code", "\"" + PttIdCodeText(m_a.GetPttIdCode()) + "\"", "\"" + PttIdCodeText(m_b.GetPttIdCode()) + "\"");
+        RawFallback(before, "PTT ID code", kPttIdCode, kPttIdCodeSize);
+    }
+
+    // Bytes the program recomputes before every transfer and save.
+    void CompareBookkeeping()
+    {
+        const struct
+        {
+            const char* label;
+            std::size_t offset;
+            std::size_t size;
+        } items[] = {
+            {"first valid FM preset (recomputed)", kFirstFmPreset, 1},
+            {"first channel in use (recomputed)", kFirstChannelInUse, 1},
+            {"copy of the FM frequency (recomputed)", kFmFrequencyCopy, 2},
+            {"first channel in use, copy (recomputed)", kFirstChannelInUse2, 1},
+            {"empty-channel bitmap (recomputed)", kEmptyBitmap, kEmptyBitmapSize},
+            {"model tag", kModelTag, kModelTagSize},
+        };
+        for (const auto& item : items)
+            RawFallback(m_lines.size(), item.label, item.offset, item.size);
+    }
+
+    void CompareBands()
+    {
+        RawFallback(m_lines.size(), "band descriptor 1", kBandDescriptor1, kBandDescriptorSize);
+        RawFallback(m_lines.size(), "band descriptor 2", kBandDescriptor2, kBandDescriptorSize);
+        const BandLimits& a = m_a.GetBandLimits();
+        const BandLimits& b = m_b.GetBandLimits();
+        const auto text = [](const BandLimits& l) { return FormatFrequency(l.low) + " to " + FormatFrequency(l.high) + " MHz"; };
+        Field("band", text(a), text(b));
+    }
+
+    void CompareCalibration()
+    {
+        for (int i = 0; i < kCalibrationMaxItems; ++i) {
+            Field("calibration value " + std::to_string(i + 1), std::to_string(m_a.GetCalibration(i)),
+                  std::to_string(m_b.GetCalibration(i)));
+            Claim(kCalibration + static_cast<std::size_t>(i), 1);
+        }
+        Field("selected test item", std::to_string(m_a.GetCalibrationItem()), std::to_string(m_b.GetCalibrationItem()));
+        Claim(kCalibrationItem, 1);
+    }
+
+    // Runs of differing bytes that no line has explained, at most 16 bytes a line.
+    void CompareUninterpreted()
+    {
+        for (std::size_t i = 0; i < kImageSize;) {
+            if (m_claimed[i] || A()[i] == B()[i]) {
+                ++i;
+                continue;
+            }
+            std::size_t end = i;
+            while (end < kImageSize && end - i < 16 && !m_claimed[end] && A()[end] != B()[end])
+                ++end;
+            Add("not interpreted at " + Offset(i) + ": " + Change(Hex(A().data() + i, end - i), Hex(B().data() + i, end - i)));
+            i = end;
+        }
+    }
+
+    CVantorDoc& m_a;
+    CVantorDoc& m_b;
+    std::vector<std::string> m_lines;
+    std::array<bool, kImageSize> m_claimed{};
+};
+
+} // namespace
+
+std::vector<std::string> CImageDiff::Compare(CVantorDoc& a, CVantorDoc& b)
+{
+    return CComparer(a, b).Run();
+}
