@@ -1,11 +1,16 @@
 #pragma once
-// Stand-in for the function settings tab until its page lands: relabels itself and shows nothing else.
+// The function settings tab: squelch, scan mode, time-out, VOX, work modes, beeps, PTT ID and the
+// other general options of the radio. Every control writes its field into the image the moment it
+// changes; the PTT ID code when its edit loses the focus.
 
 #include "pages/ImagePage.h"
 
 #include <QWidget>
 
+class CCodeEdit;
 class CVantorDoc;
+struct FunctionListField;
+struct FunctionCheckField;
 
 class CFunctionPage final : public QWidget, public IImagePage
 {
@@ -16,6 +21,15 @@ public:
 
     void ReloadFromImage() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void FillList(const FunctionListField& field);
+    void OnListChanged(const FunctionListField& field, int index);
+    void OnCheckClicked(const FunctionCheckField& field, bool checked);
+    void OnCodeFocusLost();
+
     CVantorDoc& m_doc;
+    CCodeEdit* m_codeEdit = nullptr;
 };

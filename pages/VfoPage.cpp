@@ -1,15 +1,204 @@
 #include "pages/VfoPage.h"
 
+#include "i18n/LangText.h"
 #include "i18n/RelabelDialog.h"
+#include "pages/ToneCombo.h"
+#include "radio/RadioImage.h"
+#include "radio/VantorDoc.h"
+#include "radio/VfoFrequency.h"
+#include "res/DialogBuilder.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <utility>
+
+// The controls of one VFO group and the record they edit.
+struct VfoGroup
+{
+    int record;
+    int rxEdit, txEdit;
+    int rxTone, txTone;
+    int step;
+};
+
+// A two-choice list: entry 0 stands for bit value 0, entry 1 for 1.
+struct VfoChoiceField
+{
+    int f1Id, f2Id;
+    const char* text0;
+    const char* text1;
+    int (CVantorDoc::*get)(int) const;
+    void (CVantorDoc::*set)(int, int);
+
+    int Id(const VfoGroup& group) const { return group.record == ImageMap::kVfoA ? f1Id : f2Id; }
+};
+
+namespace {
+
+constexpr int kTemplateId = 135;
+constexpr int kFrequencyLimit = 9;
+constexpr int kStepCount = 6; // the radio's step indexes 0..5
+
+const VfoGroup kGroups[] = {
+    {ImageMap::kVfoA, 1094, 1096, 1098, 1100, 1110},
+    {ImageMap::kVfoB, 1117, 1119, 1121, 1123, 1133},
+};
+
+// In the order the page loads them.
+const VfoChoiceField kChoices[] = {
+    {1102, 1125, "IDS_LOW", "IDS_HIGH", &CVantorDoc::GetPower, &CVantorDoc::SetPower},
+    {1104, 1127, "IDS_OFF", "IDS_ON", &CVantorDoc::GetBcl, &CVantorDoc::SetBcl},
+    {1106, 1129, "IDS_WIDE", "IDS_NARROW", &CVantorDoc::GetBandwidth, &CVantorDoc::SetBandwidth},
+    {1108, 1131, "IDS_OFF", "IDS_ON", &CVantorDoc::GetScanAdd, &CVantorDoc::SetScanAdd},
+    {1112, 1135, "IDS_OFF", "IDS_ON", &CVantorDoc::GetFreqInversion, &CVantorDoc::SetFreqInversion},
+    {1114, 1137, "IDS_OFF", "IDS_ON", &CVantorDoc::GetPttIdOn, &CVantorDoc::SetPttIdOn},
+    {1141, 1143, "IDS_OFF", "IDS_ON", &CVantorDoc::GetCompander, &CVantorDoc::SetCompander},
+};
+
+bool IsToneId(int id)
+{
+    for (const VfoGroup& group : kGroups)
+        if (id == group.rxTone || id == group.txTone)
+            return true;
+    return false;
+}
+
+void SelectSilently(QComboBox* list, int index)
+{
+    const QSignalBlocker quiet(list);
+    list->setCurrentIndex(index < list->count() ? index : -1);
+}
+
+} // namespace
 
 CVfoPage::CVfoPage(CVantorDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc)
 {
+    CDialogBuilder::Build(this, g_dlgVfo, [](int id, QWidget* parent) -> QWidget* {
+        if (IsToneId(id))
+            return new CToneCombo(parent);
+        return new QWidget(parent);
+    });
+
+    for (const VfoGroup& group : kGroups) {
+        for (int id : {group.rxEdit, group.txEdit}) {
+            auto* edit = GetDlgItemAs<QLineEdit>(this, id);
+            edit->setMaxLength(kFrequencyLimit);
+            edit->installEventFilter(this);
+        }
+        connect(GetDlgItemAs<CToneCombo>(this, group.rxTone), &QComboBox::currentIndexChanged, this,
+                [this, &group](int index) { OnToneChanged(group, true, index); });
+        connect(GetDlgItemAs<CToneCombo>(this, group.txTone), &QComboBox::currentIndexChanged, this,
+                [this, &group](int index) { OnToneChanged(group, false, index); });
+        for (const VfoChoiceField& field : kChoices)
+            connect(GetDlgItemAs<QComboBox>(this, field.Id(group)), &QComboBox::currentIndexChanged, this,
+                    [this, &group, &field](int index) { OnChoiceChanged(group, field, index); });
+        connect(GetDlgItemAs<QComboBox>(this, group.step), &QComboBox::currentIndexChanged, this,
+                [this, &group](int index) { OnStepChanged(group, index); });
+    }
     ReloadFromImage();
 }
 
-CVfoPage::~CVfoPage() = default;
+CVfoPage::~CVfoPage()
+{
+    // The edits outlive this part of the page while the children are destroyed.
+    for (const VfoGroup& group : kGroups)
+        for (int id : {group.rxEdit, group.txEdit})
+            GetDlgItem(this, id)->removeEventFilter(this);
+}
 
 void CVfoPage::ReloadFromImage()
 {
-    RelabelDialog(this, 135);
+    RelabelDialog(this, kTemplateId);
+    for (const VfoGroup& group : kGroups)
+        LoadLists(group);
+    for (const VfoGroup& group : kGroups)
+        ShowFrequencies(group);
+    for (const VfoGroup& group : kGroups)
+        LoadStepList(group);
+}
+
+void CVfoPage::LoadLists(const VfoGroup& group)
+{
+    for (const auto& [id, dir] : {std::pair{group.rxTone, ToneDir::Rx}, std::pair{group.txTone, ToneDir::Tx}}) {
+        auto* tones = GetDlgItemAs<CToneCombo>(this, id);
+        tones->FillToneList();
+        SelectSilently(tones, m_doc.ToneIndex(group.record, dir));
+    }
+    for (const VfoChoiceField& field : kChoices) {
+        auto* list = GetDlgItemAs<QComboBox>(this, field.Id(group));
+        const QSignalBlocker quiet(list);
+        list->clear();
+        list->addItem(QString::fromStdString(LoadLangString(field.text0)));
+        list->addItem(QString::fromStdString(LoadLangString(field.text1)));
+        list->setCurrentIndex((m_doc.*field.get)(group.record) ? 1 : 0);
+    }
+}
+
+void CVfoPage::ShowFrequencies(const VfoGroup& group)
+{
+    GetDlgItemAs<QLineEdit>(this, group.rxEdit)
+        ->setText(QString::fromStdString(m_doc.FrequencyText(group.record, FreqField::Rx)));
+    GetDlgItemAs<QLineEdit>(this, group.txEdit)
+        ->setText(QString::fromStdString(VfoTransmitText(m_doc, group.record)));
+}
+
+void CVfoPage::LoadStepList(const VfoGroup& group)
+{
+    auto* list = GetDlgItemAs<QComboBox>(this, group.step);
+    {
+        const QSignalBlocker quiet(list);
+        list->clear();
+        for (const std::string& text : LoadOptionList("Step")) {
+            if (list->count() == kStepCount)
+                break;
+            list->addItem(QString::fromStdString(text));
+        }
+    }
+    SelectSilently(list, m_doc.GetStepIndex(group.record));
+}
+
+void CVfoPage::CommitFrequencies(const VfoGroup& group)
+{
+    CommitVfoFrequencies(m_doc, group.record, GetDlgItemAs<QLineEdit>(this, group.rxEdit)->text().toStdString(),
+                         GetDlgItemAs<QLineEdit>(this, group.txEdit)->text().toStdString());
+    m_doc.SetModifiedFlag();
+    ShowFrequencies(group);
+}
+
+void CVfoPage::OnToneChanged(const VfoGroup& group, bool receive, int index)
+{
+    if (index < 0)
+        return;
+    m_doc.StoreToneIndex(group.record, receive ? ToneDir::Rx : ToneDir::Tx, index);
+    m_doc.SetModifiedFlag();
+}
+
+void CVfoPage::OnChoiceChanged(const VfoGroup& group, const VfoChoiceField& field, int index)
+{
+    if (index < 0)
+        return;
+    (m_doc.*field.set)(group.record, index);
+    m_doc.SetModifiedFlag();
+}
+
+void CVfoPage::OnStepChanged(const VfoGroup& group, int index)
+{
+    if (index < 0)
+        return;
+    m_doc.SetStepIndex(group.record, index);
+    m_doc.SetModifiedFlag();
+}
+
+bool CVfoPage::eventFilter(QObject* watched, QEvent* event)
+{
+    // A popup (an edit's context menu) takes the focus only for a moment.
+    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        const int id = GetDlgCtrlId(qobject_cast<QWidget*>(watched));
+        for (const VfoGroup& group : kGroups)
+            if (id == group.rxEdit || id == group.txEdit)
+                CommitFrequencies(group);
+    }
+    return QWidget::eventFilter(watched, event);
 }

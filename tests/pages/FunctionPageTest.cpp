@@ -1,0 +1,195 @@
+// The function settings page on its real widgets: what it shows for an image, and the bits each
+// control writes.
+#include "pages/FunctionPage.h"
+#include "tests/pages/PageTestEnv.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <algorithm>
+#include <array>
+#include <memory>
+
+using namespace ImageMap;
+
+namespace {
+
+constexpr std::size_t kD01 = 0xD01;
+constexpr std::size_t kD04 = 0xD04;
+constexpr std::size_t kD05 = 0xD05;
+
+class FunctionPageTest : public CPageTest
+{
+protected:
+    void Open()
+    {
+        m_page = std::make_unique<CFunctionPage>(m_doc, nullptr);
+        ShowActive(*m_page);
+    }
+
+    QComboBox* List(int id) const { return GetDlgItemAs<QComboBox>(m_page.get(), id); }
+    QCheckBox* Box(int id) const { return GetDlgItemAs<QCheckBox>(m_page.get(), id); }
+    QLineEdit* Code() const { return GetDlgItemAs<QLineEdit>(m_page.get(), 1061); }
+
+    std::array<std::uint8_t, 6> CodeBytes() const
+    {
+        std::array<std::uint8_t, 6> bytes{};
+        std::copy_n(m_doc.Image().begin() + kPttIdCode, 6, bytes.begin());
+        return bytes;
+    }
+
+    void TypeCode(const QString& text) { TypeAndLeave(Code(), text, List(1026)); }
+
+    std::unique_ptr<CFunctionPage> m_page;
+};
+
+using Bytes6 = std::array<std::uint8_t, 6>;
+
+TEST_F(FunctionPageTest, ANewImageShowsTheRadiosDefaults)
+{
+    Open();
+    EXPECT_EQ(List(1026)->currentIndex(), 4);   // squelch
+    EXPECT_EQ(List(1028)->currentIndex(), 0);   // scan mode
+    EXPECT_EQ(List(1049)->currentIndex(), 1);   // time-out
+    EXPECT_EQ(List(1059)->currentIndex(), 0);   // VOX
+    EXPECT_EQ(List(1049)->itemText(0), "Off");
+    EXPECT_EQ(List(1049)->count(), 8);
+    EXPECT_EQ(List(1026)->count(), 10);
+    for (int id : {1030, 1032, 1033, 1039})
+        EXPECT_TRUE(Box(id)->isChecked()) << id;
+    for (int id : {1031, 1038, 1029, 1057})
+        EXPECT_FALSE(Box(id)->isChecked()) << id;
+    EXPECT_EQ(Code()->text(), "");
+    EXPECT_EQ(Code()->maxLength(), 6);
+    // The lock mode and ANI controls are loaded but never shown.
+    for (int id : {1046, 1047, 1052}) {
+        EXPECT_FALSE(GetDlgItem(m_page.get(), id)->isVisible()) << id;
+        EXPECT_FALSE(GetDlgItem(m_page.get(), id)->isEnabled()) << id;
+    }
+    EXPECT_EQ(List(1047)->currentIndex(), 0);
+    EXPECT_EQ(GetDlgItemAs<QLabel>(m_page.get(), 1025)->text(), "Squelch level");
+    EXPECT_FALSE(m_doc.IsModified());
+}
+
+TEST_F(FunctionPageTest, TheBeepBoxShowsAndWritesTheInvertedBit)
+{
+    Open();
+    ASSERT_TRUE(Byte(kD01) & 0x10); // beep off
+    Box(1031)->click();
+    EXPECT_TRUE(Box(1031)->isChecked());
+    EXPECT_EQ(Byte(kD01), 0x68);
+    EXPECT_TRUE(m_doc.IsModified());
+    Box(1031)->click();
+    EXPECT_EQ(Byte(kD01), 0x78);
+
+    SetByte(kD01, 0x00);
+    m_page->ReloadFromImage();
+    EXPECT_TRUE(Box(1031)->isChecked());
+}
+
+TEST_F(FunctionPageTest, ATwoBitFieldKeepsItsNeighbours)
+{
+    SetByte(kD04, 0xCB); // F1 display 0, everything around it set
+    Open();
+    List(1054)->setCurrentIndex(2);
+    EXPECT_EQ(Byte(kD04), 0xEB);
+    QTest::keyClick(List(1056), Qt::Key_Up); // F2 display 3 reads as 2; one up is 1
+    EXPECT_EQ(Byte(kD04), 0x6B);
+    EXPECT_TRUE(m_doc.IsModified());
+}
+
+TEST_F(FunctionPageTest, SettingsBytesOutOfRangeReadByTheFieldRules)
+{
+    SetByte(kD04, 0xFF);
+    SetByte(kD05, 0x80);
+    SetByte(0xD00, 0xFF);
+    SetByte(0xD03, 0x08);
+    Open();
+    EXPECT_EQ(List(1051)->currentIndex(), 3); // TX DTR
+    EXPECT_EQ(List(1054)->currentIndex(), 2);
+    EXPECT_EQ(List(1056)->currentIndex(), 2);
+    EXPECT_TRUE(Box(1052)->isChecked()); // ANI, hidden
+    EXPECT_EQ(List(1026)->currentIndex(), 0);
+    EXPECT_EQ(List(1049)->currentIndex(), 0);
+    EXPECT_EQ(Byte(kD04), 0xFF); // nothing written back by loading
+
+    EXPECT_TRUE(Box(1057)->isChecked()); // side tone: any non-zero byte
+    Box(1057)->click();
+    EXPECT_EQ(Byte(kD05), 0x00);
+    Box(1057)->click();
+    EXPECT_EQ(Byte(kD05), 0x01);
+}
+
+TEST_F(FunctionPageTest, ThePttIdCodeIsStoredWhenTheEditLosesTheFocus)
+{
+    Open();
+    Code()->setFocus();
+    QTest::keyClicks(Code(), "12*4");
+    EXPECT_EQ(CodeBytes(), (Bytes6{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})); // not while typing
+    List(1026)->setFocus();
+    EXPECT_EQ(CodeBytes(), (Bytes6{0x01, 0x02, 0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_TRUE(m_doc.IsModified());
+    m_page->ReloadFromImage();
+    EXPECT_EQ(Code()->text(), "12");
+
+    TypeCode("ab");
+    EXPECT_EQ(CodeBytes(), (Bytes6{0x0A, 0x0B, 0xFF, 0xFF, 0xFF, 0xFF}));
+    m_page->ReloadFromImage();
+    EXPECT_EQ(Code()->text(), "AB");
+
+    // The filter drops what the code cannot hold; the limit keeps six symbols.
+    TypeCode("9xE1234567");
+    EXPECT_EQ(Code()->text(), "912345");
+    EXPECT_EQ(CodeBytes(), (Bytes6{0x09, 0x01, 0x02, 0x03, 0x04, 0x05}));
+}
+
+TEST_F(FunctionPageTest, LeavingTheCodeUnchangedDoesNotModify)
+{
+    Open();
+    Code()->setFocus();
+    List(1026)->setFocus();
+    EXPECT_FALSE(m_doc.IsModified());
+}
+
+TEST_F(FunctionPageTest, ACodeStartingWithAFillerByteShowsEmpty)
+{
+    const Bytes6 bytes{0xFF, 0x01, 0x02, 0x03, 0x04, 0x05};
+    std::copy(bytes.begin(), bytes.end(), m_doc.Image().begin() + kPttIdCode);
+    Open();
+    EXPECT_EQ(Code()->text(), "");
+    SetByte(kPttIdCode, 0x0D);
+    SetByte(kPttIdCode + 1, 0x0E);
+    m_page->ReloadFromImage();
+    EXPECT_EQ(Code()->text(), "D");
+}
+
+TEST_F(FunctionPageTest, AListNeverOffersMoreEntriesThanItsFieldHolds)
+{
+    g_strLangFile = m_dir.Write("odd.lang", "[ScanType]\n0=a\n1=b\n2=c\n3=d\n4=e\n"
+                                            "[PttId]\n0=only\n"
+                                            "[FreqMode]\n0=x\n1=y\n2=z\n");
+    SetByte(0xD02, 0x02); // PTT ID 2
+    Open();
+    EXPECT_EQ(List(1028)->count(), 3);
+    EXPECT_EQ(List(1035)->count(), 2);
+    // A stored value the list does not offer leaves it without a selection; a missing section
+    // leaves the list empty.
+    EXPECT_EQ(List(1037)->count(), 1);
+    EXPECT_EQ(List(1037)->currentIndex(), -1);
+    EXPECT_EQ(List(1051)->count(), 0);
+    EXPECT_EQ(List(1049)->itemText(0), "Not Found");
+    EXPECT_EQ(Byte(0xD02), 0x02);
+}
+
+TEST_F(FunctionPageTest, EnterAndEscNeverClosePage)
+{
+    Open();
+    Code()->setFocus();
+    QTest::keyClick(Code(), Qt::Key_Return);
+    QTest::keyClick(Code(), Qt::Key_Escape);
+    QTest::keyClick(List(1026), Qt::Key_Escape);
+    EXPECT_TRUE(m_page->isVisible());
+}
+
+} // namespace

@@ -1,0 +1,133 @@
+// The FM presets dialog on its real widgets: the grid texts, the encodings written by the in-place
+// list and the frequency list, and how Esc, OK and Cancel end it.
+#include "grid/GridCtrl.h"
+#include "pages/CellListCombo.h"
+#include "pages/RadiogramDlg.h"
+#include "tests/pages/PageTestEnv.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <memory>
+
+using namespace ImageMap;
+
+namespace {
+
+class RadiogramDlgTest : public CPageTest
+{
+protected:
+    void Open()
+    {
+        m_dlg = std::make_unique<CRadiogramDlg>(m_doc, nullptr);
+        ShowActive(*m_dlg);
+    }
+
+    CGridCtrl* Grid() const { return GetDlgItemAs<CGridCtrl>(m_dlg.get(), 1079); }
+    CCellListCombo* PresetList() const { return GetDlgItemAs<CCellListCombo>(m_dlg.get(), 1078); }
+    QComboBox* FrequencyList() const { return GetDlgItemAs<QComboBox>(m_dlg.get(), 1091); }
+    QString Cell(int k) const { return Grid()->GetItemText(k, 1); }
+    int Preset(int k) const { return m_doc.ReadWordBE(kFmPresets, k); }
+
+    // Clicks preset k's cell, which opens the in-place list over it.
+    void OpenPreset(int k)
+    {
+        Grid()->EnsureVisible(k, 1);
+        QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, Grid()->CellRect(k, 1).center());
+        ASSERT_TRUE(PresetList()->IsOpen());
+    }
+
+    void ChoosePreset(int k, int index)
+    {
+        OpenPreset(k);
+        PresetList()->setCurrentIndex(index);
+    }
+
+    std::unique_ptr<CRadiogramDlg> m_dlg;
+};
+
+TEST_F(RadiogramDlgTest, ANewImageShowsPresetOneAndFifteenUnusedPresets)
+{
+    Open();
+    EXPECT_EQ(m_dlg->windowTitle(), "FM Radio Presets");
+    EXPECT_EQ(Grid()->GetRowCount(), 17);
+    EXPECT_EQ(Grid()->GetColumnCount(), 2);
+    EXPECT_EQ(Grid()->GetItemText(0, 0), "No.");
+    EXPECT_EQ(Grid()->GetItemText(0, 1), "Frequency");
+    EXPECT_EQ(Grid()->GetItemText(16, 0), "16");
+    EXPECT_EQ(Cell(1), "65M0");
+    for (int k = 2; k <= 16; ++k)
+        EXPECT_EQ(Cell(k), "OFF") << k;
+    EXPECT_EQ(FrequencyList()->count(), 431); // no "OFF"
+    EXPECT_EQ(FrequencyList()->currentText(), "65M0");
+    EXPECT_FALSE(PresetList()->isVisible());
+    EXPECT_FALSE(m_doc.IsModified());
+}
+
+TEST_F(RadiogramDlgTest, ChoicesWriteBigEndianChannelIndexes)
+{
+    Open();
+    ChoosePreset(3, 225);
+    EXPECT_EQ(Byte(0x9A4), 0x00);
+    EXPECT_EQ(Byte(0x9A5), 0xE1);
+    EXPECT_EQ(Cell(3), "87M5");
+    EXPECT_FALSE(PresetList()->isVisible());
+    EXPECT_FALSE(Grid()->IsEditing());
+    EXPECT_TRUE(m_doc.IsModified());
+
+    ChoosePreset(1, 431);
+    ChoosePreset(16, 431);
+    EXPECT_EQ(Byte(0x9BE), 0x01);
+    EXPECT_EQ(Byte(0x9BF), 0xAF);
+    EXPECT_EQ(Cell(1), "OFF");
+
+    FrequencyList()->setCurrentIndex(430);
+    EXPECT_EQ(Byte(0xD0B), 0x01);
+    EXPECT_EQ(Byte(0xD0C), 0xAE);
+}
+
+TEST_F(RadiogramDlgTest, StoredValuesOutOfRangeShowNothing)
+{
+    m_doc.WriteWordBE(kFmPresets, 2, 432);
+    m_doc.WriteWordBE(kFmFrequency, 1, 431);
+    Open();
+    EXPECT_EQ(Cell(2), "");
+    EXPECT_EQ(FrequencyList()->currentIndex(), -1);
+    EXPECT_EQ(Preset(2), 432);
+}
+
+TEST_F(RadiogramDlgTest, EscInAnOpenListStoresTheOldValueAndCloses)
+{
+    m_doc.WriteWordBE(kFmPresets, 2, 250);
+    Open();
+    OpenPreset(2);
+    EXPECT_EQ(PresetList()->currentText(), "90M0");
+    QTest::keyClick(PresetList(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Preset(2), 250);
+    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_FALSE(m_dlg->isVisible());
+    EXPECT_EQ(m_dlg->result(), QDialog::Rejected);
+}
+
+TEST_F(RadiogramDlgTest, CancelKeepsWhatWasChosen)
+{
+    Open();
+    ChoosePreset(1, 225);
+    GetDlgItemAs<QPushButton>(m_dlg.get(), 2)->click();
+    EXPECT_FALSE(m_dlg->isVisible());
+    EXPECT_EQ(Preset(1), 225);
+}
+
+TEST_F(RadiogramDlgTest, TheFirstValidPresetIsCountedAtTheNextTransfer)
+{
+    Open();
+    for (int k = 1; k <= 3; ++k)
+        ChoosePreset(k, 431);
+    ChoosePreset(4, 250); // 90M0
+    GetDlgItemAs<QPushButton>(m_dlg.get(), 1)->click();
+    EXPECT_EQ(m_dlg->result(), QDialog::Accepted);
+    PrepareImageForTransfer(m_doc.Image());
+    EXPECT_EQ(Byte(kFirstFmPreset), 3);
+}
+
+} // namespace

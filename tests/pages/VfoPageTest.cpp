@@ -1,0 +1,165 @@
+// The VFO page on its real widgets: loading both records, the frequency commit with the step rule,
+// and F2 writing record 130 only.
+#include "pages/ToneCombo.h"
+#include "pages/VfoPage.h"
+#include "tests/pages/PageTestEnv.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <algorithm>
+#include <memory>
+
+using namespace ImageMap;
+
+namespace {
+
+// Control ids of the two groups.
+struct GroupIds
+{
+    int rx, tx, rxTone, txTone, power, bcl, bandwidth, scanAdd, step, reverse, pttId, compander;
+};
+constexpr GroupIds kF1{1094, 1096, 1098, 1100, 1102, 1104, 1106, 1108, 1110, 1112, 1114, 1141};
+constexpr GroupIds kF2{1117, 1119, 1121, 1123, 1125, 1127, 1129, 1131, 1133, 1135, 1137, 1143};
+
+class VfoPageTest : public CPageTest
+{
+protected:
+    void Open()
+    {
+        m_page = std::make_unique<CVfoPage>(m_doc, nullptr);
+        ShowActive(*m_page);
+    }
+
+    QComboBox* List(int id) const { return GetDlgItemAs<QComboBox>(m_page.get(), id); }
+    QLineEdit* Edit(int id) const { return GetDlgItemAs<QLineEdit>(m_page.get(), id); }
+
+    // Types both frequencies of a group and leaves the group.
+    void Enter(const GroupIds& g, const QString& rx, const QString& tx)
+    {
+        TypeAndLeave(Edit(g.rx), rx, Edit(g.tx));
+        TypeAndLeave(Edit(g.tx), tx, List(g.power));
+    }
+
+    std::uint8_t RecordByte(int r, std::size_t b) const { return Byte(RecordOffset(r) + b); }
+
+    std::unique_ptr<CVfoPage> m_page;
+};
+
+TEST_F(VfoPageTest, ANewImageShowsBothRecords)
+{
+    Open();
+    for (const GroupIds& g : {kF1, kF2}) {
+        EXPECT_EQ(Edit(g.rx)->text(), "136.00000");
+        EXPECT_EQ(Edit(g.tx)->text(), "136.00000");
+        EXPECT_EQ(Edit(g.rx)->maxLength(), 9);
+        EXPECT_EQ(List(g.rxTone)->count(), 259);
+        EXPECT_EQ(List(g.rxTone)->currentText(), "Off");
+        EXPECT_EQ(List(g.power)->currentText(), "High");
+        EXPECT_EQ(List(g.bandwidth)->currentText(), "Wide");
+        EXPECT_EQ(List(g.step)->count(), 6);
+        EXPECT_EQ(List(g.step)->currentIndex(), 0);
+        // Scan add is on in a new VFO record; its list is loaded though never shown.
+        EXPECT_EQ(List(g.scanAdd)->currentIndex(), 1);
+        EXPECT_FALSE(List(g.scanAdd)->isVisible());
+    }
+    EXPECT_FALSE(m_doc.IsModified());
+}
+
+TEST_F(VfoPageTest, LeavingAFrequencyCommitsBothOfTheGroup)
+{
+    Open();
+    Enter(kF1, "145.5", "145.0");
+    EXPECT_EQ(Edit(kF1.rx)->text(), "145.50000");
+    EXPECT_EQ(Edit(kF1.tx)->text(), "145.00000");
+    EXPECT_EQ(m_doc.GetShiftDirection(kVfoA), 1);
+    EXPECT_EQ(m_doc.FrequencyText(kVfoA, FreqField::Offset), "00.50000");
+    EXPECT_TRUE(m_doc.IsModified());
+
+    // Above the band: the upper limit.
+    Enter(kF1, "200", "");
+    EXPECT_EQ(Edit(kF1.rx)->text(), "173.99500");
+    EXPECT_EQ(Edit(kF1.tx)->text(), ""); // receive-only
+}
+
+TEST_F(VfoPageTest, TheStepListDecidesTheRaster)
+{
+    Open();
+    List(kF1.step)->setCurrentIndex(1); // 6.25 kHz
+    EXPECT_EQ(RecordByte(kVfoA, kRecStep), 1);
+    Enter(kF1, "145.00625", "145.00625");
+    EXPECT_EQ(Edit(kF1.rx)->text(), "145.00625");
+
+    List(kF1.step)->setCurrentIndex(0); // 5 kHz
+    Enter(kF1, "145.00625", "145.0026");
+    EXPECT_EQ(Edit(kF1.rx)->text(), "145.00500");
+    Enter(kF1, "145.0025", "145.0026");
+    EXPECT_EQ(Edit(kF1.rx)->text(), "145.00000");
+    EXPECT_EQ(Edit(kF1.tx)->text(), "145.00500");
+    EXPECT_EQ(m_doc.GetShiftDirection(kVfoA), 2);
+}
+
+TEST_F(VfoPageTest, F2WritesRecord130Only)
+{
+    Open();
+    const RadioImage before = m_doc.Image();
+    List(kF2.rxTone)->setCurrentIndex(164); // an inverted DCS code
+    List(kF2.power)->setCurrentIndex(0);
+    List(kF2.bcl)->setCurrentIndex(1);
+    List(kF2.bandwidth)->setCurrentIndex(1);
+    List(kF2.reverse)->setCurrentIndex(1);
+    List(kF2.pttId)->setCurrentIndex(1);
+    List(kF2.compander)->setCurrentIndex(1);
+    List(kF2.step)->setCurrentIndex(5);
+    Enter(kF2, "150", "155");
+
+    EXPECT_EQ(RecordByte(kVfoB, kRecRxTone), 60);
+    EXPECT_EQ(RecordByte(kVfoB, kRecFlags), 0x18); // compander, RX inverted
+    EXPECT_EQ(RecordByte(kVfoB, kRecMode), 0x40 | 0x80 | 0x20 | 0x10 | 0x04 | 0x02);
+    EXPECT_EQ(RecordByte(kVfoB, kRecStep), 5);
+    EXPECT_EQ(Edit(kF2.tx)->text(), "155.00000");
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        const bool inF2 = i >= RecordOffset(kVfoB) && i < RecordOffset(kVfoB) + kRecordSize;
+        ASSERT_TRUE(inF2 || before[i] == m_doc.Image()[i]) << std::hex << i;
+    }
+}
+
+TEST_F(VfoPageTest, AReloadShowsWhatWasStored)
+{
+    SetByte(RecordOffset(kVfoA) + kRecMode, 0x03); // direction 3 reads as 0; scan add off
+    SetByte(RecordOffset(kVfoA) + kRecStep, 9);    // reads as step 0
+    SetByte(RecordOffset(kVfoA) + kRecTxTone, 60);
+    SetByte(RecordOffset(kVfoA) + kRecFlags, 0x20);
+    Open();
+    EXPECT_EQ(List(kF1.scanAdd)->currentIndex(), 0);
+    EXPECT_EQ(List(kF1.step)->currentIndex(), 0);
+    EXPECT_EQ(List(kF1.txTone)->currentIndex(), 164);
+    EXPECT_EQ(List(kF1.txTone)->currentText(), "D053I");
+    EXPECT_EQ(Edit(kF1.tx)->text(), "136.00000");
+}
+
+TEST_F(VfoPageTest, WithoutAStepSectionTheStepListsStayEmpty)
+{
+    g_strLangFile = m_dir.Write("nostep.lang", "[String]\nIDS_OFF=Off\n");
+    SetByte(RecordOffset(kVfoB) + kRecStep, 3);
+    Open();
+    EXPECT_EQ(List(kF1.step)->count(), 0);
+    EXPECT_EQ(List(kF2.step)->currentIndex(), -1);
+    Enter(kF2, "145.00625", "");
+    EXPECT_EQ(RecordByte(kVfoB, kRecStep), 3);
+    EXPECT_EQ(Edit(kF2.rx)->text(), "145.00625"); // step 3 still rules
+}
+
+TEST_F(VfoPageTest, EnterInAToneListOnlyMovesTheFocusToThePage)
+{
+    Open();
+    List(kF1.rxTone)->setFocus();
+    QTest::keyClick(List(kF1.rxTone), Qt::Key_Down);
+    EXPECT_EQ(m_doc.ToneIndex(kVfoA, ToneDir::Rx), 1);
+    QTest::keyClick(List(kF1.rxTone), Qt::Key_Return);
+    QTest::keyClick(Edit(kF1.rx), Qt::Key_Escape);
+    EXPECT_FALSE(List(kF1.rxTone)->hasFocus());
+    EXPECT_TRUE(m_page->isVisible());
+    EXPECT_EQ(m_doc.ToneIndex(kVfoA, ToneDir::Rx), 1);
+}
+
+} // namespace
