@@ -3,16 +3,69 @@
 #include "i18n/Profile.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <strings.h>
 
 #include <dirent.h>
 #include <limits.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 std::string g_strAppDir;
 std::string g_strSettingFile;
 std::string g_strLangFile;
+std::string g_strUserDir;
+
+namespace {
+
+const char kSettingName[] = "setting.ini";
+
+std::string Child(const std::string& dir, const std::string& name)
+{
+    return (dir == "/" ? "" : dir) + "/" + name;
+}
+
+bool IsRegularFile(const std::string& path)
+{
+    struct stat st{};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Copies `from` to `to` unless `to` exists. The copy appears complete or not at all, so a second
+// program starting at the same moment never reads half a file, and a file already there is kept.
+bool SeedFile(const std::string& from, const std::string& to)
+{
+    std::ifstream in(from, std::ios::binary);
+    if (!in)
+        return false;
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string temp = to + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+    bool ok = ::fchmod(fd, 0644) == 0;
+    for (std::size_t done = 0; ok && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        ok = n > 0;
+        done += ok ? static_cast<std::size_t>(n) : 0;
+    }
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::link(temp.c_str(), to.c_str()) == 0; // link, unlike rename, never replaces a file
+    ::unlink(temp.c_str());
+    return ok || IsRegularFile(to);
+}
+
+std::string TrimSlashes(std::string dir)
+{
+    while (dir.size() > 1 && dir.back() == '/')
+        dir.pop_back();
+    return dir;
+}
+
+} // namespace
 
 std::string ExecutableDir()
 {
@@ -27,19 +80,55 @@ std::string ExecutableDir()
     return slash == 0 ? "/" : exe.substr(0, slash);
 }
 
+std::string UserSettingsDir()
+{
+    // A relative XDG_CONFIG_HOME is invalid and ignored, as the base-directory rules say.
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/')
+        return Child(TrimSlashes(config), "zq708-cps");
+    std::string home;
+    if (const char* value = std::getenv("HOME"); value && *value)
+        home = value;
+    else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && *pw->pw_dir)
+        home = pw->pw_dir;
+    if (home.empty())
+        return {};
+    return Child(TrimSlashes(home), ".config/zq708-cps");
+}
+
 void InitAppPaths(const std::string& appDir)
 {
-    std::string dir = appDir.empty() ? "." : appDir;
-    while (dir.size() > 1 && dir.back() == '/')
-        dir.pop_back();
-    g_strAppDir = dir;
-    g_strSettingFile = (dir == "/" ? "" : dir) + "/setting.ini";
+    const std::string dir = TrimSlashes(appDir.empty() ? "." : appDir);
+    // An installed copy's directory belongs to the system: its settings go to the user's folder.
+    InitAppPaths(dir, ::access(dir.c_str(), W_OK) == 0 ? std::string() : UserSettingsDir());
+}
+
+void InitAppPaths(const std::string& appDir, const std::string& userDir)
+{
+    g_strAppDir = TrimSlashes(appDir.empty() ? "." : appDir);
+    g_strSettingFile = Child(g_strAppDir, kSettingName);
+    g_strUserDir.clear();
+    if (userDir.empty())
+        return;
+    const std::string dir = TrimSlashes(userDir);
+    const std::string userSetting = Child(dir, kSettingName);
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (!IsRegularFile(userSetting) && !SeedFile(g_strSettingFile, userSetting))
+        return;
+    g_strUserDir = dir;
+    g_strSettingFile = userSetting;
 }
 
 bool SettingFileExists()
 {
-    struct stat st{};
-    return ::stat(g_strSettingFile.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return IsRegularFile(g_strSettingFile);
+}
+
+std::vector<std::string> LanguageDirs()
+{
+    if (g_strUserDir.empty())
+        return {g_strAppDir};
+    return {g_strUserDir, g_strAppDir};
 }
 
 std::string SystemLocaleName()
@@ -67,18 +156,25 @@ std::string DefaultLanguageName()
 
 void SetLanguage(const std::string& name)
 {
-    const std::string base = (g_strAppDir == "/" ? "" : g_strAppDir) + "/";
     const std::string fileName = name + ".lang";
-    g_strLangFile = base + fileName;
-    if (::access(g_strLangFile.c_str(), F_OK) == 0)
-        return;
-    if (DIR* dir = ::opendir(g_strAppDir.c_str())) {
-        while (const dirent* entry = ::readdir(dir)) {
-            if (::strcasecmp(entry->d_name, fileName.c_str()) == 0) {
-                g_strLangFile = base + entry->d_name;
-                break;
+    for (const std::string& dir : LanguageDirs()) {
+        g_strLangFile = Child(dir, fileName);
+        if (::access(g_strLangFile.c_str(), F_OK) == 0)
+            return;
+        if (DIR* listing = ::opendir(dir.c_str())) {
+            std::string found;
+            while (const dirent* entry = ::readdir(listing)) {
+                if (::strcasecmp(entry->d_name, fileName.c_str()) == 0) {
+                    found = Child(dir, entry->d_name);
+                    break;
+                }
+            }
+            ::closedir(listing);
+            if (!found.empty()) {
+                g_strLangFile = found;
+                return;
             }
         }
-        ::closedir(dir);
     }
+    g_strLangFile = Child(g_strAppDir, fileName);
 }

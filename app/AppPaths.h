@@ -2,19 +2,35 @@
 // Process-wide paths, set once at start-up and read everywhere.
 
 #include <string>
+#include <vector>
 
 extern std::string g_strAppDir;      // directory of the running executable, no trailing '/'
-extern std::string g_strSettingFile; // g_strAppDir + "/setting.ini"
-extern std::string g_strLangFile;    // g_strAppDir + "/" + language name + ".lang"
+extern std::string g_strSettingFile; // the setting.ini in use: beside the program, or per user (below)
+extern std::string g_strLangFile;    // the current language file: language name + ".lang"
+extern std::string g_strUserDir;     // the per-user folder holding setting.ini; empty when it is g_strAppDir
 
 // The directory of the running executable ("." when the system cannot tell).
 std::string ExecutableDir();
 
-// Sets g_strAppDir and g_strSettingFile (g_strLangFile is set by SetLanguage).
+// The per-user settings folder: $XDG_CONFIG_HOME/zq708-cps when that is an absolute path, else
+// ~/.config/zq708-cps; empty when there is no home directory.
+std::string UserSettingsDir();
+
+// Sets g_strAppDir, g_strSettingFile and g_strUserDir (g_strLangFile is set by SetLanguage).
+// setting.ini stays beside the program when that directory can be written (a portable copy, the
+// build's bin/); an installed copy uses UserSettingsDir() instead, as the next overload does.
 void InitAppPaths(const std::string& appDir);
+
+// As above with the per-user folder given; empty keeps setting.ini beside the program. A per-user
+// folder without setting.ini gets a copy of the program's on first start. When it cannot be made
+// or seeded, the program's own setting.ini is used as it stands (reads work, writes fail).
+void InitAppPaths(const std::string& appDir, const std::string& userDir);
 
 // Whether g_strSettingFile exists as a regular file (the windowed start-up refuses to run without it).
 bool SettingFileExists();
+
+// The folders that hold language files, in lookup order: g_strUserDir (when in use), then g_strAppDir.
+std::vector<std::string> LanguageDirs();
 
 // The locale the system reports for messages: the first non-empty of LC_ALL, LC_MESSAGES, LANG.
 std::string SystemLocaleName();
@@ -27,6 +43,7 @@ bool IsChineseMainlandLocale(const std::string& locale);
 // Nothing is written back.
 std::string DefaultLanguageName();
 
-// Sets g_strLangFile to g_strAppDir + "/" + name + ".lang". When no file of exactly that name exists
-// but one differs only in case (the names are case-blind where the files come from), that one is used.
+// Sets g_strLangFile to name + ".lang" in the first of LanguageDirs() that has it, looking for the
+// exact name first and then for one that differs only in case (the names are case-blind where the
+// files come from). When no folder has it, the path beside the program is taken all the same.
 void SetLanguage(const std::string& name);

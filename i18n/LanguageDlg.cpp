@@ -39,7 +39,7 @@ CLanguageDlg::~CLanguageDlg() = default;
 void CLanguageDlg::FillList()
 {
     bool selected = false;
-    for (const LanguageFileEntry& file : ListLanguageFiles(g_strAppDir)) {
+    for (const LanguageFileEntry& file : ListProgramLanguageFiles()) {
         const QString name = QString::fromStdString(LanguageDisplayName(file.path));
         if (name.isEmpty())
             continue; // an empty "disp" hides a file from the dialog (the toolbar still reaches it)
@@ -60,7 +60,7 @@ void CLanguageDlg::accept()
         const std::string chosen = m_list->currentText().toStdString();
         // Names are compared exactly, so names that differ only in case stay apart; the first
         // file in listing order wins among equal names.
-        for (const LanguageFileEntry& file : ListLanguageFiles(g_strAppDir)) {
+        for (const LanguageFileEntry& file : ListProgramLanguageFiles()) {
             const std::string name = LanguageDisplayName(file.path);
             if (!name.empty() && name == chosen) {
                 MakeLanguageCurrent(file);

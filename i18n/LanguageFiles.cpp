@@ -26,6 +26,14 @@ bool LessIgnoringCase(const std::string& a, const std::string& b)
     return less || (!greater && a < b); // names equal but for case keep one fixed order
 }
 
+void SortByFileName(std::vector<LanguageFileEntry>& files)
+{
+    std::sort(files.begin(), files.end(), [](const LanguageFileEntry& a, const LanguageFileEntry& b) {
+        return LessIgnoringCase(std::filesystem::path(a.path).filename().string(),
+                                std::filesystem::path(b.path).filename().string());
+    });
+}
+
 } // namespace
 
 std::vector<LanguageFileEntry> ListLanguageFiles(const std::string& dir)
@@ -43,10 +51,23 @@ std::vector<LanguageFileEntry> ListLanguageFiles(const std::string& dir)
             continue;
         files.push_back({entry.path().string(), name.substr(0, name.size() - kExtension.size())});
     }
-    std::sort(files.begin(), files.end(), [](const LanguageFileEntry& a, const LanguageFileEntry& b) {
-        return LessIgnoringCase(std::filesystem::path(a.path).filename().string(),
-                                std::filesystem::path(b.path).filename().string());
-    });
+    SortByFileName(files);
+    return files;
+}
+
+std::vector<LanguageFileEntry> ListProgramLanguageFiles()
+{
+    std::vector<LanguageFileEntry> files;
+    for (const std::string& dir : LanguageDirs()) {
+        for (LanguageFileEntry& file : ListLanguageFiles(dir)) {
+            const bool hidden = std::any_of(files.begin(), files.end(), [&file](const LanguageFileEntry& f) {
+                return SameLanguagePath(f.title, file.title);
+            });
+            if (!hidden)
+                files.push_back(std::move(file));
+        }
+    }
+    SortByFileName(files);
     return files;
 }
 
@@ -68,7 +89,7 @@ void MakeLanguageCurrent(const LanguageFileEntry& file)
 
 void NextLanguage(const std::function<void()>& applyLanguage)
 {
-    const std::vector<LanguageFileEntry> files = ListLanguageFiles(g_strAppDir);
+    const std::vector<LanguageFileEntry> files = ListProgramLanguageFiles();
     if (files.empty())
         return;
     const auto current = std::find_if(files.begin(), files.end(), [](const LanguageFileEntry& f) {

@@ -15,6 +15,10 @@ struct LanguageFileEntry
 // the listing order.
 std::vector<LanguageFileEntry> ListLanguageFiles(const std::string& dir);
 
+// The language files the program offers: those of every folder of LanguageDirs(), where a file of
+// the per-user folder hides one of the same name (case-blind) beside the program; listing order.
+std::vector<LanguageFileEntry> ListProgramLanguageFiles();
+
 // Value "disp" of section "Face" of a language file (default "-----").
 std::string LanguageDisplayName(const std::string& path);
 
