@@ -168,7 +168,9 @@ const char* Reason(PortOpenError error)
 {
     switch (error) {
     case PortOpenError::Missing: return "no such device";
-    case PortOpenError::PermissionDenied: return "permission denied (is your user in the dialout group?)";
+    case PortOpenError::PermissionDenied:
+        return "permission denied: add your user to the dialout group (sudo usermod -aG dialout $USER) "
+               "and log in again";
     case PortOpenError::Busy: return "in use by another program";
     case PortOpenError::NotSerial: return "not a serial device";
     default: return "cannot be opened";
