@@ -76,7 +76,7 @@ std::vector<int> Addresses(int blocks)
 
 TEST_F(CloneSessionTest, ReadFetchesTheWholeImageAndEndsProgrammingMode)
 {
-    CSimRadio radio(PatternImage(1));
+    CSimRadio& radio = NewRadio(PatternImage(1));
     AttachRadio(radio, 1);
     EXPECT_EQ(Run(CloneDirection::Read), CloneStatus::ReadDone);
     EXPECT_EQ(m_buffer, radio.Memory());
@@ -89,7 +89,7 @@ TEST_F(CloneSessionTest, ReadFetchesTheWholeImageAndEndsProgrammingMode)
 TEST_F(CloneSessionTest, WriteSendsEverythingButTheCalibrationArea)
 {
     const RadioImage before = PatternImage(1);
-    CSimRadio radio(before);
+    CSimRadio& radio = NewRadio(before);
     AttachRadio(radio, 1);
     const auto t0 = Clock::now();
     EXPECT_EQ(Run(CloneDirection::Write), CloneStatus::WriteDone);
@@ -104,7 +104,7 @@ TEST_F(CloneSessionTest, WriteSendsEverythingButTheCalibrationArea)
 
 TEST_F(CloneSessionTest, CancelStopsAfterTheCurrentBlockWithoutTheEndByte)
 {
-    CSimRadio radio(PatternImage(1));
+    CSimRadio& radio = NewRadio(PatternImage(1));
     AttachRadio(radio, 1);
     // Cancelled before the start: exactly one block, whose progress is 0 (1600 div 4096).
     m_record.Reset();
@@ -125,7 +125,7 @@ TEST_F(CloneSessionTest, CancelStopsAfterTheCurrentBlockWithoutTheEndByte)
 
 TEST_F(CloneSessionTest, CancelAndCloseFromTheUserInterfaceEndTheWorkerQuickly)
 {
-    CSimRadio radio(PatternImage(1));
+    CSimRadio& radio = NewRadio(PatternImage(1));
     AttachRadio(radio, 1);
     m_record.Reset();
     std::thread worker([this] { CCloneSession(m_port, m_record, m_buffer, g_strSettingFile).Run(CloneDirection::Read); });
@@ -146,7 +146,7 @@ TEST_F(CloneSessionTest, StaleBytesAreDiscardedBeforeEachWakeUp)
     SimFaults faults;
     faults.wakeUpAtAttempt = 3;
     faults.junkBytes = 5; // waiting at start and after each unanswered wake-up
-    CSimRadio radio(PatternImage(1), faults);
+    CSimRadio& radio = NewRadio(PatternImage(1), faults);
     AttachRadio(radio, 1);
     EXPECT_EQ(Run(CloneDirection::Read), CloneStatus::ReadDone);
     EXPECT_EQ(radio.WakeUpsSeen(), 3);
@@ -157,7 +157,7 @@ TEST_F(CloneSessionTest, WithoutSearchASilentPortIsAPortErrorAfterTenWakeUps)
 {
     SimFaults faults;
     faults.wakeUpAtAttempt = 1000;
-    CSimRadio radio(PatternImage(1), faults);
+    CSimRadio& radio = NewRadio(PatternImage(1), faults);
     AttachRadio(radio, 1);
     EXPECT_EQ(Run(CloneDirection::Read), CloneStatus::PortError);
     EXPECT_EQ(radio.WakeUpsSeen(), 10);
@@ -169,8 +169,8 @@ TEST_F(CloneSessionTest, SearchTriesComOneNextAndStoresTheAnsweringPort)
     Setting("setup", "searchcom", "1");
     Setting("setup", "com", "3");
     SilentPort(3);
-    CSimRadio first(PatternImage(1));
-    CSimRadio second(PatternImage(2));
+    CSimRadio& first = NewRadio(PatternImage(1));
+    CSimRadio& second = NewRadio(PatternImage(2));
     AttachRadio(first, 1);
     AttachRadio(second, 2);
     EXPECT_EQ(Run(CloneDirection::Read), CloneStatus::ReadDone);
@@ -198,13 +198,13 @@ TEST_F(CloneSessionTest, IdentificationMustBeEightBytes)
 {
     SimFaults faults;
     faults.identLength = 7;
-    CSimRadio shortIdent(PatternImage(1), faults);
+    CSimRadio& shortIdent = NewRadio(PatternImage(1), faults);
     AttachRadio(shortIdent, 1);
     EXPECT_EQ(Run(CloneDirection::Read), CloneStatus::TypeError);
     m_port.Close();
 
     faults.identLength = 0;
-    CSimRadio noIdent(PatternImage(1), faults);
+    CSimRadio& noIdent = NewRadio(PatternImage(1), faults);
     AttachRadio(noIdent, 1);
     EXPECT_EQ(Run(CloneDirection::Read), CloneStatus::PortError);
     EXPECT_TRUE(noIdent.ReadAddresses().empty());
@@ -215,7 +215,7 @@ TEST_F(CloneSessionTest, ABlockAnsweredForAnotherAddressIsRetriedThenSkipped)
     SimFaults faults;
     faults.wrongAddress[0x100] = -1; // always
     faults.wrongAddress[0x200] = 2;  // twice, then right
-    CSimRadio radio(PatternImage(1), faults);
+    CSimRadio& radio = NewRadio(PatternImage(1), faults);
     AttachRadio(radio, 1);
     EXPECT_EQ(Run(CloneDirection::Read), CloneStatus::ReadDone);
     const RadioImage memory = radio.Memory();
@@ -232,7 +232,7 @@ TEST_F(CloneSessionTest, ThreeShortRepliesFailTheRead)
 {
     SimFaults faults;
     faults.shortReply[0x200] = -1;
-    CSimRadio radio(PatternImage(1), faults);
+    CSimRadio& radio = NewRadio(PatternImage(1), faults);
     AttachRadio(radio, 1);
     EXPECT_EQ(Run(CloneDirection::Read), CloneStatus::ReadFailed);
     EXPECT_EQ(radio.ReadAddresses().back(), 0x200);
@@ -244,7 +244,7 @@ TEST_F(CloneSessionTest, ThreeUnacknowledgedBlocksFailTheWrite)
     SimFaults faults;
     faults.nakWrite[0x300] = -1;
     faults.silentWrite[0x100] = 2; // twice silent, then acknowledged
-    CSimRadio radio(PatternImage(1), faults);
+    CSimRadio& radio = NewRadio(PatternImage(1), faults);
     AttachRadio(radio, 1);
     EXPECT_EQ(Run(CloneDirection::Write), CloneStatus::WriteFailed);
     const std::vector<int> written = radio.WrittenAddresses();
@@ -258,14 +258,14 @@ TEST_F(CloneSessionTest, ARadioHangingUpMidwayFailsWithoutHanging)
 {
     SimFaults faults;
     faults.hangUpAfterBlocks = 100;
-    CSimRadio reader(PatternImage(1), faults);
+    CSimRadio& reader = NewRadio(PatternImage(1), faults);
     AttachRadio(reader, 1);
     auto t0 = Clock::now();
     EXPECT_EQ(Run(CloneDirection::Read), CloneStatus::ReadFailed);
     EXPECT_LT(Clock::now() - t0, std::chrono::milliseconds(5000));
     m_port.Close();
 
-    CSimRadio writer(PatternImage(1), faults);
+    CSimRadio& writer = NewRadio(PatternImage(1), faults);
     AttachRadio(writer, 1);
     t0 = Clock::now();
     EXPECT_EQ(Run(CloneDirection::Write), CloneStatus::WriteFailed);
@@ -274,7 +274,7 @@ TEST_F(CloneSessionTest, ARadioHangingUpMidwayFailsWithoutHanging)
 
 TEST_F(CloneSessionTest, TheFramesServeTheTestModeToo)
 {
-    CSimRadio radio(PatternImage(1));
+    CSimRadio& radio = NewRadio(PatternImage(1));
     AttachRadio(radio, 1);
     ASSERT_EQ(StartExchange(m_port, g_strSettingFile), ExchangeStartResult::Ok);
     // Full-image write of the test mode: length byte 08, calibration block included.

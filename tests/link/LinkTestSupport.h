@@ -34,7 +34,8 @@ protected:
 
     void TearDown() override
     {
-        m_lines.clear();
+        m_lines.clear(); // before the radios they answer for
+        m_radios.clear();
         g_strSettingFile = m_savedSettingFile;
         SetSerialDeviceDirs("/dev", "/sys/class/tty");
         std::filesystem::remove_all(m_dir);
@@ -43,6 +44,13 @@ protected:
     void Setting(const std::string& section, const std::string& key, const std::string& value)
     {
         ASSERT_TRUE(WriteProfileString(g_strSettingFile, section, key, value));
+    }
+
+    // A radio that lives until the end of the test, after every line that uses it.
+    CSimRadio& NewRadio(const RadioImage& memory, SimFaults faults = {})
+    {
+        m_radios.push_back(std::make_unique<CSimRadio>(memory, std::move(faults)));
+        return *m_radios.back();
     }
 
     // Starts a line for `radio` and maps COMn onto it.
@@ -57,6 +65,7 @@ protected:
 
     std::filesystem::path m_dir;
     std::string m_savedSettingFile;
+    std::vector<std::unique_ptr<CSimRadio>> m_radios;
     std::vector<std::unique_ptr<CSimLine>> m_lines;
 };
 

@@ -83,7 +83,7 @@ RadioImage Prepared(RadioImage image)
 
 TEST_F(CliTest, ReadMakesADataFileAndWriteSendsOne)
 {
-    CSimRadio radio(PatternImage(1));
+    CSimRadio& radio = NewRadio(PatternImage(1));
     const std::string device = AttachRadio(radio, 1).DevicePath();
     const RunResult read = Cli("read --device " + device + " -o " + Path("out.pgm"));
     ASSERT_EQ(read.code, 0) << read.output;
@@ -91,7 +91,7 @@ TEST_F(CliTest, ReadMakesADataFileAndWriteSendsOne)
     EXPECT_EQ(Slurp(Path("out.pgm")).substr(0, 30), DataFile::kSignature);
     EXPECT_EQ(LoadDataFile("out.pgm"), radio.Memory());
 
-    CSimRadio target(PatternImage(50));
+    CSimRadio& target = NewRadio(PatternImage(50));
     const std::string targetDevice = AttachRadio(target, 2).DevicePath();
     const RunResult write = Cli("write --device " + targetDevice + " " + Path("out.pgm"));
     ASSERT_EQ(write.code, 0) << write.output;
@@ -103,7 +103,7 @@ TEST_F(CliTest, ReadMakesADataFileAndWriteSendsOne)
 
 TEST_F(CliTest, PortComesFromTheSettingsBesideTheProgramAndASearchStoresTheFoundPort)
 {
-    CSimRadio radio(PatternImage(1));
+    CSimRadio& radio = NewRadio(PatternImage(1));
     AttachRadio(radio, 1);
     Setting("setup", "com", "1");
     EXPECT_EQ(Cli("read -o " + Path("a.pgm")).code, 0);
@@ -113,7 +113,7 @@ TEST_F(CliTest, PortComesFromTheSettingsBesideTheProgramAndASearchStoresTheFound
     // Search on: COM3 does not answer, COM1 does and is remembered.
     SimFaults deaf;
     deaf.wakeUpAtAttempt = 1000;
-    CSimRadio silent(PatternImage(1), deaf);
+    CSimRadio& silent = NewRadio(PatternImage(1), deaf);
     AttachRadio(silent, 3);
     Setting("setup", "com", "3");
     Setting("setup", "searchcom", "1");
@@ -127,7 +127,7 @@ TEST_F(CliTest, AFailedReadLeavesNoFileAndKeepsAnOldOne)
 {
     SimFaults faults;
     faults.shortReply[0x300] = -1;
-    CSimRadio radio(PatternImage(1), faults);
+    CSimRadio& radio = NewRadio(PatternImage(1), faults);
     const std::string device = AttachRadio(radio, 1).DevicePath();
     EXPECT_EQ(Cli("read --device " + device + " -o " + Path("new.pgm")).code, 5);
     EXPECT_FALSE(fs::exists(Path("new.pgm")));
@@ -143,7 +143,7 @@ TEST_F(CliTest, PortAndRadioFailuresHaveTheirOwnExitCodes)
 {
     SimFaults faults;
     faults.identLength = 7;
-    CSimRadio wrongType(PatternImage(1), faults);
+    CSimRadio& wrongType = NewRadio(PatternImage(1), faults);
     EXPECT_EQ(Cli("read --device " + AttachRadio(wrongType, 1).DevicePath() + " -o " + Path("x.pgm")).code, 2);
 
     const RunResult missing = Cli("read --device " + Path("dev/ttyUSB9") + " -o " + Path("x.pgm"));
@@ -153,14 +153,14 @@ TEST_F(CliTest, PortAndRadioFailuresHaveTheirOwnExitCodes)
     StoreDataFile("in.pgm", PatternImage(3));
     SimFaults nak;
     nak.nakWrite[0x200] = -1;
-    CSimRadio refusing(PatternImage(1), nak);
+    CSimRadio& refusing = NewRadio(PatternImage(1), nak);
     EXPECT_EQ(Cli("write --device " + AttachRadio(refusing, 2).DevicePath() + " " + Path("in.pgm")).code, 7);
     EXPECT_FALSE(fs::exists(Path("x.pgm")));
 }
 
 TEST_F(CliTest, BadInputIsRefusedBeforeTheRadioIsWoken)
 {
-    CSimRadio radio(PatternImage(1));
+    CSimRadio& radio = NewRadio(PatternImage(1));
     const std::string device = AttachRadio(radio, 1).DevicePath();
     std::ofstream(Path("foreign.pgm")) << std::string(4144, 'x');
 
@@ -189,7 +189,7 @@ TEST_F(CliTest, ABaseFileFillsTheBlocksTheRadioSkipped)
 {
     SimFaults faults;
     faults.wrongAddress[0x120] = -1;
-    CSimRadio radio(PatternImage(1), faults);
+    CSimRadio& radio = NewRadio(PatternImage(1), faults);
     StoreDataFile("base.pgm", PatternImage(9));
     const RunResult read = Cli("read --device " + AttachRadio(radio, 1).DevicePath() + " --base " + Path("base.pgm") +
                                " -o " + Path("out.pgm"));
