@@ -1,0 +1,136 @@
+// zq708-cli export-csv, import-csv and diff as a user runs them: files, messages and exit codes.
+
+#include <cstdio>
+#include <filesystem>
+#include <sys/wait.h>
+
+#include "app/AppPaths.h"
+#include "radio/ChannelEditor.h"
+#include "radio/VantorDoc.h"
+#include "tests/i18n/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult
+{
+    int code = -1;
+    std::string out; // standard output
+    std::string err; // standard error
+};
+
+class CsvCliTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        fs::copy_file(ZQ708_BIN_DIR "/zq708-cli", m_dir.File("zq708-cli"));
+        fs::copy_file(ZQ708_SOURCE_DIR "/lang/setting.ini", m_dir.File("setting.ini"));
+        m_savedSettingFile = g_strSettingFile;
+        g_strSettingFile = m_dir.File("setting.ini"); // the documents the test makes use the same bands
+    }
+    void TearDown() override { g_strSettingFile = m_savedSettingFile; }
+
+    RunResult Cli(const std::string& args) const
+    {
+        RunResult result;
+        const std::string command =
+            "'" + m_dir.File("zq708-cli") + "' " + args + " 2>'" + m_dir.File("stderr.txt") + "'";
+        FILE* pipe = popen(command.c_str(), "r");
+        char buffer[4096];
+        std::size_t n = 0;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            result.out.append(buffer, n);
+        const int status = pclose(pipe);
+        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.err = ReadFileBytes(m_dir.File("stderr.txt"));
+        return result;
+    }
+
+    std::string Path(const std::string& name) const { return m_dir.File(name); }
+
+    CTempDir m_dir;
+    std::string m_savedSettingFile;
+};
+
+constexpr char kFullRadio[] = ZQ708_SOURCE_DIR "/tests/data/full_radio.pgm";
+
+} // namespace
+
+TEST_F(CsvCliTest, ExportAndImportCarryTheChannelsBetweenDataFiles)
+{
+    const RunResult toStdout = Cli(std::string("export-csv ") + kFullRadio);
+    ASSERT_EQ(toStdout.code, 0) << toStdout.err;
+    EXPECT_TRUE(toStdout.out.starts_with("Location,Name,Frequency,Duplex,Offset,Tone,"));
+    ASSERT_EQ(Cli(std::string("export-csv ") + kFullRadio + " -o " + Path("full.csv")).code, 0);
+    EXPECT_EQ(ReadFileBytes(Path("full.csv")), toStdout.out);
+
+    // Into the radio's own file: the channels come back as they were, apart from the few above the
+    // band's upper edge, which are named on standard error.
+    const RunResult import = Cli(std::string("import-csv ") + kFullRadio + " " + Path("full.csv") + " -o " + Path("back.pgm"));
+    ASSERT_EQ(import.code, 0) << import.err;
+    EXPECT_NE(import.err.find("warning: line 28: receive frequency 524.781250 is outside the band"), std::string::npos)
+        << import.err;
+    EXPECT_NE(import.err.find("imported 95 channels into"), std::string::npos) << import.err;
+    EXPECT_NE(import.err.find("0 rows not imported"), std::string::npos);
+
+    CVantorDoc before;
+    CVantorDoc after;
+    std::string error;
+    ASSERT_EQ(before.LoadFile(kFullRadio, error), DataFile::LoadStatus::Loaded);
+    ASSERT_EQ(after.LoadFile(Path("back.pgm"), error), DataFile::LoadStatus::Loaded);
+    const CChannelEditor a(before);
+    const CChannelEditor b(after);
+    EXPECT_EQ(b.RxText(5), a.RxText(5));
+    EXPECT_EQ(b.TxText(5), a.TxText(5));
+    EXPECT_EQ(after.GetName(9), before.GetName(9));
+    EXPECT_EQ(b.RxText(28), "519.99500");
+}
+
+TEST_F(CsvCliTest, RefusedRowsAreListedAndAFileWithoutHeaderIsRefused)
+{
+    m_dir.Write("bad.csv", "Location;Frequency;Tone;rToneFreq\n1;145,5;Tone;69,4\n2;146,5;;\n");
+    RunResult run = Cli(std::string("import-csv ") + kFullRadio + " " + Path("bad.csv") + " -o " + Path("out.pgm"));
+    EXPECT_EQ(run.code, 0);
+    EXPECT_NE(run.err.find("not imported: line 2: CTCSS tone \"69,4\" is not in the radio's tone list"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("imported 1 channel into"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("1 row not imported"), std::string::npos) << run.err;
+    EXPECT_TRUE(fs::exists(Path("out.pgm")));
+
+    m_dir.Write("none.csv", "Channel,RX\n1,145.5\n");
+    run = Cli(std::string("import-csv ") + kFullRadio + " " + Path("none.csv") + " -o " + Path("none.pgm"));
+    EXPECT_EQ(run.code, 65);
+    EXPECT_NE(run.err.find("no header line naming the columns Location and Frequency"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(Path("none.pgm")));
+
+    EXPECT_EQ(Cli(std::string("import-csv ") + kFullRadio + " " + Path("absent.csv") + " -o " + Path("x.pgm")).code, 66);
+    EXPECT_EQ(Cli(std::string("import-csv ") + kFullRadio + " " + Path("bad.csv")).code, 64); // no -o
+    EXPECT_EQ(Cli(std::string("export-csv ") + kFullRadio + " -o " + Path("no/such/dir/x.csv")).code, 73);
+    EXPECT_EQ(Cli("export-csv " + Path("absent.pgm")).code, 66);
+}
+
+TEST_F(CsvCliTest, DiffPrintsTheChangesAndExitsOneWhenTheFilesDiffer)
+{
+    const RunResult same = Cli(std::string("diff ") + kFullRadio + " " + kFullRadio);
+    EXPECT_EQ(same.code, 0);
+    EXPECT_EQ(same.out, "");
+
+    CVantorDoc doc;
+    std::string error;
+    ASSERT_EQ(doc.LoadFile(kFullRadio, error), DataFile::LoadStatus::Loaded);
+    CChannelEditor(doc).StoreRx(12, "153.1");
+    doc.SetSquelchLevel(doc.GetSquelchLevel() == 6 ? 7 : 6);
+    ASSERT_TRUE(doc.StoreFile(Path("changed.pgm"), error)) << error;
+
+    const RunResult changed = Cli(std::string("diff ") + kFullRadio + " " + Path("changed.pgm"));
+    EXPECT_EQ(changed.code, 1);
+    EXPECT_NE(changed.out.find("channel 12 receive 153.08750 \xE2\x86\x92 153.10000\n"), std::string::npos) << changed.out;
+    EXPECT_NE(changed.out.find("squelch level "), std::string::npos) << changed.out;
+
+    EXPECT_EQ(Cli(std::string("diff ") + kFullRadio).code, 64);
+    EXPECT_EQ(Cli(std::string("diff ") + kFullRadio + " " + Path("absent.pgm")).code, 66);
+}
