@@ -5,10 +5,7 @@
 #include "tests/print/PrintFixture.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QPrintPreviewWidget>
-#include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -17,14 +14,6 @@
 using namespace printtest;
 
 namespace {
-
-QString RunTool(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 class PrintTest : public ::testing::Test
 {
@@ -42,46 +31,7 @@ protected:
     {
         m_grid = MakeChannelGrid(used);
         CChannelPrinter printer(*m_grid, *m_page);
-        printer.SetPrintTime(1796630400); // 2026-12-07
-        QPrinter pdf(QPrinter::HighResolution);
-        CChannelPrinter::PreparePrinter(pdf);
-        pdf.setOutputFormat(QPrinter::PdfFormat);
-        pdf.setPageSize(QPageSize(size));
-        const QString path = m_dir.filePath(name);
-        pdf.setOutputFileName(path);
-        EXPECT_TRUE(printer.Print(pdf));
-        if (const QByteArray keep = qgetenv("ZQ708_KEEP_PRINTS"); !keep.isEmpty()) {
-            QDir().mkpath(QString::fromLocal8Bit(keep));
-            QFile::copy(path, QString::fromLocal8Bit(keep) + "/" + name);
-        }
-        return path;
-    }
-
-    static int PdfPages(const QString& path)
-    {
-        const QRegularExpressionMatch m =
-            QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(RunTool("pdfinfo", {path}));
-        return m.hasMatch() ? m.captured(1).toInt() : -1;
-    }
-
-    static QString PageText(const QString& path, int page)
-    {
-        return RunTool("pdftotext", {"-layout", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
-    }
-
-    // The top of every word on a page whose text matches `pattern`, from top to bottom.
-    static std::vector<double> WordTops(const QString& path, int page, const QRegularExpression& pattern)
-    {
-        const QString html =
-            RunTool("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
-        std::vector<double> tops;
-        const QRegularExpression word(QStringLiteral("yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
-        for (auto it = word.globalMatch(html); it.hasNext();) {
-            const auto m = it.next();
-            if (pattern.match(m.captured(2)).hasMatch())
-                tops.push_back(m.captured(1).toDouble());
-        }
-        return tops;
+        return PrintToPdf(printer, m_dir.filePath(name), size);
     }
 
     QTemporaryDir m_dir;
@@ -110,18 +60,18 @@ TEST_F(PrintTest, JobHasOnePagePerCapacityStep)
 TEST_F(PrintTest, SecondPageStartsWithTheTwentyFirstChannelInUse)
 {
     const QString pdf = PrintPdf(FirstChannels(21), "p21.pdf");
-    EXPECT_TRUE(PageText(pdf, 1).contains(RxText(20)));
-    EXPECT_FALSE(PageText(pdf, 1).contains(RxText(21)));
-    const QString page2 = PageText(pdf, 2);
+    EXPECT_TRUE(PdfPageText(pdf, 1).contains(RxText(20)));
+    EXPECT_FALSE(PdfPageText(pdf, 1).contains(RxText(21)));
+    const QString page2 = PdfPageText(pdf, 2);
     EXPECT_TRUE(page2.contains(RxText(21)));
     EXPECT_FALSE(page2.contains(RxText(20)));
 
     const QString full = PrintPdf(FirstChannels(128), "full.pdf");
-    const QString page5 = PageText(full, 5);
+    const QString page5 = PdfPageText(full, 5);
     EXPECT_TRUE(page5.contains(RxText(111)));
     EXPECT_TRUE(page5.contains(RxText(128)));
     EXPECT_FALSE(page5.contains(RxText(110)));
-    EXPECT_EQ(WordTops(full, 5, QRegularExpression("^\\d{3}\\.\\d{5}$")).size(), 2u * 18u); // RX and TX
+    EXPECT_EQ(PdfWordTops(full, 5, QRegularExpression("^\\d{3}\\.\\d{5}$")).size(), 2u * 18u); // RX and TX
 }
 
 TEST_F(PrintTest, SkippedChannelsLeaveNoGaps)
@@ -131,13 +81,13 @@ TEST_F(PrintTest, SkippedChannelsLeaveNoGaps)
         odd.insert(n);
     const QString pdf = PrintPdf(odd, "odd.pdf");
     ASSERT_EQ(PdfPages(pdf), 3); // 64 in use: 20 + 30 + 14
-    EXPECT_TRUE(PageText(pdf, 1).contains(RxText(39)));
-    EXPECT_TRUE(PageText(pdf, 2).contains(RxText(41)));  // the 21st channel in use
-    EXPECT_TRUE(PageText(pdf, 2).contains(RxText(99)));  // the 50th
-    EXPECT_TRUE(PageText(pdf, 3).contains(RxText(101))); // the 51st
+    EXPECT_TRUE(PdfPageText(pdf, 1).contains(RxText(39)));
+    EXPECT_TRUE(PdfPageText(pdf, 2).contains(RxText(41)));  // the 21st channel in use
+    EXPECT_TRUE(PdfPageText(pdf, 2).contains(RxText(99)));  // the 50th
+    EXPECT_TRUE(PdfPageText(pdf, 3).contains(RxText(101))); // the 51st
 
     // The names CH041, CH043, ... are one row pitch apart from top to bottom.
-    const std::vector<double> tops = WordTops(pdf, 2, QRegularExpression("^CH\\d{3}$"));
+    const std::vector<double> tops = PdfWordTops(pdf, 2, QRegularExpression("^CH\\d{3}$"));
     ASSERT_EQ(tops.size(), 30u);
     const double pitch = tops[1] - tops[0];
     EXPECT_GT(pitch, 0);
@@ -151,15 +101,15 @@ TEST_F(PrintTest, DateLineOnEveryPageFunctionBlockOnlyOnTheFirst)
     ASSERT_EQ(PdfPages(pdf), 3);
     const QRegularExpression date(QStringLiteral("\\d{4}-\\d{2}-\\d{2} [A-Z][a-z]+day \\d{2}:\\d{2}"));
     for (int page = 1; page <= 3; ++page)
-        EXPECT_TRUE(date.match(PageText(pdf, page)).hasMatch()) << "page " << page;
+        EXPECT_TRUE(date.match(PdfPageText(pdf, page)).hasMatch()) << "page " << page;
 
-    const QString first = PageText(pdf, 1).simplified();
+    const QString first = PdfPageText(pdf, 1).simplified();
     EXPECT_TRUE(first.contains("Squelch level : Option 1"));
     EXPECT_TRUE(first.contains("Dual watch : Yes"));
     EXPECT_TRUE(first.contains(" : No")); // the end-of-transmission tone is off
     EXPECT_TRUE(first.contains(": 12AB"));
     for (int page = 2; page <= 3; ++page)
-        EXPECT_FALSE(PageText(pdf, page).contains("Squelch level")) << "page " << page;
+        EXPECT_FALSE(PdfPageText(pdf, page).contains("Squelch level")) << "page " << page;
 }
 
 TEST_F(PrintTest, FunctionBlockTakesWhatThePageShows)

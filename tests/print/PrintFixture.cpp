@@ -1,17 +1,31 @@
 #include "tests/print/PrintFixture.h"
 
+#include "app/ChannelPrinter.h"
 #include "i18n/LangText.h"
 #include "i18n/RelabelDialog.h"
 #include "res/DialogBuilder.h"
 
 #include <QCheckBox>
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
 
 namespace printtest {
 
 namespace {
 
 constexpr int kWidths[13] = {40, 75, 65, 75, 65, 55, 50, 55, 65, 65, 55, 70, 50};
+
+QString RunTool(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
 
 QString Lang(const char* key)
 {
@@ -85,6 +99,51 @@ std::unique_ptr<QWidget> MakeFunctionPage()
     GetDlgItemAs<QCheckBox>(page.get(), 1030)->setChecked(false);
     GetDlgItemAs<QLineEdit>(page.get(), 1061)->setText(QStringLiteral("12AB"));
     return page;
+}
+
+QString PrintToPdf(CChannelPrinter& printer, const QString& path, QPageSize::PageSizeId size)
+{
+    printer.SetPrintTime(1796630400); // 2026-12-07
+    QPrinter pdf(QPrinter::HighResolution);
+    CChannelPrinter::PreparePrinter(pdf);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setPageSize(QPageSize(size));
+    pdf.setOutputFileName(path);
+    EXPECT_TRUE(printer.Print(pdf));
+    if (const QByteArray keep = qgetenv("ZQ708_KEEP_PRINTS"); !keep.isEmpty()) {
+        const QString dir = QString::fromLocal8Bit(keep);
+        QDir().mkpath(dir);
+        const QString copy = dir + "/" + QFileInfo(path).fileName();
+        QFile::remove(copy);
+        QFile::copy(path, copy);
+    }
+    return path;
+}
+
+int PdfPages(const QString& path)
+{
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(RunTool("pdfinfo", {path}));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+QString PdfPageText(const QString& path, int page)
+{
+    return RunTool("pdftotext", {"-layout", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
+}
+
+std::vector<double> PdfWordTops(const QString& path, int page, const QRegularExpression& pattern)
+{
+    const QString html =
+        RunTool("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
+    std::vector<double> tops;
+    const QRegularExpression word(QStringLiteral("yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (pattern.match(m.captured(2)).hasMatch())
+            tops.push_back(m.captured(1).toDouble());
+    }
+    return tops;
 }
 
 } // namespace printtest

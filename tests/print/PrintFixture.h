@@ -4,10 +4,15 @@
 #include "grid/GridCtrl.h"
 
 #include <QComboBox>
+#include <QPageSize>
+#include <QRegularExpression>
 #include <QString>
 #include <QWidget>
 #include <memory>
 #include <set>
+#include <vector>
+
+class CChannelPrinter;
 
 namespace printtest {
 
@@ -27,5 +32,14 @@ std::set<int> FirstChannels(int count);
 // The function page built from its template (labels relabelled from the current language file)
 // with every list filled and a value chosen.
 std::unique_ptr<QWidget> MakeFunctionPage();
+
+// Prints the whole job to a PDF at `path` (date line fixed) and returns the path. With
+// ZQ708_KEEP_PRINTS set, a copy goes into that directory to be looked at.
+QString PrintToPdf(CChannelPrinter& printer, const QString& path, QPageSize::PageSizeId size = QPageSize::A4);
+
+int PdfPages(const QString& path);
+QString PdfPageText(const QString& path, int page);
+// The top of every word on a page whose text matches `pattern`, from top to bottom.
+std::vector<double> PdfWordTops(const QString& path, int page, const QRegularExpression& pattern);
 
 } // namespace printtest
