@@ -1,5 +1,6 @@
 #include "i18n/RelabelMenus.h"
 
+#include "app/CommandIds.h"
 #include "i18n/LangText.h"
 
 #include <QAction>
@@ -13,22 +14,22 @@ namespace {
 constexpr std::array<const char*, 4> kTopLevelKeys = {"Menu_File", "Menu_Program", "Menu_Setting", "Menu_Help"};
 
 constexpr std::array<std::pair<int, const char*>, 16> kItemKeys = {{
-    {57600, "Menu_File_New"},
-    {57601, "Menu_File_Open"},
-    {57603, "Menu_File_Save"},
-    {57604, "Menu_File_Save_As"},
-    {57607, "Menu_File_Print"},
-    {57609, "Menu_File_Print_Preview"},
-    {57606, "Menu_File_Print_Setup"},
-    {57665, "Menu_App_Exit"},
-    {32771, "Menu_Program_ReadData"},
-    {32772, "Menu_Program_WriteData"},
-    {32779, "Menu_Program_TestMode"},
-    {32780, "Menu_Program_Radiogram"},
-    {32773, "Menu_Setting_Port"},
-    {32774, "Menu_Setting_Language"},
-    {32775, "Menu_Help_Help"},
-    {57664, "Menu_App_About"},
+    {cmd::FileNew, "Menu_File_New"},
+    {cmd::FileOpen, "Menu_File_Open"},
+    {cmd::FileSave, "Menu_File_Save"},
+    {cmd::FileSaveAs, "Menu_File_Save_As"},
+    {cmd::FilePrint, "Menu_File_Print"},
+    {cmd::FilePrintPreview, "Menu_File_Print_Preview"},
+    {cmd::FilePrintSetup, "Menu_File_Print_Setup"},
+    {cmd::AppExit, "Menu_App_Exit"},
+    {cmd::ReadFromRadio, "Menu_Program_ReadData"},
+    {cmd::WriteToRadio, "Menu_Program_WriteData"},
+    {cmd::TestMode, "Menu_Program_TestMode"},
+    {cmd::RadioPresets, "Menu_Program_Radiogram"},
+    {cmd::CommPort, "Menu_Setting_Port"},
+    {cmd::Language, "Menu_Setting_Language"},
+    {cmd::HelpContents, "Menu_Help_Help"},
+    {cmd::AppAbout, "Menu_App_About"},
 }};
 
 // The first item carrying `command`, searched depth first in menu order.
