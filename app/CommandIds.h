@@ -21,4 +21,6 @@ inline constexpr int HelpContents = 32775;
 inline constexpr int NextLanguage = 32776; // toolbar only
 inline constexpr int TestMode = 32779;
 inline constexpr int RadioPresets = 32780;
+inline constexpr int FileImportCsv = 32781;
+inline constexpr int FileExportCsv = 32782;
 } // namespace cmd

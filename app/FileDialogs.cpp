@@ -13,6 +13,7 @@ FileDialogHandler& CurrentHandler()
 
 // The data files' filter as the program has always listed it.
 const char* const kFilter = "Radio Program Data Files(*.pgm)";
+const char* const kCsvFilter = "Channel Lists (*.csv);;All Files (*)";
 
 } // namespace
 
@@ -20,12 +21,13 @@ QString AskDataFilePath(QWidget* parent, FileDialogKind kind, const QString& pro
 {
     if (const FileDialogHandler& handler = CurrentHandler())
         return handler(kind, proposed);
-    const QString filter = QString::fromLatin1(kFilter);
-    if (kind == FileDialogKind::Open)
+    const bool csv = kind == FileDialogKind::OpenCsv || kind == FileDialogKind::SaveCsv;
+    const QString filter = QString::fromLatin1(csv ? kCsvFilter : kFilter);
+    if (kind == FileDialogKind::Open || kind == FileDialogKind::OpenCsv)
         return QFileDialog::getOpenFileName(parent, {}, proposed, filter);
     QFileDialog dialog(parent, {}, proposed, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("pgm"));
+    dialog.setDefaultSuffix(QString::fromLatin1(csv ? "csv" : "pgm"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

@@ -2,6 +2,7 @@
 
 #include "app/AppPaths.h"
 #include "app/CommandIds.h"
+#include "app/CsvCommands.h"
 #include "app/VantorApp.h"
 #include "app/VantorView.h"
 #include "i18n/LangText.h"
@@ -117,6 +118,11 @@ void CMainFrame::CreateMenus()
             &CVantorApp::OnFileSave);
     connect(AddCommand(m_fileMenu, cmd::FileSaveAs, "Save &As..."), &QAction::triggered, &m_app,
             &CVantorApp::OnFileSaveAs);
+    auto* csv = new CCsvCommands(m_app.Doc(), this);
+    connect(AddCommand(m_fileMenu, cmd::FileImportCsv, "&Import Channels (CSV)..."), &QAction::triggered, csv,
+            &CCsvCommands::OnImportCsv);
+    connect(AddCommand(m_fileMenu, cmd::FileExportCsv, "E&xport Channels (CSV)..."), &QAction::triggered, csv,
+            &CCsvCommands::OnExportCsv);
     m_fileMenu->addSeparator();
     // Printing arrives with the print pages; until then its commands are shown disabled.
     for (const auto& [command, text] : {std::pair{cmd::FilePrint, "&Print...\tCtrl+P"},

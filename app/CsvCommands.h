@@ -1,0 +1,31 @@
+#pragma once
+// The File menu's channel list commands: export the channels in use to a CSV file, and import one
+// through the channel table's store rules with a message listing the rows that were not imported.
+
+#include <QObject>
+#include <string>
+
+class CVantorDoc;
+struct CsvImportReport;
+class QWidget;
+
+class CCsvCommands final : public QObject
+{
+    Q_OBJECT
+public:
+    // At most this many rows of each kind are listed in the message; the rest are counted.
+    static constexpr int kMaxListedRows = 20;
+
+    CCsvCommands(CVantorDoc& doc, QWidget* parent);
+
+    void OnImportCsv();
+    void OnExportCsv();
+
+    // The message after an import: the count, then the rows not imported and those stored with a
+    // changed value, each with its line and reason in the current language.
+    static std::string ReportText(const CsvImportReport& report);
+
+private:
+    CVantorDoc& m_doc;
+    QWidget* m_parent;
+};
