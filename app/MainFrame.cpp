@@ -78,6 +78,7 @@ CMainFrame::CMainFrame(CVantorApp& app) : m_app(app)
     // A form larger than the window scrolls inside it.
     auto* scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
     m_view = new CVantorView(m_app.Doc(), scroll);
     scroll->setWidget(m_view);
     setCentralWidget(scroll);
@@ -209,7 +210,7 @@ void CMainFrame::InitialUpdateFrame()
     m_view->OnInitialUpdate();
     // Shrink the window to the form where the form is smaller; never enlarge it.
     const QSize chrome = size() - centralWidget()->size();
-    const QSize fit = m_view->size() + chrome;
+    const QSize fit = m_view->sizeHint() + chrome;
     resize(std::min(width(), fit.width()), std::min(height(), fit.height()));
 }
 

@@ -15,6 +15,7 @@
 namespace {
 
 constexpr int kTabCtrlId = 1016;
+constexpr qreal kFormPointSize = 8.0;
 constexpr std::array<const char*, 3> kTabKeys = {"IDS_CHANNEL", "IDS_FUNCTION", "IDS_VFOFREQ"};
 
 // Tab titles carry five spaces on each side of the language text.
@@ -28,14 +29,28 @@ QString TabTitle(const char* key)
 
 CVantorView::CVantorView(CVantorDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc)
 {
+    // The form and its pages are laid out in dialog units of an 8-point font, the size they were
+    // designed for; with it the whole form fits the largest main window.
+    QFont formFont = font();
+    formFont.setPointSizeF(kFormPointSize);
+    setFont(formFont);
     CDialogBuilder::Build(this, g_dlgView, [](int, QWidget* p) -> QWidget* { return new CPageTabCtrl(p); });
     m_tabCtrl = GetDlgItemAs<CPageTabCtrl>(this, kTabCtrlId);
+    m_formSize = size();
+    // The form may lose its empty margin right of and below the tab control before it scrolls.
+    setMinimumSize(m_tabCtrl->geometry().bottomRight().x() + 1, m_tabCtrl->geometry().bottomRight().y() + 1);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     m_doc.SetUpdateAllViewsHandler([this] { OnUpdate(); });
 }
 
 CVantorView::~CVantorView()
 {
     m_doc.SetUpdateAllViewsHandler({});
+}
+
+QSize CVantorView::sizeHint() const
+{
+    return m_formSize;
 }
 
 void CVantorView::OnInitialUpdate()

@@ -21,6 +21,8 @@ public:
     // Title, then the channel, function and VFO pages reloaded in that order, then the tab titles.
     void OnUpdate();
 
+    // The size of the form's template.
+    QSize sizeHint() const override;
     CPageTabCtrl* TabCtrl() const { return m_tabCtrl; }
     bool HasPages() const { return m_pages[0] != nullptr; }
 
@@ -29,5 +31,6 @@ private:
 
     CVantorDoc& m_doc;
     CPageTabCtrl* m_tabCtrl = nullptr;
+    QSize m_formSize;
     std::array<IImagePage*, 3> m_pages{}; // channel table, function settings, VFO
 };
