@@ -22,16 +22,26 @@ void SleepUntil(Clock::time_point t)
     std::this_thread::sleep_until(t);
 }
 
-bool WriteAll(int fd, const std::uint8_t* bytes, std::size_t count)
+// Writes everything unless `stopFd` becomes readable first: a tool that stops reading must not
+// keep the line thread from ending.
+bool WriteAll(int fd, const std::uint8_t* bytes, std::size_t count, int stopFd)
 {
     while (count > 0) {
         const ssize_t n = write(fd, bytes, count);
+        if (n > 0) {
+            bytes += n;
+            count -= static_cast<std::size_t>(n);
+            continue;
+        }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n == 0 || errno != EAGAIN)
             return false;
-        bytes += n;
-        count -= static_cast<std::size_t>(n);
+        pollfd fds[2] = {{fd, POLLOUT, 0}, {stopFd, POLLIN, 0}};
+        if (poll(fds, 2, -1) < 0 && errno != EINTR)
+            return false;
+        if (fds[1].revents != 0)
+            return false;
     }
     return true;
 }
@@ -59,6 +69,7 @@ bool CSimLine::Start()
     cfmakeraw(&tio);
     tcsetattr(m_master, TCSANOW, &tio);
     fcntl(m_master, F_SETFD, FD_CLOEXEC);
+    fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
     fcntl(m_slave, F_SETFD, FD_CLOEXEC);
     if (pipe2(m_stop, O_CLOEXEC) != 0) {
         CloseLine();
@@ -66,7 +77,7 @@ bool CSimLine::Start()
     }
     m_path = name;
     const std::vector<std::uint8_t> junk = m_radio.StartupBytes();
-    WriteAll(m_master, junk.data(), junk.size());
+    WriteAll(m_master, junk.data(), junk.size(), m_stop[0]);
     m_thread = std::thread(&CSimLine::Run, this);
     return true;
 }
@@ -130,7 +141,8 @@ void CSimLine::Run()
                 outFree = std::max(outFree, inFree) + kByteTime * static_cast<long>(answer.size());
                 SleepUntil(outFree);
             }
-            WriteAll(m_master, answer.data(), answer.size());
+            if (!WriteAll(m_master, answer.data(), answer.size(), m_stop[0]))
+                break;
             m_sent += answer.size();
         }
         if (m_radio.HungUp())

@@ -38,7 +38,8 @@ void PrintUsage(std::FILE* out)
         "  --once               exit after the first exchange that ends with the end byte\n"
         "Faults (ADDR is a block address such as 0x100; :TIMES limits how often, default always):\n"
         "  --wake-at N          answer the wake-up only at attempt N\n"
-        "  --junk N             N junk bytes waiting at start and after every unanswered wake-up\n"
+        "  --junk N             N junk bytes (up to 1024) waiting at start and after every\n"
+        "                       unanswered wake-up\n"
         "  --ident-len N        send only N identification bytes (0..8)\n"
         "  --wrong-address ADDR[:TIMES]  reply to a read of ADDR with another address\n"
         "  --short-reply ADDR[:TIMES]    reply to a read of ADDR with 12 bytes only\n"
@@ -95,7 +96,7 @@ int main(int argc, char** argv)
             if (!ParseCount(argv[++i], faults.wakeUpAtAttempt, 1, 1000))
                 return bad();
         } else if (arg == "--junk") {
-            if (!ParseCount(argv[++i], faults.junkBytes, 0, 4096))
+            if (!ParseCount(argv[++i], faults.junkBytes, 0, 1024))
                 return bad();
         } else if (arg == "--ident-len") {
             if (!ParseCount(argv[++i], faults.identLength, 0, 8))
