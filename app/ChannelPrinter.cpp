@@ -9,6 +9,7 @@
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -17,6 +18,7 @@
 #include <QPrinterInfo>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -82,6 +84,13 @@ QFont PrintFont()
 
 // Between the entries of a line of the function block.
 constexpr int kEntryGap = 8;
+
+// The page layout chosen in Print Setup; none until the user has chosen one.
+std::optional<QPageLayout>& ChosenLayout()
+{
+    static std::optional<QPageLayout> layout;
+    return layout;
+}
 
 } // namespace
 
@@ -214,9 +223,23 @@ bool CChannelPrinter::Print(QPrinter& printer)
 
 void CChannelPrinter::PreparePrinter(QPrinter& printer)
 {
-    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    if (ChosenLayout())
+        printer.setPageLayout(*ChosenLayout());
+    else
+        printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
     printer.setFromTo(0, 0);
     printer.setDocName(QStringLiteral("ZQ708"));
+}
+
+bool CChannelPrinter::PrintSetup(QWidget* parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    PreparePrinter(printer);
+    QPageSetupDialog dialog(&printer, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    ChosenLayout() = printer.pageLayout();
+    return true;
 }
 
 bool CChannelPrinter::PrintWithDialog(QWidget* parent)

@@ -51,7 +51,10 @@ public:
     bool PrintWithoutDialog(QWidget* parent);
     void PrintPreview(QWidget* parent);
 
-    // What every job starts from: margins of 15 mm, all pages, the document name.
+    // Print Setup: paper, orientation and margins for every later job of this run.
+    static bool PrintSetup(QWidget* parent);
+    // What every job starts from: the paper chosen in Print Setup (margins of 15 mm until then),
+    // all pages, the document name.
     static void PreparePrinter(QPrinter& printer);
 
 private:

@@ -5,6 +5,8 @@
 #include "tests/print/PrintFixture.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QPrinter>
 #include <QPrintPreviewWidget>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -162,4 +164,29 @@ TEST_F(PrintTest, PreviewShowsEveryPage)
     });
     printer.PrintPreview(nullptr);
     EXPECT_EQ(shown, 3);
+}
+
+TEST(PrintSetupTest, PaperChosenInPrintSetupIsUsedByLaterJobs)
+{
+    const auto answer = [](bool accept) {
+        QTimer::singleShot(0, [accept] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            auto* sizes = dialog->findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+            ASSERT_NE(sizes, nullptr);
+            sizes->setCurrentIndex(sizes->findText(QPageSize(QPageSize::Letter).name()));
+            QMetaObject::invokeMethod(dialog, accept ? "accept" : "reject");
+        });
+    };
+    answer(false);
+    EXPECT_FALSE(CChannelPrinter::PrintSetup(nullptr));
+    QPrinter before;
+    CChannelPrinter::PreparePrinter(before);
+    EXPECT_NE(before.pageLayout().pageSize().id(), QPageSize::Letter);
+
+    answer(true);
+    EXPECT_TRUE(CChannelPrinter::PrintSetup(nullptr));
+    QPrinter after;
+    CChannelPrinter::PreparePrinter(after);
+    EXPECT_EQ(after.pageLayout().pageSize().id(), QPageSize::Letter);
 }
