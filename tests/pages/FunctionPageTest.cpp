@@ -182,6 +182,31 @@ TEST_F(FunctionPageTest, AListNeverOffersMoreEntriesThanItsFieldHolds)
     EXPECT_EQ(Byte(0xD02), 0x02);
 }
 
+TEST_F(FunctionPageTest, EverySettingSurvivesASaveAndAReopen)
+{
+    Open();
+    const int lists[] = {1026, 1028, 1035, 1037, 1041, 1043, 1045, 1049, 1051, 1054, 1056, 1059};
+    for (int id : lists)
+        List(id)->setCurrentIndex(List(id)->count() - 1);
+    for (int id : {1029, 1030, 1031, 1032, 1033, 1038, 1039, 1057})
+        Box(id)->click();
+    TypeCode("D0#");
+
+    std::string error;
+    const std::string path = m_dir.File("settings.pgm");
+    ASSERT_TRUE(m_doc.StoreFile(path, error)) << error;
+    CVantorDoc reopened;
+    ASSERT_EQ(reopened.LoadFile(path, error), DataFile::LoadStatus::Loaded) << error;
+    CFunctionPage page(reopened, nullptr);
+    for (int id : lists)
+        EXPECT_EQ(GetDlgItemAs<QComboBox>(&page, id)->currentIndex(), List(id)->count() - 1) << id;
+    for (int id : {1029, 1030, 1031, 1032, 1033, 1038, 1039, 1057})
+        EXPECT_EQ(GetDlgItemAs<QCheckBox>(&page, id)->isChecked(), Box(id)->isChecked()) << id;
+    EXPECT_EQ(GetDlgItemAs<QLineEdit>(&page, 1061)->text(), "D0");
+    EXPECT_TRUE(std::equal(m_doc.Image().begin() + 0xD00, m_doc.Image().begin() + 0xD26,
+                           reopened.Image().begin() + 0xD00));
+}
+
 TEST_F(FunctionPageTest, EnterAndEscNeverClosePage)
 {
     Open();

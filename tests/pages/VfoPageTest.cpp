@@ -123,6 +123,28 @@ TEST_F(VfoPageTest, F2WritesRecord130Only)
     }
 }
 
+TEST_F(VfoPageTest, BothGroupsSurviveASaveAndAReopen)
+{
+    Open();
+    Enter(kF1, "144.8125", "145.4");
+    List(kF2.txTone)->setCurrentIndex(258);
+    List(kF2.step)->setCurrentIndex(4);
+    Enter(kF2, "150.02", "");
+
+    std::string error;
+    const std::string path = m_dir.File("vfo.pgm");
+    ASSERT_TRUE(m_doc.StoreFile(path, error)) << error;
+    CVantorDoc reopened;
+    ASSERT_EQ(reopened.LoadFile(path, error), DataFile::LoadStatus::Loaded) << error;
+    CVfoPage page(reopened, nullptr);
+    for (int id : {kF1.rx, kF1.tx, kF2.rx, kF2.tx})
+        EXPECT_EQ(GetDlgItemAs<QLineEdit>(&page, id)->text(), Edit(id)->text()) << id;
+    EXPECT_EQ(Edit(kF1.tx)->text(), "145.40000");
+    EXPECT_EQ(Edit(kF2.tx)->text(), "");
+    EXPECT_EQ(GetDlgItemAs<QComboBox>(&page, kF2.txTone)->currentText(), "D754I");
+    EXPECT_EQ(GetDlgItemAs<QComboBox>(&page, kF2.step)->currentIndex(), 4);
+}
+
 TEST_F(VfoPageTest, AReloadShowsWhatWasStored)
 {
     SetByte(RecordOffset(kVfoA) + kRecMode, 0x03); // direction 3 reads as 0; scan add off
