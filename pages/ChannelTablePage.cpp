@@ -13,6 +13,7 @@
 #include "radio/ModelInfo.h"
 #include "res/DialogBuilder.h"
 
+#include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -307,7 +308,9 @@ void CChannelTablePage::OnBeginEdit(const GridNotify& notify)
 bool CChannelTablePage::eventFilter(QObject* watched, QEvent* event)
 {
     // Opening a drop-down list takes the focus to its popup: that is no end of the edit.
-    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    const auto* list = qobject_cast<QComboBox*>(watched);
+    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
+        !(list && list->view()->isVisible())) {
         if (watched == m_freqEdit)
             OnFrequencyKillFocus();
         else if (watched == m_rxTone || watched == m_txTone)

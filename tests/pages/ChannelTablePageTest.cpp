@@ -11,6 +11,7 @@
 #include "res/DialogBuilder.h"
 #include "tests/radio/RadioTestEnv.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -252,6 +253,23 @@ TEST_F(ChannelTablePageTest, ATonePickedWithTheKeyboardIsStored)
     EXPECT_FALSE(tone->isVisible());
     EXPECT_EQ(Cell(2, 2), QStringLiteral("67.0"));
     EXPECT_EQ(Record(2)[9], 1);
+
+    // Picked from the open list with the mouse.
+    ClickCell(3, 2);
+    ASSERT_TRUE(tone->isVisible());
+    ASSERT_EQ(Focus(), tone);
+    tone->showPopup();
+    QAbstractItemView* list = tone->view();
+    ASSERT_TRUE(list->isVisible());
+    const QModelIndex d023n = list->model()->index(51, 0);
+    list->scrollTo(d023n, QAbstractItemView::PositionAtCenter);
+    QTest::qWait(QApplication::doubleClickInterval() + 50); // the list ignores a release right after opening
+    QTest::mouseMove(list->viewport(), list->visualRect(d023n).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(d023n).center());
+    EXPECT_FALSE(tone->isVisible());
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(Cell(3, 2), QStringLiteral("D023N"));
+    EXPECT_EQ(Record(3)[9], 51);
 
     // Esc on a tone list keeps (and stores) the current selection.
     ClickCell(4, 2);
