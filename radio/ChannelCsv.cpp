@@ -305,9 +305,9 @@ std::string CChannelCsv::Export() const
         const std::int32_t tx = ParseFrequency(txText);
         std::string duplex;
         std::int32_t offset = 0;
-        if (txText.empty())
+        if (txText.empty()) {
             duplex = "off";
-        else if (tx != rx) {
+        } else if (tx != rx) {
             duplex = tx < rx ? "-" : "+";
             offset = tx < rx ? rx - tx : tx - rx;
         }

@@ -100,9 +100,7 @@ TEST_F(ImageDiffTest, EveryByteThatDiffersGivesALine)
 {
     for (std::size_t i = 0; i < kImageSize; ++i) {
         const std::uint8_t saved = m_b.Image()[i];
-        m_b.Image()[i] = static_cast<std::uint8_t>(saved ^ 0x01);
-        EXPECT_FALSE(Diff().empty()) << "offset " << i;
-        m_b.Image()[i] = static_cast<std::uint8_t>(saved ^ 0x80);
+        m_b.Image()[i] = static_cast<std::uint8_t>(saved ^ 0x81);
         EXPECT_FALSE(Diff().empty()) << "offset " << i;
         m_b.Image()[i] = saved;
     }
