@@ -7,8 +7,8 @@
 #include "radio/VantorDoc.h"
 
 #include <QFileInfo>
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 #include <array>
 #include <fstream>
 #include <iterator>
@@ -49,7 +49,9 @@ std::string Lang(const char* key)
 
 std::string Arg(const std::string& templ, const std::string& a, const std::string& b = {})
 {
-    return QString::fromStdString(templ).arg(QString::fromStdString(a), QString::fromStdString(b)).toStdString();
+    return QString::fromStdString(templ)
+        .arg(QString::fromStdString(a), QString::fromStdString(b))
+        .toStdString();
 }
 
 std::string NoteLine(const CsvRowNote& note)
@@ -66,7 +68,8 @@ void AppendList(std::string& text, const char* titleKey, const std::vector<CsvRo
     if (notes.empty())
         return;
     text += "\n\n" + Lang(titleKey);
-    for (std::size_t i = 0; i < notes.size() && i < static_cast<std::size_t>(CCsvCommands::kMaxListedRows); ++i)
+    for (std::size_t i = 0; i < notes.size() && i < static_cast<std::size_t>(CCsvCommands::kMaxListedRows);
+         ++i)
         text += "\n" + NoteLine(notes[i]);
     if (notes.size() > static_cast<std::size_t>(CCsvCommands::kMaxListedRows))
         text += "\n" + Arg(Lang("IDS_CSV_MORE"), std::to_string(notes.size() - CCsvCommands::kMaxListedRows));
@@ -74,7 +77,9 @@ void AppendList(std::string& text, const char* titleKey, const std::vector<CsvRo
 
 } // namespace
 
-CCsvCommands::CCsvCommands(CVantorDoc& doc, QWidget* parent) : QObject(parent), m_doc(doc), m_parent(parent) {}
+CCsvCommands::CCsvCommands(CVantorDoc& doc, QWidget* parent) : QObject(parent), m_doc(doc), m_parent(parent)
+{
+}
 
 std::string CCsvCommands::ReportText(const CsvImportReport& report)
 {
@@ -112,9 +117,9 @@ void CCsvCommands::OnExportCsv()
     // Offer the data file's name with the CSV extension.
     const std::string docPath = m_doc.GetPathName();
     const QFileInfo doc(QString::fromStdString(docPath));
-    const QString proposed = docPath.empty() ? QStringLiteral("channels.csv")
-                                             : doc.path() + QLatin1Char('/') + doc.completeBaseName() +
-                                                   QStringLiteral(".csv");
+    const QString proposed =
+        docPath.empty() ? QStringLiteral("channels.csv")
+                        : doc.path() + QLatin1Char('/') + doc.completeBaseName() + QStringLiteral(".csv");
     const QString path = AskDataFilePath(m_parent, FileDialogKind::SaveCsv, proposed);
     if (path.isEmpty())
         return;

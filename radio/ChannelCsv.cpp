@@ -18,15 +18,34 @@ namespace {
 
 enum Column
 {
-    kLocation, kName, kFrequency, kDuplex, kOffset, kTone, kRToneFreq, kCToneFreq, kDtcsCode, kDtcsPolarity,
-    kRxDtcsCode, kCrossMode, kMode, kTStep, kSkip, kPower, kComment, kUrcall, kRpt1Call, kRpt2Call, kDvCode,
+    kLocation,
+    kName,
+    kFrequency,
+    kDuplex,
+    kOffset,
+    kTone,
+    kRToneFreq,
+    kCToneFreq,
+    kDtcsCode,
+    kDtcsPolarity,
+    kRxDtcsCode,
+    kCrossMode,
+    kMode,
+    kTStep,
+    kSkip,
+    kPower,
+    kComment,
+    kUrcall,
+    kRpt1Call,
+    kRpt2Call,
+    kDvCode,
     kColumnCount
 };
 
 constexpr std::array<const char*, kColumnCount> kColumnNames = {
-    "Location",   "Name",       "Frequency", "Duplex",    "Offset", "Tone",  "rToneFreq",
-    "cToneFreq",  "DtcsCode",   "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode", "TStep",
-    "Skip",       "Power",      "Comment",   "URCALL",    "RPT1CALL", "RPT2CALL", "DVCODE"};
+    "Location",  "Name",     "Frequency",    "Duplex",     "Offset",    "Tone",     "rToneFreq",
+    "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode",     "TStep",
+    "Skip",      "Power",    "Comment",      "URCALL",     "RPT1CALL",  "RPT2CALL", "DVCODE"};
 
 // What the other tools write into the tone columns a row does not use.
 constexpr char kDefaultTone[] = "88.5";
@@ -315,24 +334,27 @@ std::string CChannelCsv::Export() const
         const int txTone = txText.empty() ? 0 : m_doc.ToneIndex(n, ToneDir::Tx);
         const ToneColumns tones = ExportTones(m_doc.ToneIndex(n, ToneDir::Rx), txTone);
 
-        const std::array<std::string, kColumnCount> row = {
-            std::to_string(n),
-            CsvField(CVantorDoc::DecodeName(m_doc.GetName(n))),
-            Mhz6(rx),
-            duplex,
-            Mhz6(offset),
-            tones.mode,
-            tones.rTone,
-            tones.cTone,
-            tones.dtcs,
-            tones.polarity,
-            tones.rxDtcs,
-            tones.cross,
-            m_doc.GetBandwidth(n) != 0 ? "NFM" : "FM",
-            "5.00",
-            m_doc.GetScanAdd(n) != 0 ? "" : "S",
-            m_doc.GetPower(n) != 0 ? "High" : "Low",
-            "", "", "", "", ""};
+        const std::array<std::string, kColumnCount> row = {std::to_string(n),
+                                                           CsvField(CVantorDoc::DecodeName(m_doc.GetName(n))),
+                                                           Mhz6(rx),
+                                                           duplex,
+                                                           Mhz6(offset),
+                                                           tones.mode,
+                                                           tones.rTone,
+                                                           tones.cTone,
+                                                           tones.dtcs,
+                                                           tones.polarity,
+                                                           tones.rxDtcs,
+                                                           tones.cross,
+                                                           m_doc.GetBandwidth(n) != 0 ? "NFM" : "FM",
+                                                           "5.00",
+                                                           m_doc.GetScanAdd(n) != 0 ? "" : "S",
+                                                           m_doc.GetPower(n) != 0 ? "High" : "Low",
+                                                           "",
+                                                           "",
+                                                           "",
+                                                           "",
+                                                           ""};
         for (std::size_t c = 0; c < row.size(); ++c)
             out += (c == 0 ? "" : ",") + row[c];
         out += "\n";
@@ -346,8 +368,8 @@ namespace {
 struct RowEntry
 {
     int channel = 0;
-    std::string rx;                    // decimal text as in the file, '.' decimals
-    std::optional<std::string> tx;     // empty text: receive-only
+    std::string rx;                           // decimal text as in the file, '.' decimals
+    std::optional<std::string> tx;            // empty text: receive-only
     std::optional<std::pair<int, int>> tones; // receive, transmit list indexes
     std::optional<std::string> name;
     std::optional<int> narrow, scanAdd, high;
@@ -383,7 +405,8 @@ public:
         };
 
         const std::string location = Trim(Field(kLocation));
-        if (location.empty() || location.size() > 3 || location.find_first_not_of("0123456789") != std::string::npos ||
+        if (location.empty() || location.size() > 3 ||
+            location.find_first_not_of("0123456789") != std::string::npos ||
             std::stoi(location) < kFirstChannel || std::stoi(location) > kLastChannel)
             return reject(CsvReason::BadLocation, location);
         entry.channel = std::stoi(location);
@@ -408,7 +431,9 @@ public:
                 const std::int32_t o = ParseFrequency(*offset);
                 if (duplex == "-" && o > r)
                     return reject(CsvReason::OffsetTooLarge, offsetField);
-                entry.tx = duplex == "+" ? FormatFrequency(r + o) : duplex == "-" ? FormatFrequency(r - o) : *offset;
+                entry.tx = duplex == "+"   ? FormatFrequency(r + o)
+                           : duplex == "-" ? FormatFrequency(r - o)
+                                           : *offset;
             } else {
                 return reject(CsvReason::BadDuplex, duplex);
             }
@@ -457,8 +482,8 @@ private:
         std::string polarity = Upper(Trim(Field(kDtcsPolarity)));
         if (polarity.empty())
             polarity = "NN";
-        const bool polarityOk =
-            polarity.size() == 2 && (polarity[0] == 'N' || polarity[0] == 'R') && (polarity[1] == 'N' || polarity[1] == 'R');
+        const bool polarityOk = polarity.size() == 2 && (polarity[0] == 'N' || polarity[0] == 'R') &&
+                                (polarity[1] == 'N' || polarity[1] == 'R');
 
         const auto ctcss = [&](Column c, int& index) {
             index = CtcssIndex(Field(c));
@@ -591,8 +616,8 @@ CsvImportReport CChannelCsv::Import(const std::string& input)
         const auto adjust = [&report, &record](CsvReason reason, std::string value, std::string value2) {
             report.adjusted.push_back({record.line, reason, std::move(value), std::move(value2)});
         };
-        const auto noteFrequency = [&](const std::string& given, const std::string& stored, CsvReason outOfBand,
-                                       CsvReason moved) {
+        const auto noteFrequency = [&](const std::string& given, const std::string& stored,
+                                       CsvReason outOfBand, CsvReason moved) {
             if (m_doc.CheckBand(given) != 0)
                 adjust(outOfBand, given, stored);
             else if (ParseFrequency(given) != ParseFrequency(stored))
@@ -608,7 +633,7 @@ CsvImportReport CChannelCsv::Import(const std::string& input)
             editor.StoreTone(n, ToneDir::Tx, entry.tones->second);
         }
         if (entry.tx) {
-            editor.StoreTx(n, *entry.tx); // an empty TX also turns the TX tone off
+            editor.StoreTx(n, *entry.tx);                    // an empty TX also turns the TX tone off
             if (!entry.tx->empty() && *entry.tx != entry.rx) // a simplex TX was noted as the RX
                 noteFrequency(*entry.tx, editor.TxText(n), CsvReason::TxOutOfBand, CsvReason::TxMoved);
         }
@@ -636,28 +661,50 @@ CsvImportReport CChannelCsv::Import(const std::string& input)
 const char* CChannelCsv::ReasonTemplate(CsvReason reason)
 {
     switch (reason) {
-    case CsvReason::BadLocation: return "location \"%1\" is not a channel number from 1 to 128";
-    case CsvReason::DuplicateLocation: return "channel %1 was already given on line %2";
-    case CsvReason::BadFrequency: return "frequency \"%1\" is not a number of MHz";
-    case CsvReason::BadDuplex: return "duplex \"%1\" is not empty, +, -, split or off";
-    case CsvReason::BadOffset: return "offset \"%1\" is not a number of MHz";
-    case CsvReason::OffsetTooLarge: return "offset \"%1\" is larger than the frequency";
-    case CsvReason::BadToneMode: return "tone mode \"%1\" is not one this radio has (Tone, TSQL, DTCS, Cross)";
-    case CsvReason::BadCrossMode: return "cross mode \"%1\" is not one this radio has";
-    case CsvReason::BadCtcss: return "CTCSS tone \"%1\" is not in the radio's tone list";
-    case CsvReason::BadDcs: return "DCS code \"%1\" is not in the radio's tone list";
-    case CsvReason::BadPolarity: return "DCS polarity \"%1\" is not NN, NR, RN or RR";
-    case CsvReason::BadMode: return "mode \"%1\" is not FM or NFM";
-    case CsvReason::BadSkip: return "skip \"%1\" is not empty, S or P";
-    case CsvReason::BadPower: return "power \"%1\" is not High or Low";
-    case CsvReason::ExtraFields: return "the row has %1 fields but the header only %2 (a separator inside an unquoted field?)";
-    case CsvReason::Unterminated: return "a quoted field is not closed before the end of the file";
-    case CsvReason::RxOutOfBand: return "receive frequency %1 is outside the band; stored as %2";
-    case CsvReason::RxMoved: return "receive frequency %1 stored as %2 (channel raster)";
-    case CsvReason::TxOutOfBand: return "transmit frequency %1 is outside the band; stored as %2";
-    case CsvReason::TxMoved: return "transmit frequency %1 stored as %2 (channel raster)";
-    case CsvReason::TxToneDropped: return "transmit tone %1 not stored: the channel does not transmit";
-    case CsvReason::NameChanged: return "name \"%1\" stored as \"%2\"";
+    case CsvReason::BadLocation:
+        return "location \"%1\" is not a channel number from 1 to 128";
+    case CsvReason::DuplicateLocation:
+        return "channel %1 was already given on line %2";
+    case CsvReason::BadFrequency:
+        return "frequency \"%1\" is not a number of MHz";
+    case CsvReason::BadDuplex:
+        return "duplex \"%1\" is not empty, +, -, split or off";
+    case CsvReason::BadOffset:
+        return "offset \"%1\" is not a number of MHz";
+    case CsvReason::OffsetTooLarge:
+        return "offset \"%1\" is larger than the frequency";
+    case CsvReason::BadToneMode:
+        return "tone mode \"%1\" is not one this radio has (Tone, TSQL, DTCS, Cross)";
+    case CsvReason::BadCrossMode:
+        return "cross mode \"%1\" is not one this radio has";
+    case CsvReason::BadCtcss:
+        return "CTCSS tone \"%1\" is not in the radio's tone list";
+    case CsvReason::BadDcs:
+        return "DCS code \"%1\" is not in the radio's tone list";
+    case CsvReason::BadPolarity:
+        return "DCS polarity \"%1\" is not NN, NR, RN or RR";
+    case CsvReason::BadMode:
+        return "mode \"%1\" is not FM or NFM";
+    case CsvReason::BadSkip:
+        return "skip \"%1\" is not empty, S or P";
+    case CsvReason::BadPower:
+        return "power \"%1\" is not High or Low";
+    case CsvReason::ExtraFields:
+        return "the row has %1 fields but the header only %2 (a separator inside an unquoted field?)";
+    case CsvReason::Unterminated:
+        return "a quoted field is not closed before the end of the file";
+    case CsvReason::RxOutOfBand:
+        return "receive frequency %1 is outside the band; stored as %2";
+    case CsvReason::RxMoved:
+        return "receive frequency %1 stored as %2 (channel raster)";
+    case CsvReason::TxOutOfBand:
+        return "transmit frequency %1 is outside the band; stored as %2";
+    case CsvReason::TxMoved:
+        return "transmit frequency %1 stored as %2 (channel raster)";
+    case CsvReason::TxToneDropped:
+        return "transmit tone %1 not stored: the channel does not transmit";
+    case CsvReason::NameChanged:
+        return "name \"%1\" stored as \"%2\"";
     }
     return "";
 }

@@ -123,7 +123,8 @@ private:
             std::size_t end = i;
             while (end < a.size() && end - i < 16 && a[end] != b[end])
                 ++end;
-            Add("data file header at " + Offset(i) + ": " + Change(Hex(a.data() + i, end - i), Hex(b.data() + i, end - i)));
+            Add("data file header at " + Offset(i) + ": " +
+                Change(Hex(a.data() + i, end - i), Hex(b.data() + i, end - i)));
             i = end;
         }
     }
@@ -131,11 +132,14 @@ private:
     // The settings a record shares between channels and VFOs.
     void CompareRecordFields(int r, const std::string& label)
     {
-        Field(label + " RX tone", ToneText(m_a.ToneIndex(r, ToneDir::Rx)), ToneText(m_b.ToneIndex(r, ToneDir::Rx)));
-        Field(label + " TX tone", ToneText(m_a.ToneIndex(r, ToneDir::Tx)), ToneText(m_b.ToneIndex(r, ToneDir::Tx)));
+        Field(label + " RX tone", ToneText(m_a.ToneIndex(r, ToneDir::Rx)),
+              ToneText(m_b.ToneIndex(r, ToneDir::Rx)));
+        Field(label + " TX tone", ToneText(m_a.ToneIndex(r, ToneDir::Tx)),
+              ToneText(m_b.ToneIndex(r, ToneDir::Tx)));
         Field(label + " power", m_a.GetPower(r) ? "high" : "low", m_b.GetPower(r) ? "high" : "low");
         Field(label + " busy channel lockout", OnOff(m_a.GetBcl(r)), OnOff(m_b.GetBcl(r)));
-        Field(label + " bandwidth", m_a.GetBandwidth(r) ? "narrow" : "wide", m_b.GetBandwidth(r) ? "narrow" : "wide");
+        Field(label + " bandwidth", m_a.GetBandwidth(r) ? "narrow" : "wide",
+              m_b.GetBandwidth(r) ? "narrow" : "wide");
         Field(label + " scan add", OnOff(m_a.GetScanAdd(r)), OnOff(m_b.GetScanAdd(r)));
         Field(label + " reverse", OnOff(m_a.GetFreqInversion(r)), OnOff(m_b.GetFreqInversion(r)));
         Field(label + " PTT ID", OnOff(m_a.GetPttIdOn(r)), OnOff(m_b.GetPttIdOn(r)));
@@ -159,7 +163,8 @@ private:
     {
         const CChannelEditor editor(doc);
         std::string text = "RX " + editor.RxText(n) + ", TX " + OrNone(editor.TxText(n));
-        text += ", tones " + ToneText(doc.ToneIndex(n, ToneDir::Rx)) + "/" + ToneText(doc.ToneIndex(n, ToneDir::Tx));
+        text += ", tones " + ToneText(doc.ToneIndex(n, ToneDir::Rx)) + "/" +
+                ToneText(doc.ToneIndex(n, ToneDir::Tx));
         const std::string name = CVantorDoc::DecodeName(doc.GetName(n));
         if (!name.empty())
             text += ", name \"" + name + "\"";
@@ -182,7 +187,8 @@ private:
             Field(label + " receive", a.RxText(n), b.RxText(n));
             Field(label + " transmit", OrNone(a.TxText(n)), OrNone(b.TxText(n)));
             CompareRecordFields(n, label);
-            Field(label + " step index", std::to_string(m_a.GetStepIndex(n)), std::to_string(m_b.GetStepIndex(n)));
+            Field(label + " step index", std::to_string(m_a.GetStepIndex(n)),
+                  std::to_string(m_b.GetStepIndex(n)));
             CompareRecordSpare(n, label);
         }
         const std::string rawLabel = emptyA && emptyB ? label + " (not in use)" : label;
@@ -198,10 +204,12 @@ private:
     void CompareVfo(int r, const std::string& label)
     {
         const std::size_t before = m_lines.size();
-        Field(label + " receive", OrNone(m_a.FrequencyText(r, FreqField::Rx)), OrNone(m_b.FrequencyText(r, FreqField::Rx)));
+        Field(label + " receive", OrNone(m_a.FrequencyText(r, FreqField::Rx)),
+              OrNone(m_b.FrequencyText(r, FreqField::Rx)));
         Field(label + " transmit", OrNone(VfoTransmitText(m_a, r)), OrNone(VfoTransmitText(m_b, r)));
         CompareRecordFields(r, label);
-        Field(label + " step index", std::to_string(m_a.GetStepIndex(r)), std::to_string(m_b.GetStepIndex(r)));
+        Field(label + " step index", std::to_string(m_a.GetStepIndex(r)),
+              std::to_string(m_b.GetStepIndex(r)));
         CompareRecordSpare(r, label);
         RawFallback(before, label + " record", RecordOffset(r), kRecordSize);
     }
@@ -218,10 +226,12 @@ private:
             const std::size_t before = m_lines.size();
             Field("FM preset " + std::to_string(k), FmText(m_a.ReadWordBE(kFmPresets, k)),
                   FmText(m_b.ReadWordBE(kFmPresets, k)));
-            RawFallback(before, "FM preset " + std::to_string(k), kFmPresets + 2 * static_cast<std::size_t>(k - 1), 2);
+            RawFallback(before, "FM preset " + std::to_string(k),
+                        kFmPresets + 2 * static_cast<std::size_t>(k - 1), 2);
         }
         const std::size_t before = m_lines.size();
-        Field("FM frequency in use", FmText(m_a.ReadWordBE(kFmFrequency, 1)), FmText(m_b.ReadWordBE(kFmFrequency, 1)));
+        Field("FM frequency in use", FmText(m_a.ReadWordBE(kFmFrequency, 1)),
+              FmText(m_b.ReadWordBE(kFmFrequency, 1)));
         RawFallback(before, "FM frequency in use", kFmFrequency, 2);
     }
 
@@ -278,7 +288,8 @@ private:
     void ComparePttIdCode()
     {
         const std::size_t before = m_lines.size();
-        Field("PTT ID code", "\"" + PttIdCodeText(m_a.GetPttIdCode()) + "\"", "\"" + PttIdCodeText(m_b.GetPttIdCode()) + "\"");
+        Field("PTT ID code", "\"" + PttIdCodeText(m_a.GetPttIdCode()) + "\"",
+              "\"" + PttIdCodeText(m_b.GetPttIdCode()) + "\"");
         RawFallback(before, "PTT ID code", kPttIdCode, kPttIdCodeSize);
     }
 
@@ -308,7 +319,9 @@ private:
         RawFallback(m_lines.size(), "band descriptor 2", kBandDescriptor2, kBandDescriptorSize);
         const BandLimits& a = m_a.GetBandLimits();
         const BandLimits& b = m_b.GetBandLimits();
-        const auto text = [](const BandLimits& l) { return FormatFrequency(l.low) + " to " + FormatFrequency(l.high) + " MHz"; };
+        const auto text = [](const BandLimits& l) {
+            return FormatFrequency(l.low) + " to " + FormatFrequency(l.high) + " MHz";
+        };
         Field("band", text(a), text(b));
     }
 
@@ -319,7 +332,8 @@ private:
                   std::to_string(m_b.GetCalibration(i)));
             Claim(kCalibration + static_cast<std::size_t>(i), 1);
         }
-        Field("selected test item", std::to_string(m_a.GetCalibrationItem()), std::to_string(m_b.GetCalibrationItem()));
+        Field("selected test item", std::to_string(m_a.GetCalibrationItem()),
+              std::to_string(m_b.GetCalibrationItem()));
         Claim(kCalibrationItem, 1);
     }
 
@@ -334,7 +348,8 @@ private:
             std::size_t end = i;
             while (end < kImageSize && end - i < 16 && !m_claimed[end] && A()[end] != B()[end])
                 ++end;
-            Add("not interpreted at " + Offset(i) + ": " + Change(Hex(A().data() + i, end - i), Hex(B().data() + i, end - i)));
+            Add("not interpreted at " + Offset(i) + ": " +
+                Change(Hex(A().data() + i, end - i), Hex(B().data() + i, end - i)));
             i = end;
         }
     }

@@ -1,7 +1,6 @@
 // Import and Export of channel lists from the File menu: file dialogs, the report message, the
 // modified flag and the refreshed channel table.
 #include "ShellTestEnv.h"
-
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/VantorApp.h"
@@ -35,15 +34,18 @@ protected:
     CVantorApp app;
 };
 
-constexpr char kHeader[] = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
-                           "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\n";
+constexpr char kHeader[] =
+    "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+    "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\n";
 
 } // namespace
 
 TEST_F(CsvCommandsTest, ImportStoresTheRowsRefreshesThePagesAndListsTheRowsNotImported)
 {
-    EXPECT_EQ(app.MainFrame()->Action(cmd::FileImportCsv)->text().toStdString(), LoadLangString("Menu_File_Import_Csv"));
-    EXPECT_EQ(app.MainFrame()->Action(cmd::FileExportCsv)->text().toStdString(), LoadLangString("Menu_File_Export_Csv"));
+    EXPECT_EQ(app.MainFrame()->Action(cmd::FileImportCsv)->text().toStdString(),
+              LoadLangString("Menu_File_Import_Csv"));
+    EXPECT_EQ(app.MainFrame()->Action(cmd::FileExportCsv)->text().toStdString(),
+              LoadLangString("Menu_File_Export_Csv"));
     env.AnswerFileDialog(env.WriteFile("in.csv", std::string(kHeader) +
                                                      "2,rpt,145.5,-,0.6,TSQL,,100.0,,,,,NFM,,,Low,,,,,\n"
                                                      "0,,145.5,,,,,,,,,,,,,,,,,,\n"

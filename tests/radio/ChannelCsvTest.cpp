@@ -1,9 +1,9 @@
 // Channel lists as CSV: round trips, files of other tools, every tone combination, the store rules
 // of the channel table, and every reason a row is refused.
 
-#include "RadioTestEnv.h"
-
 #include "radio/ChannelCsv.h"
+
+#include "RadioTestEnv.h"
 #include "radio/ChannelEditor.h"
 #include "radio/FrequencyCodec.h"
 #include "radio/ToneList.h"
@@ -16,8 +16,9 @@ using namespace ImageMap;
 
 namespace {
 
-constexpr char kHeader[] = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
-                           "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE";
+constexpr char kHeader[] =
+    "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+    "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE";
 constexpr int kVhfUhf = 2; // band entry of kStandardModels
 
 // A channel as the channel table shows the fields a CSV file carries.
@@ -30,8 +31,8 @@ struct ChannelView
 
 std::ostream& operator<<(std::ostream& os, const ChannelView& v)
 {
-    return os << v.rx << "/" << v.tx << " tones " << v.rxTone << "/" << v.txTone << " p" << v.power << " n" << v.narrow
-              << " s" << v.scan << " \"" << v.name << "\"";
+    return os << v.rx << "/" << v.tx << " tones " << v.rxTone << "/" << v.txTone << " p" << v.power << " n"
+              << v.narrow << " s" << v.scan << " \"" << v.name << "\"";
 }
 
 std::vector<std::string> Split(const std::string& text, char separator)
@@ -75,9 +76,14 @@ protected:
     static ChannelView View(CVantorDoc& doc, int n)
     {
         const CChannelEditor editor(doc);
-        return {editor.RxText(n), editor.TxText(n), CVantorDoc::DecodeName(doc.GetName(n)),
-                doc.ToneIndex(n, ToneDir::Rx), doc.ToneIndex(n, ToneDir::Tx), doc.GetPower(n),
-                doc.GetBandwidth(n), doc.GetScanAdd(n)};
+        return {editor.RxText(n),
+                editor.TxText(n),
+                CVantorDoc::DecodeName(doc.GetName(n)),
+                doc.ToneIndex(n, ToneDir::Rx),
+                doc.ToneIndex(n, ToneDir::Tx),
+                doc.GetPower(n),
+                doc.GetBandwidth(n),
+                doc.GetScanAdd(n)};
     }
 
     CsvImportReport Import(const std::string& text) { return CChannelCsv(m_doc).Import(text); }
@@ -100,7 +106,8 @@ TEST_F(ChannelCsvTest, AFullImageExportedAndImportedIntoANewImageGivesTheSameCha
 {
     CVantorDoc full;
     std::string error;
-    ASSERT_EQ(full.LoadFile(ZQ708_SOURCE_DIR "/tests/data/full_radio.pgm", error), DataFile::LoadStatus::Loaded);
+    ASSERT_EQ(full.LoadFile(ZQ708_SOURCE_DIR "/tests/data/full_radio.pgm", error),
+              DataFile::LoadStatus::Loaded);
     const std::string csv = CChannelCsv(full).Export();
 
     const CsvImportReport report = Import(csv);
@@ -118,7 +125,8 @@ TEST_F(ChannelCsvTest, AFullImageExportedAndImportedIntoANewImageGivesTheSameCha
 
     int inUse = 0;
     for (int n = kFirstChannel; n <= kLastChannel; ++n) {
-        ASSERT_EQ(m_doc.IsRecordEmpty(n), full.IsRecordEmpty(n) && n != 1) << n; // channel 1 of a new image stays
+        ASSERT_EQ(m_doc.IsRecordEmpty(n), full.IsRecordEmpty(n) && n != 1)
+            << n; // channel 1 of a new image stays
         if (full.IsRecordEmpty(n))
             continue;
         ++inUse;
@@ -223,19 +231,20 @@ TEST_F(ChannelCsvTest, FilesOfOtherToolsAreReadByColumnName)
 {
     // The older 18-column layout (no RxDtcsCode, CrossMode or Power), semicolons and decimal commas
     // as a spreadsheet in many countries writes them, a byte order mark and Windows line ends.
-    const std::string older =
-        "\xEF\xBB\xBFLocation;Name;Frequency;Duplex;Offset;Tone;rToneFreq;cToneFreq;DtcsCode;DtcsPolarity;Mode;"
-        "TStep;Skip;Comment;URCALL;RPT1CALL;RPT2CALL;DVCODE\r\n"
-        "5;Home;145,5;-;0,6;Tone;88,5;88,5;023;NN;FM;12,5;;my repeater;;;;\r\n"
-        "6;\"DX;1\";433,5;;0;DTCS;67;67;23;RN;NFM;5;S;;;;;\r\n"
-        "7;;145,6;;0;Cross;88,5;88,5;023;NR;FM;5;;;;;;\r\n";
+    const std::string older = "\xEF\xBB\xBFLocation;Name;Frequency;Duplex;Offset;Tone;rToneFreq;cToneFreq;"
+                              "DtcsCode;DtcsPolarity;Mode;"
+                              "TStep;Skip;Comment;URCALL;RPT1CALL;RPT2CALL;DVCODE\r\n"
+                              "5;Home;145,5;-;0,6;Tone;88,5;88,5;023;NN;FM;12,5;;my repeater;;;;\r\n"
+                              "6;\"DX;1\";433,5;;0;DTCS;67;67;23;RN;NFM;5;S;;;;;\r\n"
+                              "7;;145,6;;0;Cross;88,5;88,5;023;NR;FM;5;;;;;;\r\n";
     CsvImportReport report = Import(older);
     ASSERT_TRUE(report.headerFound);
     EXPECT_TRUE(report.rejected.empty());
     EXPECT_EQ(report.imported, 3);
     EXPECT_EQ(View(m_doc, 5), (ChannelView{"145.50000", "144.90000", "HOME", 0, Ctcss("88.5"), 1, 0, 1}));
     // Without a RxDtcsCode column the one code serves both sides; R on the transmit side.
-    EXPECT_EQ(View(m_doc, 6), (ChannelView{"433.50000", "433.50000", "DX", Dcs("023"), Dcs("023", true), 1, 1, 0}));
+    EXPECT_EQ(View(m_doc, 6),
+              (ChannelView{"433.50000", "433.50000", "DX", Dcs("023"), Dcs("023", true), 1, 1, 0}));
     // Cross without a CrossMode column is Tone->Tone.
     EXPECT_EQ(View(m_doc, 7).txTone, Ctcss("88.5"));
     EXPECT_EQ(View(m_doc, 7).rxTone, Ctcss("88.5"));
@@ -271,11 +280,11 @@ TEST_F(ChannelCsvTest, RowsAreStoredByTheChannelTableRules)
     // An empty channel holding odd bytes starts from a deleted channel's settings.
     std::fill_n(m_doc.Image().begin() + static_cast<std::ptrdiff_t>(RecordOffset(4)), kRecordSize, 0xFF);
 
-    const CsvImportReport report = Import(std::string(kHeader) +
-                                          "\n"
-                                          "2,repeater,440.0,+,5,,,,,,,,FM,,,High,,,,,\n"
-                                          "3,A.B,145.513,off,0,Tone,67.0,,,,,,FM,,,,,,,,\n"
-                                          "4,,100,,0,,,,,,,,nfm,,,low,,,,,\n");
+    const CsvImportReport report =
+        Import(std::string(kHeader) + "\n"
+                                      "2,repeater,440.0,+,5,,,,,,,,FM,,,High,,,,,\n"
+                                      "3,A.B,145.513,off,0,Tone,67.0,,,,,,FM,,,,,,,,\n"
+                                      "4,,100,,0,,,,,,,,nfm,,,low,,,,,\n");
     EXPECT_TRUE(report.rejected.empty());
     EXPECT_EQ(report.imported, 3);
     // Above the band: the upper edge, snapped; the transmit side too.
@@ -313,28 +322,28 @@ TEST_F(ChannelCsvTest, EveryRefusedRowIsReportedWithItsLineAndReasonAndNothingOf
     const RadioImage before = m_doc.Image();
     const std::string text = std::string(kHeader) +
                              "\n"
-                             "0,,145.5,,,,,,,,,,,,,,,,,,\n"                       // 2
-                             "129,,145.5,,,,,,,,,,,,,,,,,,\n"                     // 3
-                             "x,,145.5,,,,,,,,,,,,,,,,,,\n"                       // 4
-                             "5,,,,,,,,,,,,,,,,,,,,\n"                            // 5
-                             "6,,14a.5,,,,,,,,,,,,,,,,,,\n"                       // 6
-                             "7,,145.5,dup,,,,,,,,,,,,,,,,,\n"                    // 7
-                             "8,,145.5,+,,,,,,,,,,,,,,,,,\n"                      // 8
-                             "9,,145.5,-,200,,,,,,,,,,,,,,,,\n"                   // 9
-                             "10,,145.5,,,TSQL-R,,,,,,,,,,,,,,,\n"                // 10
-                             "11,,145.5,,,Cross,,,,,,Tone=>DTCS,,,,,,,,,\n"       // 11
-                             "12,,145.5,,,Tone,69.4,,,,,,,,,,,,,,\n"              // 12
-                             "13,,145.5,,,DTCS,,,024,NN,,,,,,,,,,,\n"             // 13
-                             "14,,145.5,,,DTCS,,,023,NX,,,,,,,,,,,\n"             // 14
-                             "15,,145.5,,,,,,,,,,AM,,,,,,,,\n"                    // 15
-                             "16,,145.5,,,,,,,,,,,,X,,,,,,\n"                     // 16
-                             "17,,145.5,,,,,,,,,,,,,5.0W,,,,,\n"                  // 17
-                             "18,Smith, J,145.5,,,,,,,,,,,,,,,,,,\n"              // 18
-                             "19,,145.5,,,Cross,,,,,,->,,,,,,,,,\n"               // 19
-                             "20,,145.5,,,,,,,,,,,,,,,,,,\n"                      // 20 stored
-                             "20,,146.5,,,,,,,,,,,,,,,,,,\n"                      // 21
-                             ",,,,,,,,,,,,,,,,,,,,\n"                             // 22 blank: no row
-                             "21,\"open,,,,,,,,,,,,,,,,,,,\n145.5\n";             // 23 runs to the end
+                             "0,,145.5,,,,,,,,,,,,,,,,,,\n"                 // 2
+                             "129,,145.5,,,,,,,,,,,,,,,,,,\n"               // 3
+                             "x,,145.5,,,,,,,,,,,,,,,,,,\n"                 // 4
+                             "5,,,,,,,,,,,,,,,,,,,,\n"                      // 5
+                             "6,,14a.5,,,,,,,,,,,,,,,,,,\n"                 // 6
+                             "7,,145.5,dup,,,,,,,,,,,,,,,,,\n"              // 7
+                             "8,,145.5,+,,,,,,,,,,,,,,,,,\n"                // 8
+                             "9,,145.5,-,200,,,,,,,,,,,,,,,,\n"             // 9
+                             "10,,145.5,,,TSQL-R,,,,,,,,,,,,,,,\n"          // 10
+                             "11,,145.5,,,Cross,,,,,,Tone=>DTCS,,,,,,,,,\n" // 11
+                             "12,,145.5,,,Tone,69.4,,,,,,,,,,,,,,\n"        // 12
+                             "13,,145.5,,,DTCS,,,024,NN,,,,,,,,,,,\n"       // 13
+                             "14,,145.5,,,DTCS,,,023,NX,,,,,,,,,,,\n"       // 14
+                             "15,,145.5,,,,,,,,,,AM,,,,,,,,\n"              // 15
+                             "16,,145.5,,,,,,,,,,,,X,,,,,,\n"               // 16
+                             "17,,145.5,,,,,,,,,,,,,5.0W,,,,,\n"            // 17
+                             "18,Smith, J,145.5,,,,,,,,,,,,,,,,,,\n"        // 18
+                             "19,,145.5,,,Cross,,,,,,->,,,,,,,,,\n"         // 19
+                             "20,,145.5,,,,,,,,,,,,,,,,,,\n"                // 20 stored
+                             "20,,146.5,,,,,,,,,,,,,,,,,,\n"                // 21
+                             ",,,,,,,,,,,,,,,,,,,,\n"                       // 22 blank: no row
+                             "21,\"open,,,,,,,,,,,,,,,,,,,\n145.5\n";       // 23 runs to the end
     const CsvImportReport report = Import(text);
     ASSERT_TRUE(report.headerFound);
     EXPECT_EQ(report.imported, 1);
@@ -378,7 +387,8 @@ TEST_F(ChannelCsvTest, EveryRefusedRowIsReportedWithItsLineAndReasonAndNothingOf
 TEST_F(ChannelCsvTest, TextWithoutAUsableHeaderIsRefusedWholeAndTheHeaderSetsTheColumns)
 {
     const RadioImage before = m_doc.Image();
-    for (const char* text : {"", "\n\n", "1,RPT,145.5\n", "Location,Name,Freq\n1,,145.5\n", "Name;Frequency\nA;145.5\n"}) {
+    for (const char* text :
+         {"", "\n\n", "1,RPT,145.5\n", "Location,Name,Freq\n1,,145.5\n", "Name;Frequency\nA;145.5\n"}) {
         const CsvImportReport report = Import(text);
         EXPECT_FALSE(report.headerFound) << text;
         EXPECT_EQ(report.imported, 0);

@@ -1,10 +1,10 @@
 // Comparing two radio images: hand-made changes in the pages' words, raw bytes where nothing reads
 // them, and no byte that differs without a line.
 
-#include "RadioTestEnv.h"
-
-#include "radio/ChannelEditor.h"
 #include "radio/ImageDiff.h"
+
+#include "RadioTestEnv.h"
+#include "radio/ChannelEditor.h"
 #include "radio/VantorDoc.h"
 
 using namespace ImageMap;
@@ -18,13 +18,18 @@ protected:
     {
         CRadioTest::SetUp();
         std::string error;
-        ASSERT_EQ(m_a.LoadFile(ZQ708_SOURCE_DIR "/tests/data/full_radio.pgm", error), DataFile::LoadStatus::Loaded);
-        ASSERT_EQ(m_b.LoadFile(ZQ708_SOURCE_DIR "/tests/data/full_radio.pgm", error), DataFile::LoadStatus::Loaded);
+        ASSERT_EQ(m_a.LoadFile(ZQ708_SOURCE_DIR "/tests/data/full_radio.pgm", error),
+                  DataFile::LoadStatus::Loaded);
+        ASSERT_EQ(m_b.LoadFile(ZQ708_SOURCE_DIR "/tests/data/full_radio.pgm", error),
+                  DataFile::LoadStatus::Loaded);
     }
 
     std::vector<std::string> Diff() { return CImageDiff::Compare(m_a, m_b); }
 
-    static std::string Arrow(const std::string& from, const std::string& to) { return from + CImageDiff::kArrow + to; }
+    static std::string Arrow(const std::string& from, const std::string& to)
+    {
+        return from + CImageDiff::kArrow + to;
+    }
 
     CVantorDoc m_a;
     CVantorDoc m_b;
@@ -44,8 +49,8 @@ TEST_F(ImageDiffTest, HandMadeChangesReadInThePagesWords)
     editor.StoreRx(12, "153.1"); // the transmit frequency stays
     editor.StoreName(12, "ab");
     editor.StoreChoice(12, ChannelChoice::Power, 0);
-    editor.StoreRx(17, "145.5");      // was empty
-    editor.StoreRx(19, "");           // deleted
+    editor.StoreRx(17, "145.5"); // was empty
+    editor.StoreRx(19, "");      // deleted
     m_b.SetSquelchLevel(6);
     m_b.SetScanType(2);
     m_b.WriteWordBE(kFmPresets, 3, 225);

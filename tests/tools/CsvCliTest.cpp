@@ -1,15 +1,14 @@
 // zq708-cli export-csv, import-csv and diff as a user runs them: files, messages and exit codes.
 
-#include <cstdio>
-#include <filesystem>
-#include <sys/wait.h>
-
 #include "app/AppPaths.h"
 #include "radio/ChannelEditor.h"
 #include "radio/VantorDoc.h"
 #include "tests/i18n/TempDir.h"
 
+#include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -70,9 +69,11 @@ TEST_F(CsvCliTest, ExportAndImportCarryTheChannelsBetweenDataFiles)
 
     // Into the radio's own file: the channels come back as they were, apart from the few above the
     // band's upper edge, which are named on standard error.
-    const RunResult import = Cli(std::string("import-csv ") + kFullRadio + " " + Path("full.csv") + " -o " + Path("back.pgm"));
+    const RunResult import =
+        Cli(std::string("import-csv ") + kFullRadio + " " + Path("full.csv") + " -o " + Path("back.pgm"));
     ASSERT_EQ(import.code, 0) << import.err;
-    EXPECT_NE(import.err.find("warning: line 28: receive frequency 524.781250 is outside the band"), std::string::npos)
+    EXPECT_NE(import.err.find("warning: line 28: receive frequency 524.781250 is outside the band"),
+              std::string::npos)
         << import.err;
     EXPECT_NE(import.err.find("imported 95 channels into"), std::string::npos) << import.err;
     EXPECT_NE(import.err.find("0 rows not imported"), std::string::npos);
@@ -93,9 +94,11 @@ TEST_F(CsvCliTest, ExportAndImportCarryTheChannelsBetweenDataFiles)
 TEST_F(CsvCliTest, RefusedRowsAreListedAndAFileWithoutHeaderIsRefused)
 {
     m_dir.Write("bad.csv", "Location;Frequency;Tone;rToneFreq\n1;145,5;Tone;69,4\n2;146,5;;\n");
-    RunResult run = Cli(std::string("import-csv ") + kFullRadio + " " + Path("bad.csv") + " -o " + Path("out.pgm"));
+    RunResult run =
+        Cli(std::string("import-csv ") + kFullRadio + " " + Path("bad.csv") + " -o " + Path("out.pgm"));
     EXPECT_EQ(run.code, 0);
-    EXPECT_NE(run.err.find("not imported: line 2: CTCSS tone \"69,4\" is not in the radio's tone list"), std::string::npos)
+    EXPECT_NE(run.err.find("not imported: line 2: CTCSS tone \"69,4\" is not in the radio's tone list"),
+              std::string::npos)
         << run.err;
     EXPECT_NE(run.err.find("imported 1 channel into"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("1 row not imported"), std::string::npos) << run.err;
@@ -104,10 +107,13 @@ TEST_F(CsvCliTest, RefusedRowsAreListedAndAFileWithoutHeaderIsRefused)
     m_dir.Write("none.csv", "Channel,RX\n1,145.5\n");
     run = Cli(std::string("import-csv ") + kFullRadio + " " + Path("none.csv") + " -o " + Path("none.pgm"));
     EXPECT_EQ(run.code, 65);
-    EXPECT_NE(run.err.find("no header line naming the columns Location and Frequency"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("no header line naming the columns Location and Frequency"), std::string::npos)
+        << run.err;
     EXPECT_FALSE(fs::exists(Path("none.pgm")));
 
-    EXPECT_EQ(Cli(std::string("import-csv ") + kFullRadio + " " + Path("absent.csv") + " -o " + Path("x.pgm")).code, 66);
+    EXPECT_EQ(
+        Cli(std::string("import-csv ") + kFullRadio + " " + Path("absent.csv") + " -o " + Path("x.pgm")).code,
+        66);
     EXPECT_EQ(Cli(std::string("import-csv ") + kFullRadio + " " + Path("bad.csv")).code, 64); // no -o
     EXPECT_EQ(Cli(std::string("export-csv ") + kFullRadio + " -o " + Path("no/such/dir/x.csv")).code, 73);
     EXPECT_EQ(Cli("export-csv " + Path("absent.pgm")).code, 66);
@@ -128,7 +134,8 @@ TEST_F(CsvCliTest, DiffPrintsTheChangesAndExitsOneWhenTheFilesDiffer)
 
     const RunResult changed = Cli(std::string("diff ") + kFullRadio + " " + Path("changed.pgm"));
     EXPECT_EQ(changed.code, 1);
-    EXPECT_NE(changed.out.find("channel 12 receive 153.08750 \xE2\x86\x92 153.10000\n"), std::string::npos) << changed.out;
+    EXPECT_NE(changed.out.find("channel 12 receive 153.08750 \xE2\x86\x92 153.10000\n"), std::string::npos)
+        << changed.out;
     EXPECT_NE(changed.out.find("squelch level "), std::string::npos) << changed.out;
 
     EXPECT_EQ(Cli(std::string("diff ") + kFullRadio).code, 64);

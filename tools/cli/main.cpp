@@ -73,8 +73,8 @@ const char kUsageText[] =
     "\n"
     "Exit codes: 0 success; 1 port error (cannot open, no answer, no identification);\n"
     "2 not this type of radio; 5 read failed; 7 write failed; 64 usage error; 65 data file\n"
-    "rejected (not a ZQ708 data file, or a CSV file without a usable header); 66 input cannot be read; 73 output cannot be written;\n"
-    "130 interrupted.\n";
+    "rejected (not a ZQ708 data file, or a CSV file without a usable header); 66 input cannot\n"
+    "be read; 73 output cannot be written; 130 interrupted. diff exits 1 when the files differ.\n";
 
 std::atomic<bool> g_interrupted{false};
 
@@ -407,9 +407,11 @@ int ImportCsv(const Options& options)
         return kRejected;
     }
     for (const CsvRowNote& note : report.rejected)
-        std::fprintf(stderr, "zq708-cli: %s: not imported: %s\n", options.file2.c_str(), CChannelCsv::NoteText(note).c_str());
+        std::fprintf(stderr, "zq708-cli: %s: not imported: %s\n", options.file2.c_str(),
+                     CChannelCsv::NoteText(note).c_str());
     for (const CsvRowNote& note : report.adjusted)
-        std::fprintf(stderr, "zq708-cli: %s: warning: %s\n", options.file2.c_str(), CChannelCsv::NoteText(note).c_str());
+        std::fprintf(stderr, "zq708-cli: %s: warning: %s\n", options.file2.c_str(),
+                     CChannelCsv::NoteText(note).c_str());
     PrepareImageForTransfer(doc.Image()); // as Save does
     std::string error;
     if (!doc.StoreFile(options.output, error)) {
