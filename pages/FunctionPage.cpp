@@ -13,7 +13,8 @@
 #include <QSignalBlocker>
 
 // What fills a drop-down list of the page.
-enum class ListSource {
+enum class ListSource
+{
     Numbers, // "0" .. count-1
     Timeout, // "IDS_OFF", then 1 .. count-1
     Section, // an option section of the language file
@@ -119,7 +120,8 @@ CFunctionPage::CFunctionPage(CVantorDoc& doc, QWidget* parent) : QWidget(parent)
     }
     for (const FunctionCheckField& field : kChecks) {
         auto* box = GetDlgItemAs<QCheckBox>(this, field.id);
-        connect(box, &QCheckBox::clicked, this, [this, &field](bool checked) { OnCheckClicked(field, checked); });
+        connect(box, &QCheckBox::clicked, this,
+                [this, &field](bool checked) { OnCheckClicked(field, checked); });
     }
     ReloadFromImage();
 }

@@ -121,7 +121,8 @@ void CVfoPage::ReloadFromImage()
 
 void CVfoPage::LoadLists(const VfoGroup& group)
 {
-    for (const auto& [id, dir] : {std::pair{group.rxTone, ToneDir::Rx}, std::pair{group.txTone, ToneDir::Tx}}) {
+    for (const auto& [id, dir] :
+         {std::pair{group.rxTone, ToneDir::Rx}, std::pair{group.txTone, ToneDir::Tx}}) {
         auto* tones = GetDlgItemAs<CToneCombo>(this, id);
         tones->FillToneList();
         SelectSilently(tones, m_doc.ToneIndex(group.record, dir));
@@ -161,7 +162,8 @@ void CVfoPage::LoadStepList(const VfoGroup& group)
 
 void CVfoPage::CommitFrequencies(const VfoGroup& group)
 {
-    CommitVfoFrequencies(m_doc, group.record, GetDlgItemAs<QLineEdit>(this, group.rxEdit)->text().toStdString(),
+    CommitVfoFrequencies(m_doc, group.record,
+                         GetDlgItemAs<QLineEdit>(this, group.rxEdit)->text().toStdString(),
                          GetDlgItemAs<QLineEdit>(this, group.txEdit)->text().toStdString());
     m_doc.SetModifiedFlag();
     ShowFrequencies(group);
@@ -194,7 +196,8 @@ void CVfoPage::OnStepChanged(const VfoGroup& group, int index)
 bool CVfoPage::eventFilter(QObject* watched, QEvent* event)
 {
     // A popup (an edit's context menu) takes the focus only for a moment.
-    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         const int id = GetDlgCtrlId(qobject_cast<QWidget*>(watched));
         for (const VfoGroup& group : kGroups)
             if (id == group.rxEdit || id == group.txEdit)

@@ -1,6 +1,7 @@
 // The function settings page on its real widgets: what it shows for an image, and the bits each
 // control writes.
 #include "pages/FunctionPage.h"
+
 #include "tests/pages/PageTestEnv.h"
 
 #include <QCheckBox>
@@ -49,10 +50,10 @@ using Bytes6 = std::array<std::uint8_t, 6>;
 TEST_F(FunctionPageTest, ANewImageShowsTheRadiosDefaults)
 {
     Open();
-    EXPECT_EQ(List(1026)->currentIndex(), 4);   // squelch
-    EXPECT_EQ(List(1028)->currentIndex(), 0);   // scan mode
-    EXPECT_EQ(List(1049)->currentIndex(), 1);   // time-out
-    EXPECT_EQ(List(1059)->currentIndex(), 0);   // VOX
+    EXPECT_EQ(List(1026)->currentIndex(), 4); // squelch
+    EXPECT_EQ(List(1028)->currentIndex(), 0); // scan mode
+    EXPECT_EQ(List(1049)->currentIndex(), 1); // time-out
+    EXPECT_EQ(List(1059)->currentIndex(), 0); // VOX
     EXPECT_EQ(List(1049)->itemText(0), "Off");
     EXPECT_EQ(List(1049)->count(), 8);
     EXPECT_EQ(List(1026)->count(), 10);

@@ -1,8 +1,9 @@
 // The FM presets dialog on its real widgets: the grid texts, the encodings written by the in-place
 // list and the frequency list, and how Esc, OK and Cancel end it.
+#include "pages/RadiogramDlg.h"
+
 #include "grid/GridCtrl.h"
 #include "pages/CellListCombo.h"
-#include "pages/RadiogramDlg.h"
 #include "tests/pages/PageTestEnv.h"
 
 #include <QComboBox>

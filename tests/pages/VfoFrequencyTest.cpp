@@ -1,8 +1,9 @@
 // The VFO records' frequency rules, without a window: step raster, commit of the two typed
 // frequencies, transmit text; and the FM preset texts.
+#include "radio/VfoFrequency.h"
+
 #include "radio/FmPreset.h"
 #include "radio/VantorDoc.h"
-#include "radio/VfoFrequency.h"
 #include "tests/radio/RadioTestEnv.h"
 
 #include <algorithm>
@@ -20,7 +21,10 @@ protected:
         ASSERT_TRUE(m_doc.OnNewDocument(false)); // band entry 0: 136 to 174 MHz
     }
 
-    void Commit(int r, const std::string& rx, const std::string& tx) { CommitVfoFrequencies(m_doc, r, rx, tx); }
+    void Commit(int r, const std::string& rx, const std::string& tx)
+    {
+        CommitVfoFrequencies(m_doc, r, rx, tx);
+    }
     std::string Rx(int r = kVfoA) const { return m_doc.FrequencyText(r, FreqField::Rx); }
     std::string Offset(int r = kVfoA) const { return m_doc.FrequencyText(r, FreqField::Offset); }
 

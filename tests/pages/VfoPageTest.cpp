@@ -1,7 +1,8 @@
 // The VFO page on its real widgets: loading both records, the frequency commit with the step rule,
 // and F2 writing record 130 only.
-#include "pages/ToneCombo.h"
 #include "pages/VfoPage.h"
+
+#include "pages/ToneCombo.h"
 #include "tests/pages/PageTestEnv.h"
 
 #include <QComboBox>
