@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -39,7 +39,8 @@ void CGridCtrl::Reshape(int rows, int cols)
     std::vector<Cell> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
     for (int r = 0; r < std::min(rows, oldRows); ++r)
         for (int c = 0; c < std::min(cols, oldCols); ++c)
-            cells[static_cast<std::size_t>(r * cols + c)] = std::move(m_cells[static_cast<std::size_t>(r * oldCols + c)]);
+            cells[static_cast<std::size_t>(r * cols + c)] =
+                std::move(m_cells[static_cast<std::size_t>(r * oldCols + c)]);
     m_rowHeights.resize(static_cast<std::size_t>(rows), DefaultRowHeight());
     m_colWidths.resize(static_cast<std::size_t>(cols), fontMetrics().averageCharWidth() * 10);
     m_cells = std::move(cells);
@@ -172,7 +173,8 @@ bool CGridCtrl::GetCell(GridItem& item) const
     const Cell* cell = CellAt(item.row, item.col);
     if (!cell)
         return false;
-    item.mask = GIM_TEXT | GIM_IMAGE | GIM_PARAM | GIM_STATE | GIM_BKCOLOUR | GIM_FGCOLOUR | GIM_FORMAT | GIM_FONT;
+    item.mask =
+        GIM_TEXT | GIM_IMAGE | GIM_PARAM | GIM_STATE | GIM_BKCOLOUR | GIM_FGCOLOUR | GIM_FORMAT | GIM_FONT;
     item.text = cell->text;
     item.image = cell->image;
     item.param = cell->param;
@@ -347,7 +349,8 @@ QRect CGridCtrl::CellRect(int row, int col) const
 {
     if (!IsValid(row, col))
         return {};
-    const auto offset = [](const std::vector<int>& sizes, int fixed, int first, int index) -> std::optional<int> {
+    const auto offset = [](const std::vector<int>& sizes, int fixed, int first,
+                           int index) -> std::optional<int> {
         if (index < fixed)
             return std::accumulate(sizes.begin(), sizes.begin() + index, 0);
         if (index < first)
@@ -498,8 +501,10 @@ void CGridCtrl::DrawCell(QPainter& p, int row, int col, const QRect& r, bool fix
     if (!cell || r.isEmpty())
         return;
     const QPalette& pal = palette();
-    const QColor bk = fixed ? pal.color(QPalette::Button) : ResolveColour(cell->bkColour, pal.color(QPalette::Base));
-    const QColor fg = fixed ? pal.color(QPalette::WindowText) : ResolveColour(cell->fgColour, pal.color(QPalette::Text));
+    const QColor bk =
+        fixed ? pal.color(QPalette::Button) : ResolveColour(cell->bkColour, pal.color(QPalette::Base));
+    const QColor fg =
+        fixed ? pal.color(QPalette::WindowText) : ResolveColour(cell->fgColour, pal.color(QPalette::Text));
     p.fillRect(r, bk);
     if (onScreen) {
         // Grid lines along the right and bottom edges; fixed cells get a raised edge.
@@ -608,7 +613,8 @@ bool CGridCtrl::event(QEvent* e)
     // Tab and Shift+Tab move between cells instead of between widgets (Ctrl+Tab still leaves).
     if (e->type() == QEvent::KeyPress && m_bHandleTabKey) {
         auto* ke = static_cast<QKeyEvent*>(e);
-        if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) && !(ke->modifiers() & Qt::ControlModifier)) {
+        if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) &&
+            !(ke->modifiers() & Qt::ControlModifier)) {
             keyPressEvent(ke);
             return true;
         }

@@ -95,8 +95,8 @@ public:
 signals:
     // The user asked to edit a valid, editable cell (scrolled into view); code kGridBeginEdit.
     void EditRequested(const GridNotify& notify);
-    void FocusLeaving(const GridNotify& notify);  // kGridFocusLeaving
-    void FocusChanged(const GridNotify& notify);  // kGridFocusChanged
+    void FocusLeaving(const GridNotify& notify); // kGridFocusLeaving
+    void FocusChanged(const GridNotify& notify); // kGridFocusChanged
     // Left button released after a press on a valid cell.
     void CellClicked(int row, int col);
 

@@ -12,7 +12,8 @@ using GridColour = std::uint32_t;
 inline constexpr GridColour kGridDefaultColour = 0xFF000000;
 
 // Which fields of a GridItem count.
-enum GridItemMask : unsigned {
+enum GridItemMask : unsigned
+{
     GIM_TEXT = 0x01,
     GIM_IMAGE = 0x02,
     GIM_PARAM = 0x04,
@@ -24,7 +25,8 @@ enum GridItemMask : unsigned {
 };
 
 // State bits of a cell.
-enum GridCellState : unsigned {
+enum GridCellState : unsigned
+{
     GCS_FOCUSED = 0x01,
     GCS_SELECTED = 0x02,
     GCS_DROPHILITED = 0x04,

@@ -21,7 +21,8 @@
 
 namespace {
 
-enum : int {
+enum : int
+{
     IDC_GRID = 1017,
     IDC_RANGE = 1021,
     IDC_FREQ_EDIT = 1022,
@@ -45,7 +46,7 @@ struct ChoiceColumn
     const char* key1;
 };
 constexpr ChoiceColumn kChoiceColumns[] = {
-    {ChannelChoice::Power, "IDS_LOW", "IDS_HIGH"},       {ChannelChoice::Bcl, "IDS_OFF", "IDS_ON"},
+    {ChannelChoice::Power, "IDS_LOW", "IDS_HIGH"},        {ChannelChoice::Bcl, "IDS_OFF", "IDS_ON"},
     {ChannelChoice::Bandwidth, "IDS_WIDE", "IDS_NARROW"}, {ChannelChoice::ScanAdd, "IDS_OFF", "IDS_ON"},
     {ChannelChoice::Reverse, "IDS_OFF", "IDS_ON"},        {ChannelChoice::PttId, "IDS_OFF", "IDS_ON"},
     {ChannelChoice::Compander, "IDS_OFF", "IDS_ON"},
@@ -73,7 +74,8 @@ GridColour ToGridColour(const QColor& c)
 
 } // namespace
 
-CChannelTablePage::CChannelTablePage(CVantorDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc), m_editor(doc)
+CChannelTablePage::CChannelTablePage(CVantorDoc& doc, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_editor(doc)
 {
     CDialogBuilder::Build(this, g_dlgChannel, [](int id, QWidget* owner) -> QWidget* {
         switch (id) {
@@ -101,7 +103,8 @@ CChannelTablePage::CChannelTablePage(CVantorDoc& doc, QWidget* parent) : QWidget
     m_nameEdit = GetDlgItemAs<CNameEdit>(this, IDC_NAME_EDIT);
 
     // The editors' lost-focus notifications come through the event filter.
-    for (QWidget* editor : std::initializer_list<QWidget*>{m_freqEdit, m_rxTone, m_txTone, m_choice, m_nameEdit})
+    for (QWidget* editor :
+         std::initializer_list<QWidget*>{m_freqEdit, m_rxTone, m_txTone, m_choice, m_nameEdit})
         editor->installEventFilter(this);
 
     connect(m_grid, &CGridCtrl::EditRequested, this, &CChannelTablePage::OnBeginEdit);
@@ -252,7 +255,8 @@ void CChannelTablePage::RefreshRow(int n)
     m_grid->SetItemText(n, ColRx, QString::fromStdString(m_editor.RxText(n)));
     m_grid->SetItemText(n, ColRxTone, m_rxTone->itemText(m_doc.ToneIndex(n, ToneDir::Rx)));
     m_grid->SetItemText(n, ColTx, QString::fromStdString(m_editor.TxText(n)));
-    m_grid->SetItemText(n, ColTxTone, noTransmit ? QString() : m_txTone->itemText(m_doc.ToneIndex(n, ToneDir::Tx)));
+    m_grid->SetItemText(n, ColTxTone,
+                        noTransmit ? QString() : m_txTone->itemText(m_doc.ToneIndex(n, ToneDir::Tx)));
     for (int c = ColPower; c <= ColCompander; ++c)
         m_grid->SetItemText(n, c, ChoiceTexts(c).at(m_editor.GetChoice(n, ChoiceAt(c).choice)));
     m_grid->SetItemText(n, ColName, QString::fromStdString(CVantorDoc::DecodeName(m_doc.GetName(n))));
@@ -309,7 +313,8 @@ bool CChannelTablePage::eventFilter(QObject* watched, QEvent* event)
 {
     // Opening a drop-down list takes the focus to its popup: that is no end of the edit.
     const auto* list = qobject_cast<QComboBox*>(watched);
-    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
         !(list && list->view()->isVisible())) {
         if (watched == m_freqEdit)
             OnFrequencyKillFocus();
@@ -338,7 +343,8 @@ void CChannelTablePage::OnFrequencyKillFocus()
         return;
     m_grid->SetEditing(false);
     const std::string text = m_freqEdit->text().toStdString();
-    const bool changed = m_nEditCol == ColRx ? m_editor.StoreRx(m_nEditRow, text) : m_editor.StoreTx(m_nEditRow, text);
+    const bool changed =
+        m_nEditCol == ColRx ? m_editor.StoreRx(m_nEditRow, text) : m_editor.StoreTx(m_nEditRow, text);
     m_freqEdit->EndEdit();
     RefreshRow(m_nEditRow);
     FinishEdit(changed);

@@ -29,8 +29,13 @@ public:
     // The table as shown (printing draws its header and rows).
     CGridCtrl& Grid() const { return *m_grid; }
 
-    enum : int { kRows = 129, kCols = 13 };
-    enum Column : int {
+    enum : int
+    {
+        kRows = 129,
+        kCols = 13
+    };
+    enum Column : int
+    {
         ColNumber,
         ColRx,
         ColRxTone,

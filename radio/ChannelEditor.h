@@ -10,7 +10,16 @@
 #include <string>
 
 // The channel settings offered as a choice of two (0 or 1).
-enum class ChannelChoice { Power, Bcl, Bandwidth, ScanAdd, Reverse, PttId, Compander };
+enum class ChannelChoice
+{
+    Power,
+    Bcl,
+    Bandwidth,
+    ScanAdd,
+    Reverse,
+    PttId,
+    Compander
+};
 
 class CChannelEditor final
 {

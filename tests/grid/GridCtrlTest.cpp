@@ -39,7 +39,10 @@ protected:
     }
 
     QPoint CentreOf(int row, int col) const { return m_grid->CellRect(row, col).center(); }
-    void Click(int row, int col) { QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {}, CentreOf(row, col)); }
+    void Click(int row, int col)
+    {
+        QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {}, CentreOf(row, col));
+    }
     void Key(int key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(m_grid, Qt::Key(key), mods); }
 
     QWidget m_owner;
@@ -228,9 +231,9 @@ TEST(GridPrint, PrintedRowsAreLaidOutFromTheOriginWithTheirGridLines)
     grid.PrintRow(p, 2);
     p.end();
     const QColor line = grid.palette().color(QPalette::WindowText);
-    EXPECT_EQ(page.pixelColor(5 + 30 + 10, 30 + 14), line);  // bottom edge of the row
-    EXPECT_EQ(page.pixelColor(5 + 69, 30 + 5), line);        // right edge of the last column
-    EXPECT_EQ(page.pixelColor(5, 30 + 5), line);             // left edge of the first column
+    EXPECT_EQ(page.pixelColor(5 + 30 + 10, 30 + 14), line); // bottom edge of the row
+    EXPECT_EQ(page.pixelColor(5 + 69, 30 + 5), line);       // right edge of the last column
+    EXPECT_EQ(page.pixelColor(5, 30 + 5), line);            // left edge of the first column
     EXPECT_EQ(page.pixelColor(5 + 50, 30 + 7), QColor(Qt::green));
     EXPECT_EQ(page.pixelColor(5 + 50, 30 + 16), QColor(Qt::white)); // nothing below the row
 }

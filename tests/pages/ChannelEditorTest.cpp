@@ -165,8 +165,8 @@ TEST_F(ChannelEditorTest, StoringWhatIsAlreadyThereReportsNoChange)
     EXPECT_FALSE(m_editor.StoreTx(5, m_editor.TxText(5)));
     EXPECT_FALSE(m_editor.StoreTone(5, ToneDir::Rx, m_doc.ToneIndex(5, ToneDir::Rx)));
 
-    const ChannelChoice all[] = {ChannelChoice::Power,   ChannelChoice::Bcl,   ChannelChoice::Bandwidth,
-                                 ChannelChoice::ScanAdd, ChannelChoice::Reverse, ChannelChoice::PttId,
+    const ChannelChoice all[] = {ChannelChoice::Power,    ChannelChoice::Bcl,     ChannelChoice::Bandwidth,
+                                 ChannelChoice::ScanAdd,  ChannelChoice::Reverse, ChannelChoice::PttId,
                                  ChannelChoice::Compander};
     const std::size_t bits[][2] = {{11, 3}, {11, 4}, {11, 5}, {11, 6}, {11, 2}, {11, 7}, {8, 3}};
     for (std::size_t i = 0; i < std::size(all); ++i) {

@@ -38,10 +38,10 @@ protected:
         editor.StoreTx(2, "145.0");
         editor.StoreName(2, "RPT");
         editor.StoreRx(3, "146.52");
-        editor.StoreTx(3, "");                   // receive-only
+        editor.StoreTx(3, ""); // receive-only
         editor.StoreRx(4, "144.8");
-        editor.StoreTone(4, ToneDir::Rx, 160);   // D036I
-        editor.StoreTone(4, ToneDir::Tx, 12);    // 97.4
+        editor.StoreTone(4, ToneDir::Rx, 160); // D036I
+        editor.StoreTone(4, ToneDir::Tx, 12);  // 97.4
         m_doc.SetModifiedFlag(false);
         Open();
     }
@@ -190,8 +190,8 @@ TEST_F(ChannelTablePageTest, ClearingRxEmptiesTheRowAndResetsItsBytesOnly)
         EXPECT_EQ(Cell(2, c), QString()) << "column " << c;
     EXPECT_TRUE(ReadOnly(2, 5));
     const Bytes r = Record(2);
-    EXPECT_EQ(Bytes(r.begin(), r.begin() + 13), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00,
-                                                       0x00, 0x08, 0x00}));
+    EXPECT_EQ(Bytes(r.begin(), r.begin() + 13),
+              (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x08, 0x00}));
     const NameBytes name = m_doc.GetName(2);
     EXPECT_EQ(Bytes(name.begin(), name.end()), Bytes(5, 0xFF));
     EXPECT_EQ(Record(1), before1);
