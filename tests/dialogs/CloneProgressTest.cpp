@@ -40,6 +40,13 @@ protected:
             m_doc, m_port, direction, [this] { ++m_applied; }, [this](int n) { m_shown.push_back(n); });
     }
 
+    // The radio lives in the fixture, so its line stops (in TearDown) before it goes away.
+    CSimRadio& Radio(const SimFaults& faults = {})
+    {
+        m_radios.push_back(std::make_unique<CSimRadio>(PatternImage(1), faults));
+        return *m_radios.back();
+    }
+
     static void Press(CCloneProgressDlg& dlg, int id)
     {
         QTest::mouseClick(GetDlgItemAs<QPushButton>(&dlg, id), Qt::LeftButton);
@@ -62,6 +69,7 @@ protected:
         return done();
     }
 
+    std::vector<std::unique_ptr<CSimRadio>> m_radios;
     CVantorDoc m_doc;
     CSerialPort m_port;
     CScriptedMessages m_messages;
@@ -76,7 +84,7 @@ protected:
 
 TEST_F(CloneProgressTest, ReadCopiesTheRadioIntoTheDocumentAndRefreshes)
 {
-    CSimRadio radio(PatternImage(1));
+    CSimRadio& radio = Radio();
     AttachRadio(radio, 1);
     auto dlg = MakeDialog(CloneDirection::Read);
     EXPECT_EQ(dlg->windowTitle(), Lang("IDS_READDATA"));
@@ -103,7 +111,7 @@ TEST_F(CloneProgressTest, ReadCopiesTheRadioIntoTheDocumentAndRefreshes)
 
 TEST_F(CloneProgressTest, WriteSendsTheDocumentAndLeavesItAsItWas)
 {
-    CSimRadio radio(PatternImage(1));
+    CSimRadio& radio = Radio();
     AttachRadio(radio, 1);
     auto dlg = MakeDialog(CloneDirection::Write);
     EXPECT_EQ(dlg->windowTitle(), Lang("IDS_WRITEDATA"));
@@ -124,7 +132,7 @@ TEST_F(CloneProgressTest, ReadFailureKeepsTheDocumentAndOkStartsAgainFromBlockZe
 {
     SimFaults faults;
     faults.shortReply[0xA0] = 3; // block 10 fails three times, then the radio recovers
-    CSimRadio radio(PatternImage(1), faults);
+    CSimRadio& radio = Radio(faults);
     AttachRadio(radio, 1);
     auto dlg = MakeDialog(CloneDirection::Read);
     QSignalSpy finished(dlg.get(), &QDialog::finished);
@@ -151,7 +159,7 @@ TEST_F(CloneProgressTest, WriteFailureShowsItInTheDialog)
 {
     SimFaults faults;
     faults.nakWrite[0x100] = -1;
-    CSimRadio radio(PatternImage(1), faults);
+    CSimRadio& radio = Radio(faults);
     AttachRadio(radio, 1);
     auto dlg = MakeDialog(CloneDirection::Write);
     QSignalSpy finished(dlg.get(), &QDialog::finished);
@@ -165,7 +173,7 @@ TEST_F(CloneProgressTest, WriteFailureShowsItInTheDialog)
 
 TEST_F(CloneProgressTest, CancelDuringAReadStopsTheWorkerAndLeavesTheDocument)
 {
-    CSimRadio radio(PatternImage(1));
+    CSimRadio& radio = Radio();
     m_lines.push_back(std::make_unique<CSimLine>(radio, true)); // paced like a real cable: a slow read
     ASSERT_TRUE(m_lines.back()->Start());
     Setting("ports", "COM1", m_lines.back()->DevicePath());
@@ -202,7 +210,7 @@ TEST_F(CloneProgressTest, NoRadioOrWrongRadioEndsWithAMessage)
     }
     SimFaults faults;
     faults.identLength = 7;
-    CSimRadio radio(PatternImage(1), faults);
+    CSimRadio& radio = Radio(faults);
     AttachRadio(radio, 1);
     auto dlg = MakeDialog(CloneDirection::Read);
     QSignalSpy finished(dlg.get(), &QDialog::finished);
@@ -217,7 +225,7 @@ TEST_F(CloneProgressTest, SearchShowsTheTriedPortAndFindsTheRadio)
 {
     Setting("setup", "searchcom", "1");
     Setting("setup", "com", "2");
-    CSimRadio radio(PatternImage(1));
+    CSimRadio& radio = Radio();
     AttachRadio(radio, 3);
     auto dlg = MakeDialog(CloneDirection::Read);
     QSignalSpy finished(dlg.get(), &QDialog::finished);
