@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run demo clean
+.PHONY: all deps configure build test run demo clean package install
 
 all: build
 
@@ -29,3 +29,15 @@ demo: build
 
 clean:
 	rm -rf $(BUILD)
+
+# The Debian package, in $(BUILD)/package/. dpkg-dev and file let CPack work out the library
+# dependencies; they are needed for packaging only.
+package:
+	tools/scripts/install-deps.sh dpkg-dev file
+	$(MAKE) build
+	cd $(BUILD) && cpack -G DEB
+	ls $(BUILD)/package/*.deb
+
+# Installs under PREFIX (default /usr/local; DESTDIR is honoured): sudo make install
+install: build
+	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))

@@ -189,3 +189,8 @@ QIcon CIconPainter::ProgramIcon()
 {
     return MakeIcon([](QPainter& p) { DrawRadio(p, 4.5); }, {16, 32, 48});
 }
+
+QPixmap CIconPainter::ProgramPixmap(int size)
+{
+    return Paint(size, [](QPainter& p) { DrawRadio(p, 4.5); });
+}

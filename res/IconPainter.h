@@ -11,4 +11,6 @@ public:
     static QIcon ToolIcon(int command);
     // A handheld radio, at 16, 32 and 48 pixels.
     static QIcon ProgramIcon();
+    // The program icon painted at any size in pixels (the desktop's icon theme wants 16 to 256).
+    static QPixmap ProgramPixmap(int size);
 };
