@@ -9,6 +9,7 @@ inline constexpr int FileSave = 57603;
 inline constexpr int FileSaveAs = 57604;
 inline constexpr int FilePrintSetup = 57606;
 inline constexpr int FilePrint = 57607;
+inline constexpr int FilePrintDirect = 57608; // no menu item or shortcut: print without the dialog
 inline constexpr int FilePrintPreview = 57609;
 inline constexpr int FileMru1 = 57616; // the recent files are 57616 to 57619
 inline constexpr int AppAbout = 57664;

@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/AppPaths.h"
+#include "app/ChannelPrinter.h"
 #include "app/CommandIds.h"
 #include "app/CsvCommands.h"
 #include "app/VantorApp.h"
@@ -125,11 +126,15 @@ void CMainFrame::CreateMenus()
     connect(AddCommand(m_fileMenu, cmd::FileExportCsv, "E&xport Channels (CSV)..."), &QAction::triggered, csv,
             &CCsvCommands::OnExportCsv);
     m_fileMenu->addSeparator();
-    // Printing arrives with the print pages; until then its commands are shown disabled.
-    for (const auto& [command, text] : {std::pair{cmd::FilePrint, "&Print...\tCtrl+P"},
-                                        std::pair{cmd::FilePrintPreview, "Print Pre&view"},
-                                        std::pair{cmd::FilePrintSetup, "P&rint Setup..."}})
-        AddCommand(m_fileMenu, command, text)->setEnabled(false);
+    connect(AddCommand(m_fileMenu, cmd::FilePrint, "&Print...\tCtrl+P"), &QAction::triggered, this,
+            [this] { m_view->OnFilePrint(); });
+    connect(AddCommand(m_fileMenu, cmd::FilePrintPreview, "Print Pre&view"), &QAction::triggered, this,
+            [this] { m_view->OnFilePrintPreview(); });
+    connect(AddCommand(m_fileMenu, cmd::FilePrintSetup, "P&rint Setup..."), &QAction::triggered, this,
+            [this] { CChannelPrinter::PrintSetup(this); });
+    QAction* printDirect = AddCommand(nullptr, cmd::FilePrintDirect, "");
+    connect(printDirect, &QAction::triggered, this, [this] { m_view->OnFilePrintDirect(); });
+    addAction(printDirect);
     m_fileMenu->addSeparator();
     m_recentSeparator = m_fileMenu->addSeparator();
     connect(AddCommand(m_fileMenu, cmd::AppExit, "E&xit"), &QAction::triggered, this, &QWidget::close);
@@ -288,6 +293,7 @@ void CMainFrame::OnRadioPresets()
 void CMainFrame::OnTestMode()
 {
     CPasswordDlg dlg(m_app.Doc(), m_app.SerialPort(), this);
+    dlg.SetFileCommands({[this] { m_app.OnFileOpen(); }, [this] { m_app.OnFileSave(); }});
     dlg.exec();
 }
 

@@ -1,5 +1,6 @@
 #include "app/VantorView.h"
 
+#include "app/ChannelPrinter.h"
 #include "app/PageTabCtrl.h"
 #include "i18n/LangText.h"
 #include "i18n/RelabelMenus.h"
@@ -85,4 +86,31 @@ void CVantorView::RetitleTabs()
 {
     for (int i = 0; i < static_cast<int>(kTabKeys.size()) && i < m_tabCtrl->count(); ++i)
         m_tabCtrl->setTabText(i, TabTitle(kTabKeys[static_cast<std::size_t>(i)]));
+}
+
+std::unique_ptr<CChannelPrinter> CVantorView::MakePrinter() const
+{
+    const auto* channels = dynamic_cast<const CChannelTablePage*>(m_pages[0]);
+    const auto* function = dynamic_cast<const QWidget*>(m_pages[1]);
+    if (!channels || !function)
+        return nullptr;
+    return std::make_unique<CChannelPrinter>(channels->Grid(), *function);
+}
+
+void CVantorView::OnFilePrint()
+{
+    if (const auto printer = MakePrinter())
+        printer->PrintWithDialog(this);
+}
+
+void CVantorView::OnFilePrintDirect()
+{
+    if (const auto printer = MakePrinter())
+        printer->PrintWithoutDialog(this);
+}
+
+void CVantorView::OnFilePrintPreview()
+{
+    if (const auto printer = MakePrinter())
+        printer->PrintPreview(this);
 }

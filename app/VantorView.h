@@ -4,7 +4,9 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 
+class CChannelPrinter;
 class CPageTabCtrl;
 class CVantorDoc;
 class IImagePage;
@@ -21,12 +23,20 @@ public:
     // Title, then the channel, function and VFO pages reloaded in that order, then the tab titles.
     void OnUpdate();
 
+    // File Print (through the print dialog), print without the dialog and Print Preview: the
+    // channels in use and the function settings as the pages show them.
+    void OnFilePrint();
+    void OnFilePrintDirect();
+    void OnFilePrintPreview();
+
     // The size of the form's template.
     QSize sizeHint() const override;
     CPageTabCtrl* TabCtrl() const { return m_tabCtrl; }
     bool HasPages() const { return m_pages[0] != nullptr; }
 
 private:
+    // Nothing before the pages exist.
+    std::unique_ptr<CChannelPrinter> MakePrinter() const;
     void RetitleTabs();
 
     CVantorDoc& m_doc;

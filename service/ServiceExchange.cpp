@@ -82,8 +82,13 @@ void CServiceExchange::SendAdjustFrame()
     m_port.ReadByte(kCloneAckReplyMs);
 }
 
-void CServiceExchange::LeaveAdjustMode()
+void CServiceExchange::EndProgrammingMode()
 {
     SendEndByte(m_port);
+}
+
+void CServiceExchange::LeaveAdjustMode()
+{
+    EndProgrammingMode();
     m_port.Close();
 }

@@ -34,7 +34,9 @@ public:
     ServiceResult EnterAdjustMode();
     // Sends the calibration block (values and selected item) and ignores the radio's answer.
     void SendAdjustFrame();
-    // Ends programming mode: the end byte, then the port closed (harmless when it is closed).
+    // Ends programming mode with the end byte; the port stays open for the next exchange.
+    void EndProgrammingMode();
+    // Ends programming mode and closes the port (harmless when it is closed).
     void LeaveAdjustMode();
 
     // The adjust frame: 'g', 0F F0, 10, then image bytes 0xFF0 to 0xFFF.

@@ -4,7 +4,6 @@
 #include "app/MessageBox.h"
 #include "i18n/LangText.h"
 #include "i18n/RelabelDialog.h"
-#include "link/CloneSession.h"
 #include "radio/VantorDoc.h"
 #include "res/DialogBuilder.h"
 
@@ -210,7 +209,7 @@ void CTestModeDlg::OnWriteAll()
 {
     // Adjust mode ends with the end byte; the port stays open for the write's own start.
     if (m_bAdjustMode)
-        SendEndByte(m_port);
+        Exchange().EndProgrammingMode();
     m_bAdjustMode = 0;
     ServiceResult result;
     {

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPrintPreviewWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -179,10 +180,20 @@ TEST_F(MainFrameTest, HelpFileSitsBesideTheLanguageFile)
     EXPECT_EQ(CMainFrame::HelpFilePath("/opt/zq/my.test.lang"), QStringLiteral("/opt/zq/my.test.chm"));
 }
 
-TEST_F(MainFrameTest, PrintingIsNotOfferedYet)
+TEST_F(MainFrameTest, PrintPreviewShowsThePrintout)
 {
     for (int command : {cmd::FilePrint, cmd::FilePrintPreview, cmd::FilePrintSetup})
-        EXPECT_FALSE(Frame().Action(command)->isEnabled()) << command;
+        EXPECT_TRUE(Frame().Action(command)->isEnabled()) << command;
+    int pages = 0;
+    QTimer::singleShot(0, [&pages] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        if (auto* preview = dialog->findChild<QPrintPreviewWidget*>())
+            pages = preview->pageCount();
+        dialog->close();
+    });
+    Frame().Action(cmd::FilePrintPreview)->trigger();
+    EXPECT_GE(pages, 1);
 }
 
 TEST(AboutDlgTest, RelabelledWithTheProgramIcon)
