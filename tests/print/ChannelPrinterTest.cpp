@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPrintPreviewWidget>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -189,4 +191,38 @@ TEST(PrintSetupTest, PaperChosenInPrintSetupIsUsedByLaterJobs)
     QPrinter after;
     CChannelPrinter::PreparePrinter(after);
     EXPECT_EQ(after.pageLayout().pageSize().id(), QPageSize::Letter);
+}
+
+TEST_F(PrintTest, PageRangeChosenInThePrintDialogIsHonoured)
+{
+    m_grid = MakeChannelGrid(FirstChannels(128));
+    CChannelPrinter printer(*m_grid, *m_page);
+    QPrinter pdf(QPrinter::HighResolution);
+    CChannelPrinter::PreparePrinter(pdf);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    const QString path = m_dir.filePath("range.pdf");
+    pdf.setOutputFileName(path);
+    pdf.setPrintRange(QPrinter::PageRange);
+    pdf.setFromTo(2, 3);
+    ASSERT_TRUE(printer.Print(pdf));
+    EXPECT_EQ(PdfPages(path), 2);
+    EXPECT_TRUE(PdfPageText(path, 1).contains(RxText(21)));
+    EXPECT_TRUE(PdfPageText(path, 2).contains(RxText(80)));
+}
+
+TEST_F(PrintTest, WithoutAPrinterPrintingWithoutTheDialogAsksWhereToPrint)
+{
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "a default printer is installed";
+    m_grid = MakeChannelGrid(FirstChannels(3));
+    CChannelPrinter printer(*m_grid, *m_page);
+    bool asked = false;
+    QTimer::singleShot(0, [&asked] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            asked = true;
+            dialog->reject();
+        }
+    });
+    EXPECT_FALSE(printer.PrintWithoutDialog(nullptr)); // cancelled: nothing printed
+    EXPECT_TRUE(asked);
 }
