@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run demo clean package install
+.PHONY: all deps configure build test run demo clean package install fuzz
 
 all: build
 
@@ -29,6 +29,16 @@ demo: build
 
 clean:
 	rm -rf $(BUILD)
+
+# Every fuzz target for FUZZ_SECONDS each, built with clang-14 in a build of their own.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	test -f $(FUZZ_BUILD)/CMakeCache.txt || CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) \
+		-DZQ708_FUZZ=ON -DZQ708_GUI=OFF -DZQ708_WERROR=OFF \
+		$(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # The Debian package, in $(BUILD)/package/. dpkg-dev and file let CPack work out the library
 # dependencies; they are needed for packaging only.

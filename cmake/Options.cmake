@@ -4,9 +4,22 @@ target_compile_features(zq708_options INTERFACE cxx_std_20)
 target_compile_options(zq708_options INTERFACE
     -Wall -Wextra -Wpedantic -Wold-style-cast -Wnon-virtual-dtor
     $<$<BOOL:${ZQ708_WERROR}>:-Werror>)
-if(ZQ708_SANITIZE)
+# ZQ708_SANITIZE=ON: address and undefined behaviour; ZQ708_SANITIZE=thread: the thread sanitizer
+# (run with TSAN_OPTIONS=suppressions=<source>/tests/tsan.supp for Qt's uninstrumented code).
+if(ZQ708_SANITIZE STREQUAL "thread")
+    target_compile_options(zq708_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+    target_link_options(zq708_options INTERFACE -fsanitize=thread)
+elseif(ZQ708_SANITIZE)
     target_compile_options(zq708_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
         -fno-sanitize-recover=undefined)
+    target_link_options(zq708_options INTERFACE -fsanitize=address,undefined)
+endif()
+# The fuzz build (clang only, see fuzz/): coverage for libFuzzer in every object, with the address
+# and undefined-behaviour sanitizers.
+option(ZQ708_FUZZ "Build the libFuzzer targets of fuzz/ (clang)" OFF)
+if(ZQ708_FUZZ)
+    target_compile_options(zq708_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+        -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(zq708_options INTERFACE -fsanitize=address,undefined)
 endif()
 

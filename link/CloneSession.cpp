@@ -1,21 +1,14 @@
 #include "link/CloneSession.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "i18n/Profile.h"
-#include "link/SerialPort.h"
+#include "link/SerialLine.h"
 
 namespace {
 
 // A line that never stops delivering bytes must not keep the wake-up from being sent.
 constexpr int kMaxDiscard = 65536;
-
-void PauseMs(int ms)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
 
 bool Cancelled(const CloneStatusRecord* status)
 {
@@ -24,7 +17,7 @@ bool Cancelled(const CloneStatusRecord* status)
 
 } // namespace
 
-bool SendWakeUp(CSerialPort& port)
+bool SendWakeUp(ISerialLine& port)
 {
     for (int i = 0; i < kMaxDiscard && port.ReadByte(0) >= 0; ++i) {
     }
@@ -32,27 +25,27 @@ bool SendWakeUp(CSerialPort& port)
     return port.ReadByte(kCloneWakeUpReplyMs) == kCloneAck;
 }
 
-int RequestIdentification(CSerialPort& port)
+int RequestIdentification(ISerialLine& port)
 {
     port.WriteByte(kCloneIdentify, kCloneSendPauseMs);
     std::uint8_t ident[kCloneIdentLen];
     return port.Read(ident, kCloneIdentLen, kCloneIdentReplyMs);
 }
 
-void SendAcknowledge(CSerialPort& port)
+void SendAcknowledge(ISerialLine& port)
 {
     port.WriteByte(kCloneAck, kCloneSendPauseMs);
     port.ReadByte(kCloneAckReplyMs);
 }
 
-void SendReadRequest(CSerialPort& port, int address)
+void SendReadRequest(ISerialLine& port, int address)
 {
     const std::uint8_t request[4] = {kCloneReadCmd, static_cast<std::uint8_t>(address >> 8),
                                      static_cast<std::uint8_t>(address & 0xFF), kCloneBlockLen};
     port.Write(request, 4, kCloneSendPauseMs);
 }
 
-int ReceiveBlock(CSerialPort& port, CloneFrame& reply, int timeoutMs)
+int ReceiveBlock(ISerialLine& port, CloneFrame& reply, int timeoutMs)
 {
     return port.Read(reply.data(), kCloneFrameSize, timeoutMs);
 }
@@ -65,25 +58,25 @@ CloneFrame MakeDataBlock(int address, const std::uint8_t* data16, std::uint8_t l
     return block;
 }
 
-bool SendDataBlock(CSerialPort& port, const CloneFrame& block, int ackTimeoutMs)
+bool SendDataBlock(ISerialLine& port, const CloneFrame& block, int ackTimeoutMs)
 {
     port.Write(block.data(), kCloneFrameSize, kCloneSendPauseMs);
     return port.ReadByte(ackTimeoutMs) == kCloneAck;
 }
 
-void SendEndByte(CSerialPort& port)
+void SendEndByte(ISerialLine& port)
 {
     port.WriteByte(kCloneEnd, kCloneSendPauseMs);
 }
 
-ExchangeStartResult StartExchange(CSerialPort& port, const std::string& settingFile, CloneStatusRecord* status,
+ExchangeStartResult StartExchange(ISerialLine& port, const std::string& settingFile, CloneStatusRecord* status,
                                   bool allowSearch)
 {
     const bool search =
         allowSearch && ReadProfileString(settingFile, "setup", "searchcom", "1", 8).substr(0, 1) != "0";
     if (!port.IsOpen())
         port.Open(ReadProfileInt(settingFile, "setup", "com", 1), 9600);
-    PauseMs(kCloneOpenPauseMs);
+    port.Sleep(kCloneOpenPauseMs);
 
     // The configured port first, then COM1 to COM255 for as long as the search is allowed.
     int foundPort = -1;
@@ -102,7 +95,7 @@ ExchangeStartResult StartExchange(CSerialPort& port, const std::string& settingF
         if (next > kCloneLastSearchPort)
             return ExchangeStartResult::PortError;
         if (port.Open(next, 9600)) {
-            PauseMs(kCloneOpenPauseMs);
+            port.Sleep(kCloneOpenPauseMs);
             foundPort = next;
             if (status != nullptr) {
                 status->m_foundPort = next;
@@ -127,7 +120,7 @@ ExchangeStartResult StartExchange(CSerialPort& port, const std::string& settingF
     return ExchangeStartResult::Ok;
 }
 
-CCloneSession::CCloneSession(CSerialPort& port, CloneStatusRecord& status, RadioImage& buffer,
+CCloneSession::CCloneSession(ISerialLine& port, CloneStatusRecord& status, RadioImage& buffer,
                              std::string settingFile)
     : m_port(port), m_record(status), m_buffer(buffer), m_settingFile(std::move(settingFile))
 {
@@ -199,6 +192,6 @@ void CCloneSession::WriteTransfer()
             return;
     }
     SendEndByte(m_port);
-    PauseMs(kCloneWriteEndPauseMs);
+    m_port.Sleep(kCloneWriteEndPauseMs);
     m_record.m_status = CloneStatus::WriteDone;
 }

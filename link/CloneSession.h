@@ -12,7 +12,7 @@
 #include "link/CloneStatus.h"
 #include "radio/RadioImage.h"
 
-class CSerialPort;
+class ISerialLine;
 
 // Bytes and sizes of the wire protocol. Addresses go most significant byte first.
 inline constexpr std::uint8_t kCloneAck = 0x06;
@@ -47,21 +47,21 @@ using CloneFrame = std::array<std::uint8_t, kCloneFrameSize>;
 // --- single frames ---
 
 // Discards every byte waiting, sends "PROGRAM" and waits for one byte: true when it is 06.
-bool SendWakeUp(CSerialPort& port);
+bool SendWakeUp(ISerialLine& port);
 // Sends 02 and waits for the eight identification bytes; returns how many came (0 to 8).
-int RequestIdentification(CSerialPort& port);
+int RequestIdentification(ISerialLine& port);
 // Sends 06 and waits for one byte, which is ignored.
-void SendAcknowledge(CSerialPort& port);
+void SendAcknowledge(ISerialLine& port);
 // Sends the read request 'R', address high, address low, 10.
-void SendReadRequest(CSerialPort& port, int address);
+void SendReadRequest(ISerialLine& port, int address);
 // Waits up to timeoutMs for a 20-byte data block; returns how many bytes came.
-int ReceiveBlock(CSerialPort& port, CloneFrame& reply, int timeoutMs);
+int ReceiveBlock(ISerialLine& port, CloneFrame& reply, int timeoutMs);
 // Builds the data block 'W', address high, address low, lengthByte, then 16 bytes.
 CloneFrame MakeDataBlock(int address, const std::uint8_t* data16, std::uint8_t lengthByte = kCloneBlockLen);
 // Sends a data block and waits up to ackTimeoutMs for one byte: true when it is 06.
-bool SendDataBlock(CSerialPort& port, const CloneFrame& block, int ackTimeoutMs);
+bool SendDataBlock(ISerialLine& port, const CloneFrame& block, int ackTimeoutMs);
 // Sends the end byte 'b'.
-void SendEndByte(CSerialPort& port);
+void SendEndByte(ISerialLine& port);
 
 // --- the exchange start ---
 
@@ -74,7 +74,7 @@ enum class ExchangeStartResult { Ok, PortError, TypeError, Cancelled };
 // and the cancel flag ends the search; without one (the test mode) nothing is reported.
 // allowSearch false keeps to the open or configured port whatever "searchcom" says (the
 // command-line tool's --device and --no-search).
-ExchangeStartResult StartExchange(CSerialPort& port, const std::string& settingFile,
+ExchangeStartResult StartExchange(ISerialLine& port, const std::string& settingFile,
                                   CloneStatusRecord* status = nullptr, bool allowSearch = true);
 
 // --- one whole read or write ---
@@ -86,7 +86,7 @@ class CCloneSession final
 {
 public:
     // settingFile: the settings file the exchange reads "com"/"searchcom" from (g_strSettingFile).
-    CCloneSession(CSerialPort& port, CloneStatusRecord& status, RadioImage& buffer, std::string settingFile);
+    CCloneSession(ISerialLine& port, CloneStatusRecord& status, RadioImage& buffer, std::string settingFile);
 
     void Run(CloneDirection direction);
     // Whether the exchange start may search other ports when "searchcom" allows it (default yes).
@@ -99,7 +99,7 @@ private:
     void ReadTransfer();
     void WriteTransfer();
 
-    CSerialPort& m_port;
+    ISerialLine& m_port;
     CloneStatusRecord& m_record;
     RadioImage& m_buffer;
     std::string m_settingFile;

@@ -13,20 +13,22 @@
 #include <mutex>
 #include <string>
 
+#include "link/SerialLine.h"
+
 // Why the last Open failed, so that callers can tell a missing port from one they may not use.
 enum class PortOpenError { None, Missing, PermissionDenied, Busy, NotSerial, Other };
 
-class CSerialPort final
+class CSerialPort final : public ISerialLine
 {
 public:
     CSerialPort();
-    ~CSerialPort();
+    ~CSerialPort() override;
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
 
     // Opens COMn (resolved to a device path by ResolvePortPath) at the baud rate. The port must
     // be closed before.
-    bool Open(int port, int baud);
+    bool Open(int port, int baud) override;
     // Opens a device path directly (a pseudo-terminal too).
     bool OpenDevice(const std::string& path, int baud);
     // Changes the baud rate of an open port; without effect when closed.
@@ -34,15 +36,15 @@ public:
 
     // Waits pauseMs, then writes; byte by byte pauses before every byte and stops at the first
     // one not written. Returns the number of bytes written.
-    int Write(const std::uint8_t* bytes, int count, int pauseMs, bool byteByByte = false);
-    int WriteByte(std::uint8_t value, int pauseMs);
+    int Write(const std::uint8_t* bytes, int count, int pauseMs, bool byteByByte = false) override;
+    int WriteByte(std::uint8_t value, int pauseMs) override;
     // Returns the number of bytes received (0 to count) once all came or timeoutMs has passed.
-    int Read(std::uint8_t* buffer, int count, int timeoutMs);
+    int Read(std::uint8_t* buffer, int count, int timeoutMs) override;
     // The next byte (0 to 255), or -1 when none came within timeoutMs (0: only what is queued).
-    int ReadByte(int timeoutMs);
+    int ReadByte(int timeoutMs) override;
 
-    void Close();
-    bool IsOpen() const;
+    void Close() override;
+    bool IsOpen() const override;
 
     // The device path of the open port, empty when closed.
     std::string DevicePath() const;
