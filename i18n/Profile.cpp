@@ -133,6 +133,10 @@ std::vector<IniLine> SplitLines(std::string_view content)
 // twice is searched in file order, so the first occurrence of the key wins.
 long FindKeyLine(const std::vector<IniLine>& lines, std::string_view section, std::string_view key)
 {
+    // Names are trimmed in the file, so they are trimmed here too: what a write stored under
+    // " key" reads back under the same name.
+    section = Trim(section);
+    key = Trim(key);
     bool inSection = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const IniLine& line = lines[i];
@@ -215,7 +219,7 @@ ProfileEntries ReadProfileSection(const std::string& file, const std::string& se
     bool inSection = false;
     for (const IniLine& line : SplitLines(content)) {
         if (line.kind == IniLine::Kind::Section)
-            inSection = EqualNoCase(line.name, section);
+            inSection = EqualNoCase(line.name, Trim(section));
         else if (inSection && line.kind == IniLine::Kind::Key && !FindProfileEntry(entries, std::string(line.name)))
             entries.emplace_back(line.name, Unquote(line.value));
     }
@@ -225,7 +229,7 @@ ProfileEntries ReadProfileSection(const std::string& file, const std::string& se
 const std::string* FindProfileEntry(const ProfileEntries& entries, const std::string& key)
 {
     for (const auto& [name, value] : entries)
-        if (EqualNoCase(name, key))
+        if (EqualNoCase(name, Trim(key)))
             return &value;
     return nullptr;
 }
