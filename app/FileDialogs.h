@@ -7,7 +7,13 @@
 class QWidget;
 
 // OpenCsv and SaveCsv ask for the channel lists of the File menu's Import and Export.
-enum class FileDialogKind { Open, SaveAs, OpenCsv, SaveCsv };
+enum class FileDialogKind
+{
+    Open,
+    SaveAs,
+    OpenCsv,
+    SaveCsv
+};
 
 // Asks for a data file: `proposed` is the file name or path offered first. Returns the chosen path,
 // empty when the user cancelled.

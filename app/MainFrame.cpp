@@ -53,7 +53,7 @@ const std::array<Accelerator, 9> kAccelerators = {{
     {Qt::CTRL | Qt::Key_W, cmd::WriteToRadio},
 }};
 
-constexpr int kToolTipLimit = 19; // characters, as the toolbar has always cut them
+constexpr int kToolTipLimit = 19;  // characters, as the toolbar has always cut them
 constexpr int kNumLockMask = 0x10; // Mod2 of the X11 keyboard state
 
 QList<QAction*> AllActions(const QList<QAction*>& actions)
@@ -152,15 +152,16 @@ void CMainFrame::CreateMenus()
             &CMainFrame::OnTestMode);
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("&Settings"));
-    connect(AddCommand(settings, cmd::CommPort, "&Communication Port...\tCtrl+C"), &QAction::triggered, &m_app,
-            &CVantorApp::OnCommPort);
+    connect(AddCommand(settings, cmd::CommPort, "&Communication Port...\tCtrl+C"), &QAction::triggered,
+            &m_app, &CVantorApp::OnCommPort);
     connect(AddCommand(settings, cmd::Language, "&Language...\tCtrl+L"), &QAction::triggered, &m_app,
             &CVantorApp::OnLanguage);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     connect(AddCommand(help, cmd::HelpContents, "&Help Topics"), &QAction::triggered, this,
             &CMainFrame::OnHelpContents);
-    connect(AddCommand(help, cmd::AppAbout, "&About..."), &QAction::triggered, &m_app, &CVantorApp::OnAppAbout);
+    connect(AddCommand(help, cmd::AppAbout, "&About..."), &QAction::triggered, &m_app,
+            &CVantorApp::OnAppAbout);
 }
 
 void CMainFrame::CreateToolBar()
@@ -172,8 +173,8 @@ void CMainFrame::CreateToolBar()
     m_toolBar->setFloatable(true);
     m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    for (int command : {cmd::FileNew, cmd::FileOpen, cmd::FileSave, 0, cmd::ReadFromRadio, cmd::WriteToRadio, 0,
-                        cmd::FilePrint, 0}) {
+    for (int command : {cmd::FileNew, cmd::FileOpen, cmd::FileSave, 0, cmd::ReadFromRadio, cmd::WriteToRadio,
+                        0, cmd::FilePrint, 0}) {
         if (command == 0)
             m_toolBar->addSeparator();
         else
@@ -193,7 +194,8 @@ void CMainFrame::CreateStatusBar()
     m_portPane->setMinimumWidth(m_portPane->sizeHint().width() + 8);
     m_portPane->setAlignment(Qt::AlignCenter);
     m_numLockPane = new QLabel(this);
-    m_numLockPane->setMinimumWidth(m_numLockPane->fontMetrics().horizontalAdvance(QStringLiteral("NUM")) + 12);
+    m_numLockPane->setMinimumWidth(m_numLockPane->fontMetrics().horizontalAdvance(QStringLiteral("NUM")) +
+                                   12);
     m_numLockPane->setAlignment(Qt::AlignCenter);
     statusBar()->addWidget(m_portPane);
     statusBar()->addPermanentWidget(m_numLockPane);
@@ -237,7 +239,8 @@ void CMainFrame::UpdateRecentFileMenu()
     m_recentActions.clear();
     const QStringList files = m_app.RecentFiles();
     for (int i = 0; i < files.size(); ++i) {
-        const QString shown = fontMetrics().elidedText(QDir::toNativeSeparators(files[i]), Qt::ElideMiddle, 400);
+        const QString shown =
+            fontMetrics().elidedText(QDir::toNativeSeparators(files[i]), Qt::ElideMiddle, 400);
         auto* a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), this);
         a->setData(cmd::FileMru1 + i);
         const QString path = files[i];
@@ -268,9 +271,9 @@ QString CMainFrame::HelpFilePath(const std::string& langFile)
 
 void CMainFrame::Transfer(bool read)
 {
-    CCloneProgressDlg dlg(m_app.Doc(), m_app.SerialPort(), read ? CloneDirection::Read : CloneDirection::Write,
-                          [this] { m_app.ApplyLanguage(); }, [this](int port) { ShowPortInStatusBar(port); },
-                          this);
+    CCloneProgressDlg dlg(
+        m_app.Doc(), m_app.SerialPort(), read ? CloneDirection::Read : CloneDirection::Write,
+        [this] { m_app.ApplyLanguage(); }, [this](int port) { ShowPortInStatusBar(port); }, this);
     dlg.exec();
 }
 

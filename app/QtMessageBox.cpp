@@ -10,10 +10,14 @@ namespace {
 QMessageBox::Icon ToQtIcon(MsgIcon icon)
 {
     switch (icon) {
-    case MsgIcon::Stop: return QMessageBox::Critical;
-    case MsgIcon::Exclamation: return QMessageBox::Warning;
-    case MsgIcon::Information: return QMessageBox::Information;
-    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::Stop:
+        return QMessageBox::Critical;
+    case MsgIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -21,10 +25,14 @@ QMessageBox::Icon ToQtIcon(MsgIcon icon)
 QMessageBox::StandardButtons ToQtButtons(MsgButtons buttons)
 {
     switch (buttons) {
-    case MsgButtons::Ok: return QMessageBox::Ok;
-    case MsgButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case MsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case MsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MsgButtons::Ok:
+        return QMessageBox::Ok;
+    case MsgButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MsgButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MsgButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -32,10 +40,14 @@ QMessageBox::StandardButtons ToQtButtons(MsgButtons buttons)
 MsgResult FromQtButton(int button)
 {
     switch (button) {
-    case QMessageBox::Yes: return MsgResult::Yes;
-    case QMessageBox::No: return MsgResult::No;
-    case QMessageBox::Ok: return MsgResult::Ok;
-    default: return MsgResult::Cancel; // Cancel, and Esc or the close box
+    case QMessageBox::Yes:
+        return MsgResult::Yes;
+    case QMessageBox::No:
+        return MsgResult::No;
+    case QMessageBox::Ok:
+        return MsgResult::Ok;
+    default:
+        return MsgResult::Cancel; // Cancel, and Esc or the close box
     }
 }
 

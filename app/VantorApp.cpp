@@ -68,8 +68,8 @@ bool CVantorApp::InitInstance(const std::string& appDir, const QStringList& args
 bool CVantorApp::SaveModified()
 {
     return m_doc.SaveModified([] {
-        return ShowMessage(LoadLangString("IDS_PROMPT"), LoadLangString("IDS_WARN_MODIFIED"), MsgIcon::Exclamation,
-                           MsgButtons::YesNoCancel);
+        return ShowMessage(LoadLangString("IDS_PROMPT"), LoadLangString("IDS_WARN_MODIFIED"),
+                           MsgIcon::Exclamation, MsgButtons::YesNoCancel);
     });
 }
 
@@ -125,7 +125,8 @@ void CVantorApp::OnFileSaveAs()
 std::optional<std::string> CVantorApp::AskSavePath(const std::string& currentPath)
 {
     // A document without a path is proposed under the name "Item".
-    const QString proposed = currentPath.empty() ? QStringLiteral("Item.pgm") : QString::fromStdString(currentPath);
+    const QString proposed =
+        currentPath.empty() ? QStringLiteral("Item.pgm") : QString::fromStdString(currentPath);
     QString path = AskDataFilePath(m_pMainWnd.get(), FileDialogKind::SaveAs, proposed);
     if (path.isEmpty())
         return std::nullopt;
@@ -136,7 +137,8 @@ std::optional<std::string> CVantorApp::AskSavePath(const std::string& currentPat
 
 void CVantorApp::OnCommPort()
 {
-    CPortDlg dlg(m_serialPort, [this](int port) { m_pMainWnd->ShowPortInStatusBar(port); }, m_pMainWnd.get());
+    CPortDlg dlg(
+        m_serialPort, [this](int port) { m_pMainWnd->ShowPortInStatusBar(port); }, m_pMainWnd.get());
     dlg.exec();
 }
 

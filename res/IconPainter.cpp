@@ -172,15 +172,32 @@ QIcon CIconPainter::ToolIcon(int command)
 {
     Drawing draw;
     switch (command) {
-    case cmd::FileNew: draw = DrawNew; break;
-    case cmd::FileOpen: draw = DrawOpen; break;
-    case cmd::FileSave: draw = DrawSave; break;
-    case cmd::ReadFromRadio: draw = DrawRead; break;
-    case cmd::WriteToRadio: draw = DrawWrite; break;
-    case cmd::FilePrint: draw = DrawPrint; break;
-    case cmd::NextLanguage: draw = DrawNextLanguage; break;
-    case cmd::HelpContents: draw = DrawHelp; break;
-    default: return {};
+    case cmd::FileNew:
+        draw = DrawNew;
+        break;
+    case cmd::FileOpen:
+        draw = DrawOpen;
+        break;
+    case cmd::FileSave:
+        draw = DrawSave;
+        break;
+    case cmd::ReadFromRadio:
+        draw = DrawRead;
+        break;
+    case cmd::WriteToRadio:
+        draw = DrawWrite;
+        break;
+    case cmd::FilePrint:
+        draw = DrawPrint;
+        break;
+    case cmd::NextLanguage:
+        draw = DrawNextLanguage;
+        break;
+    case cmd::HelpContents:
+        draw = DrawHelp;
+        break;
+    default:
+        return {};
     }
     return MakeIcon(draw, {16, 32});
 }

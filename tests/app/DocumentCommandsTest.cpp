@@ -1,15 +1,14 @@
 // New, Open, Save, Save As, dropped files, the recent-file list and closing the window, with
 // every question they ask.
 #include "ShellTestEnv.h"
-
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/VantorApp.h"
 #include "i18n/LangText.h"
 
-#include <QMenuBar>
 #include <QCoreApplication>
 #include <QDropEvent>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // The main window: toolbar and tooltips, shortcuts inside the pages, tabs across documents and
 // languages, help file, About box.
-#include "ShellTestEnv.h"
+#include "app/MainFrame.h"
 
+#include "ShellTestEnv.h"
 #include "app/AboutDlg.h"
 #include "app/AppPaths.h"
 #include "app/CommandIds.h"
-#include "app/MainFrame.h"
 #include "app/PageTabCtrl.h"
 #include "app/VantorApp.h"
 #include "app/VantorView.h"
@@ -76,17 +76,20 @@ TEST_F(MainFrameTest, ToolbarButtonsInOrderEachWithItsPicture)
 
 TEST_F(MainFrameTest, TooltipsComeFromTheLanguageFileCutTo19Characters)
 {
-    env.WriteFile("tips.lang", "[String]\nIDS_TIP_57600=Create a new empty radio memory\n"
-                               "IDS_TIP_57601=从电台读取全部信道和功能设置数据到电脑中\nIDS_TIP_32771=Read\n");
+    env.WriteFile("tips.lang",
+                  "[String]\nIDS_TIP_57600=Create a new empty radio memory\n"
+                  "IDS_TIP_57601=从电台读取全部信道和功能设置数据到电脑中\nIDS_TIP_32771=Read\n");
     g_strLangFile = env.Path("tips.lang");
     EXPECT_EQ(CMainFrame::ToolTipText(cmd::FileNew), QStringLiteral("Create a new empty "));
-    EXPECT_EQ(CMainFrame::ToolTipText(cmd::FileOpen), QStringLiteral("从电台读取全部信道和功能设置数据到电脑"));
+    EXPECT_EQ(CMainFrame::ToolTipText(cmd::FileOpen),
+              QStringLiteral("从电台读取全部信道和功能设置数据到电脑"));
     EXPECT_EQ(CMainFrame::ToolTipText(cmd::ReadFromRadio), QStringLiteral("Read"));
     EXPECT_EQ(CMainFrame::ToolTipText(cmd::HelpContents), QStringLiteral("Not Found"));
     EXPECT_EQ(CMainFrame::ToolTipText(0), QString());
 
     // The toolbar asks each time a tooltip shows.
-    auto* button = qobject_cast<QToolButton*>(Frame().ToolBar()->widgetForAction(Frame().Action(cmd::ReadFromRadio)));
+    auto* button =
+        qobject_cast<QToolButton*>(Frame().ToolBar()->widgetForAction(Frame().Action(cmd::ReadFromRadio)));
     ASSERT_NE(button, nullptr);
     QHelpEvent help(QEvent::ToolTip, QPoint(4, 4), button->mapToGlobal(QPoint(4, 4)));
     QCoreApplication::sendEvent(button, &help);
@@ -109,7 +112,8 @@ TEST_F(MainFrameTest, ShortcutsWorkInsideThePagesAndCtrlCOpensThePortDialog)
 
     edit->setText(QStringLiteral("abc"));
     edit->selectAll();
-    const std::string opened = ModalOpenedBy([edit] { QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier); });
+    const std::string opened =
+        ModalOpenedBy([edit] { QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier); });
     EXPECT_NE(opened.find("CPortDlg"), std::string::npos) << opened;
 
     // Paste has no command of its own, so it still pastes into the field.
@@ -125,8 +129,9 @@ TEST_F(MainFrameTest, CommandsOpenTheirDialogs)
               std::string::npos);
     EXPECT_NE(ModalOpenedBy([this] { Frame().Action(cmd::AppAbout)->trigger(); }).find("CAboutDlg"),
               std::string::npos);
-    EXPECT_NE(ModalOpenedBy([this] { Frame().Action(cmd::ReadFromRadio)->trigger(); }).find("CCloneProgressDlg"),
-              std::string::npos);
+    EXPECT_NE(
+        ModalOpenedBy([this] { Frame().Action(cmd::ReadFromRadio)->trigger(); }).find("CCloneProgressDlg"),
+        std::string::npos);
     EXPECT_NE(ModalOpenedBy([this] { Frame().Action(cmd::TestMode)->trigger(); }).find("CPasswordDlg"),
               std::string::npos);
     EXPECT_NE(ModalOpenedBy([this] { Frame().Action(cmd::RadioPresets)->trigger(); }).find("CRadiogramDlg"),
@@ -175,7 +180,8 @@ TEST_F(MainFrameTest, HelpFileSitsBesideTheLanguageFile)
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
     Frame().Action(cmd::HelpContents)->trigger();
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(env.Path("english.chm")))});
+    EXPECT_EQ(catcher.opened,
+              QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(env.Path("english.chm")))});
     EXPECT_EQ(CMainFrame::HelpFilePath("/opt/zq/english.lang"), QStringLiteral("/opt/zq/english.chm"));
     EXPECT_EQ(CMainFrame::HelpFilePath("/opt/zq/my.test.lang"), QStringLiteral("/opt/zq/my.test.chm"));
 }

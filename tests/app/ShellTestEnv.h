@@ -26,7 +26,8 @@ public:
     CShellTestEnv()
     {
         for (const char* lang : {"english.lang", "chinese.lang"})
-            QFile::copy(QStringLiteral(ZQ708_SOURCE_DIR "/lang/") + QLatin1String(lang), QString::fromStdString(Path(lang)));
+            QFile::copy(QStringLiteral(ZQ708_SOURCE_DIR "/lang/") + QLatin1String(lang),
+                        QString::fromStdString(Path(lang)));
         const QString store = m_dir.path() + QStringLiteral("/user");
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store);
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, store);
@@ -77,5 +78,6 @@ private:
     std::vector<FileDialogCall> m_dialogs;
 };
 
-inline const char* const kSettings = "[setup]\nlanguage=english\ncom=1\nsearchcom=0\n[ModelInfo]\nFreq0=136-174 MHz\n"
-                                     "data0=60134017\n";
+inline const char* const kSettings =
+    "[setup]\nlanguage=english\ncom=1\nsearchcom=0\n[ModelInfo]\nFreq0=136-174 MHz\n"
+    "data0=60134017\n";

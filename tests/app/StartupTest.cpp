@@ -1,6 +1,5 @@
 // Start-up of the desktop program: settings file, language choice, first document, command line.
 #include "ShellTestEnv.h"
-
 #include "app/AppPaths.h"
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
