@@ -116,17 +116,10 @@ TEST_F(PrintTest, DateLineOnEveryPageFunctionBlockOnlyOnTheFirst)
         EXPECT_FALSE(PdfPageText(pdf, page).contains("Squelch level")) << "page " << page;
 }
 
-TEST_F(PrintTest, FunctionBlockTakesWhatThePageShows)
+TEST_F(PrintTest, CheckBoxValuesOfALanguageWithoutYesAndNo)
 {
     m_grid = MakeChannelGrid({});
     CChannelPrinter printer(*m_grid, *m_page);
-    const auto lines = printer.FunctionLines();
-    ASSERT_EQ(lines.size(), 8u);
-    EXPECT_EQ(lines[0][0], "Squelch level : Option 1");
-    EXPECT_EQ(lines[0][2], "Dual watch : Yes");
-    EXPECT_TRUE(lines[1][0].endsWith(" : No"));
-    EXPECT_TRUE(lines[7][1].isEmpty());
-
     // A language without the two keys prints "Not Found", as every missing text does.
     QTemporaryDir dir;
     const QString bare = dir.filePath("bare.lang");
@@ -136,17 +129,6 @@ TEST_F(PrintTest, FunctionBlockTakesWhatThePageShows)
     f.close();
     g_strLangFile = bare.toStdString();
     EXPECT_TRUE(printer.FunctionLines()[0][2].endsWith(" : Not Found"));
-}
-
-TEST_F(PrintTest, ChineseFullRadioOnLetterPaper)
-{
-    g_strLangFile = ZQ708_SOURCE_DIR "/lang/chinese.lang";
-    m_page = MakeFunctionPage();
-    const QString pdf = PrintPdf(FirstChannels(128), "chinese-letter.pdf", QPageSize::Letter);
-    EXPECT_EQ(PdfPages(pdf), 5);
-    g_strLangFile = ZQ708_SOURCE_DIR "/lang/english.lang";
-    m_page = MakeFunctionPage();
-    PrintPdf(FirstChannels(128), "english-a4.pdf");
 }
 
 TEST_F(PrintTest, PreviewShowsEveryPage)

@@ -121,10 +121,4 @@ TEST_F(ServiceExchangeTest, FailedStartsCloseThePort)
     AttachRadio(silent, 1);
     EXPECT_EQ(Exchange().EnterAdjustMode(), ServiceResult::PortConn);
     EXPECT_FALSE(m_port.IsOpen());
-
-    Setting("ports", "COM1", (m_dir / "dev" / "missing").string());
-    const RadioImage before = m_image;
-    EXPECT_EQ(Exchange().WriteAll(), ServiceResult::PortConn);
-    EXPECT_EQ(m_image, before);
-    EXPECT_FALSE(m_port.IsOpen());
 }
