@@ -194,15 +194,15 @@ void CTestModeDlg::OnReadAll()
         const CBusyCursor busy;
         result = Exchange().ReadAll();
     }
-    if (result != ServiceResult::Ok) {
-        ShowFailure(result);
-        return;
-    }
-    // The whole radio is now the document: every page and this dialog show it (not modified).
+    // Every page and this dialog show the image as it now is (not modified): the whole radio,
+    // or after a failure the blocks read before it.
     m_doc.LoadBandLimits();
     m_doc.UpdateAllViews();
     ShowCurrentItem();
-    Prompt("IDS_PROMPT_READSUCC");
+    if (result == ServiceResult::Ok)
+        Prompt("IDS_PROMPT_READSUCC");
+    else
+        ShowFailure(result);
 }
 
 void CTestModeDlg::OnWriteAll()
