@@ -194,20 +194,21 @@ void CChannelTablePage::FitColumnsAndRows()
     QStringList tones;
     for (int i = 0; i < m_rxTone->count(); ++i)
         tones << m_rxTone->itemText(i);
+    const int tonesWidth = widest(tones); // both tone columns; measuring 259 texts is not cheap
 
     int headerHeight = kHeaderHeight;
     for (int c = 0; c < kCols; ++c) {
-        QStringList samples;
+        int samplesWidth = 0;
         if (c == ColNumber)
-            samples << QStringLiteral("128");
+            samplesWidth = textWidth(QStringLiteral("128"));
         else if (c == ColRx || c == ColTx)
-            samples << QStringLiteral("888.88888");
+            samplesWidth = textWidth(QStringLiteral("888.88888"));
         else if (c == ColRxTone || c == ColTxTone)
-            samples = tones;
+            samplesWidth = tonesWidth;
         else if (IsChoiceColumn(c))
-            samples = ChoiceTexts(c);
+            samplesWidth = widest(ChoiceTexts(c));
         else
-            samples << QStringLiteral("WWWWW");
+            samplesWidth = textWidth(QStringLiteral("WWWWW"));
         const QString header = m_grid->GetItemText(0, c);
         GridItem item;
         item.row = 0;
@@ -216,7 +217,7 @@ void CChannelTablePage::FitColumnsAndRows()
         const bool wrap = item.format & Qt::TextWordWrap;
         // A wrapped header needs room for its longest word, a single-line one for all of it.
         const int headerWidth = wrap ? widest(header.split(u' ', Qt::SkipEmptyParts)) : textWidth(header);
-        const int width = std::max({kColumnWidths[c], widest(samples), headerWidth});
+        const int width = std::max({kColumnWidths[c], samplesWidth, headerWidth});
         m_grid->SetColumnWidth(c, width);
         const QRect need = fm.boundingRect(QRect(0, 0, width - kCellMargin, 1000), item.format, header);
         headerHeight = std::max(headerHeight, need.height() + kCellMargin);

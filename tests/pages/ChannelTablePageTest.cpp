@@ -112,6 +112,17 @@ TEST_F(ChannelTablePageTest, RowsShowTheImage)
     EXPECT_EQ(Grid().GetColumnCount(), 13);
 }
 
+TEST_F(ChannelTablePageTest, AReloadAfterALanguageChangeShowsTheNewTexts)
+{
+    g_strLangFile = ZQ708_SOURCE_DIR "/lang/chinese.lang";
+    m_page->ReloadFromImage();
+    const QString off = QString::fromUtf8("\xe5\x85\xb3"); // the Chinese "off"
+    EXPECT_EQ(Cell(2, 2), off);
+    EXPECT_EQ(Item<CToneCombo>(1077)->itemText(0), off);
+    EXPECT_EQ(Cell(2, 6), off);
+    EXPECT_NE(Cell(0, 1), QStringLiteral("RX Freq (MHz)"));
+}
+
 TEST_F(ChannelTablePageTest, AnEmptyRowShowsOnlyItsNumberAndOnlyRxCanBeEdited)
 {
     EXPECT_EQ(Cell(10, 0), QStringLiteral("10"));
