@@ -51,3 +51,14 @@ package:
 # Installs under PREFIX (default /usr/local; DESTDIR is honoured): sudo make install
 install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+# Benchmarks (never part of the tests): start-up, page reload, open/save and peak memory against
+# their goals, the paced clone exchange against wire time, and the fault soak of reading and
+# writing through the progress dialog (SOAK_RUNS runs; it fails the target when a check fails).
+SOAK_RUNS ?= 300
+.PHONY: bench
+bench: deps configure
+	cmake --build $(BUILD) -j $(JOBS) --target zq708-bench-gui zq708-bench-soak zq708-bench-clone
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/zq708-bench-gui
+	$(BUILD)/bin/zq708-bench-clone
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/zq708-bench-soak $(SOAK_RUNS)

@@ -1,9 +1,14 @@
 #include "i18n/Profile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <mutex>
 #include <string_view>
+#include <unordered_map>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,7 +21,7 @@ constexpr off_t kMaxFileSize = 64 * 1024 * 1024;
 
 enum class FileState { Read, Missing, Failed };
 
-FileState ReadWholeFile(const std::string& path, std::string& out, mode_t* mode = nullptr)
+FileState ReadWholeFile(const std::string& path, std::string& out, struct stat* info = nullptr)
 {
     out.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -27,8 +32,8 @@ FileState ReadWholeFile(const std::string& path, std::string& out, mode_t* mode 
         ::close(fd);
         return FileState::Failed;
     }
-    if (mode)
-        *mode = st.st_mode & 07777;
+    if (info)
+        *info = st;
     char chunk[65536];
     for (;;) {
         const ssize_t n = ::read(fd, chunk, sizeof chunk);
@@ -148,6 +153,136 @@ long FindKeyLine(const std::vector<IniLine>& lines, std::string_view section, st
     return -1;
 }
 
+// Names are looked up trimmed (as they are in the file) and folded, so one hash lookup finds a
+// key whatever its case.
+std::string Folded(std::string_view name)
+{
+    std::string folded(Trim(name));
+    for (char& c : folded)
+        c = FoldAscii(c);
+    return folded;
+}
+
+// A file parsed once: each section (all occurrences of one name merged in file order) with its
+// keys, first occurrence only, values unquoted and uncut.
+struct ProfileSection
+{
+    ProfileEntries entries;
+    std::unordered_map<std::string, std::size_t> index; // folded key name -> entry
+};
+using ParsedProfile = std::unordered_map<std::string, ProfileSection>; // folded section name -> section
+
+std::shared_ptr<const ParsedProfile> Parse(std::string_view content)
+{
+    auto parsed = std::make_shared<ParsedProfile>();
+    ProfileSection* section = nullptr; // lines before the first section belong to none
+    for (const IniLine& line : SplitLines(content)) {
+        if (line.kind == IniLine::Kind::Section) {
+            section = &(*parsed)[Folded(line.name)];
+        } else if (section && line.kind == IniLine::Kind::Key &&
+                   section->index.emplace(Folded(line.name), section->entries.size()).second) {
+            section->entries.emplace_back(line.name, Unquote(line.value));
+        }
+    }
+    return parsed;
+}
+
+// Every lookup reads the file again, as far as anybody can tell: a parsed file is reused only while
+// the file is provably the one that was parsed. Its identity is device, inode, size, and the
+// modification and change times in nanoseconds; the change time cannot be set back by any tool.
+// Time stamps are only as fine as the file system's clock tick (a few milliseconds, whole seconds
+// on some file systems), so a file changed within kSettleSeconds before it was read is never kept:
+// a second change within the same tick could not be told from the first.
+constexpr int kSettleSeconds = 2;
+constexpr std::size_t kMaxCachedFiles = 8; // the settings file and a language file or two
+
+struct FileIdentity
+{
+    dev_t dev;
+    ino_t ino;
+    off_t size;
+    timespec mtim;
+    timespec ctim;
+
+    explicit FileIdentity(const struct stat& st)
+        : dev(st.st_dev), ino(st.st_ino), size(st.st_size), mtim(st.st_mtim), ctim(st.st_ctim)
+    {
+    }
+    bool operator==(const FileIdentity& o) const
+    {
+        return dev == o.dev && ino == o.ino && size == o.size && mtim.tv_sec == o.mtim.tv_sec &&
+               mtim.tv_nsec == o.mtim.tv_nsec && ctim.tv_sec == o.ctim.tv_sec && ctim.tv_nsec == o.ctim.tv_nsec;
+    }
+};
+
+struct CachedProfile
+{
+    FileIdentity identity;
+    std::shared_ptr<const ParsedProfile> parsed;
+    unsigned long long lastUse;
+};
+
+// The worker thread of a radio exchange reads and writes the settings file while the pages read
+// the language file.
+std::mutex g_cacheMutex;
+std::unordered_map<std::string, CachedProfile> g_cache;
+unsigned long long g_cacheClock = 0;
+
+bool SettledBefore(const timespec& stamp, const timespec& now)
+{
+    return now.tv_sec - stamp.tv_sec > kSettleSeconds ||
+           (now.tv_sec - stamp.tv_sec == kSettleSeconds && now.tv_nsec >= stamp.tv_nsec);
+}
+
+void ForgetFile(const std::string& path)
+{
+    const std::lock_guard lock(g_cacheMutex);
+    g_cache.erase(path);
+}
+
+// The parsed content of `path`; empty when it is missing, unreadable or no regular file.
+std::shared_ptr<const ParsedProfile> LoadProfile(const std::string& path)
+{
+    static const auto empty = std::make_shared<const ParsedProfile>();
+    struct stat st{};
+    const bool exists = ::stat(path.c_str(), &st) == 0;
+    {
+        const std::lock_guard lock(g_cacheMutex);
+        if (const auto it = g_cache.find(path); it != g_cache.end()) {
+            if (exists && it->second.identity == FileIdentity(st)) {
+                it->second.lastUse = ++g_cacheClock;
+                return it->second.parsed;
+            }
+            g_cache.erase(it);
+        }
+    }
+    std::string content;
+    struct stat read{};
+    if (!exists || ReadWholeFile(path, content, &read) != FileState::Read)
+        return empty;
+    std::shared_ptr<const ParsedProfile> parsed = Parse(content);
+
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    if (SettledBefore(read.st_mtim, now) && SettledBefore(read.st_ctim, now)) {
+        const std::lock_guard lock(g_cacheMutex);
+        if (g_cache.size() >= kMaxCachedFiles && !g_cache.contains(path)) {
+            const auto oldest = std::min_element(g_cache.begin(), g_cache.end(), [](const auto& a, const auto& b) {
+                return a.second.lastUse < b.second.lastUse;
+            });
+            g_cache.erase(oldest);
+        }
+        g_cache.insert_or_assign(path, CachedProfile{FileIdentity(read), parsed, ++g_cacheClock});
+    }
+    return parsed;
+}
+
+const ProfileSection* FindSection(const ParsedProfile& profile, std::string_view section)
+{
+    const auto it = profile.find(Folded(section));
+    return it == profile.end() ? nullptr : &it->second;
+}
+
 bool HasLineBreak(std::string_view s)
 {
     return s.find_first_of("\r\n") != std::string_view::npos;
@@ -213,17 +348,9 @@ std::string CutToBuffer(const std::string& text, std::size_t bufSize)
 
 ProfileEntries ReadProfileSection(const std::string& file, const std::string& section)
 {
-    std::string content;
-    ReadWholeFile(file, content);
-    ProfileEntries entries;
-    bool inSection = false;
-    for (const IniLine& line : SplitLines(content)) {
-        if (line.kind == IniLine::Kind::Section)
-            inSection = EqualNoCase(line.name, Trim(section));
-        else if (inSection && line.kind == IniLine::Kind::Key && !FindProfileEntry(entries, std::string(line.name)))
-            entries.emplace_back(line.name, Unquote(line.value));
-    }
-    return entries;
+    const std::shared_ptr<const ParsedProfile> profile = LoadProfile(file);
+    const ProfileSection* found = FindSection(*profile, section);
+    return found ? found->entries : ProfileEntries{};
 }
 
 const std::string* FindProfileEntry(const ProfileEntries& entries, const std::string& key)
@@ -237,13 +364,12 @@ const std::string* FindProfileEntry(const ProfileEntries& entries, const std::st
 std::string ReadProfileString(const std::string& file, const std::string& section, const std::string& key,
                               const std::string& def, std::size_t bufSize)
 {
-    std::string content;
-    ReadWholeFile(file, content);
-    const std::vector<IniLine> lines = SplitLines(content);
-    const long at = FindKeyLine(lines, section, key);
-    if (at < 0)
-        return CutToBuffer(def, bufSize);
-    return CutToBuffer(std::string(Unquote(lines[static_cast<std::size_t>(at)].value)), bufSize);
+    const std::shared_ptr<const ParsedProfile> profile = LoadProfile(file);
+    if (const ProfileSection* found = FindSection(*profile, section)) {
+        if (const auto it = found->index.find(Folded(key)); it != found->index.end())
+            return CutToBuffer(found->entries[it->second].second, bufSize);
+    }
+    return CutToBuffer(def, bufSize);
 }
 
 int ReadProfileInt(const std::string& file, const std::string& section, const std::string& key, int def)
@@ -283,8 +409,9 @@ bool WriteProfileString(const std::string& file, const std::string& section, con
 
     const std::string target = ResolveLink(file);
     std::string content;
-    mode_t mode = 0644;
-    if (ReadWholeFile(target, content, &mode) == FileState::Failed)
+    struct stat info{};
+    info.st_mode = 0644;
+    if (ReadWholeFile(target, content, &info) == FileState::Failed)
         return false;
 
     // Blanks around a value or enclosing quotes would be lost on reading; quoting keeps them.
@@ -331,5 +458,8 @@ bool WriteProfileString(const std::string& file, const std::string& section, con
     std::string result = content.starts_with("\xEF\xBB\xBF") ? "\xEF\xBB\xBF" : "";
     for (const std::string& line : out)
         result += line + eol;
-    return ReplaceFile(target, result, mode);
+    const bool replaced = ReplaceFile(target, result, info.st_mode & 07777);
+    ForgetFile(file);
+    ForgetFile(target);
+    return replaced;
 }

@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <filesystem>
+#include <fstream>
+#include <thread>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -253,4 +257,60 @@ TEST(ProfileSection, KeysInFileOrderFirstOccurrenceOnly)
     EXPECT_EQ(entries[2], (std::pair<std::string, std::string>{"2", "two"}));
     ASSERT_NE(FindProfileEntry(entries, "1"), nullptr);
     EXPECT_EQ(FindProfileEntry(entries, "3"), nullptr);
+}
+
+// Parsed files are reused between lookups; a change of any kind must still show at the next one.
+// Rewrites keep the size and put the old modification time back, so that only the inode or the
+// change time can tell the files apart, as when two writes fall within one tick of a coarse clock.
+TEST(ProfileCache, EveryChangeShowsAtTheNextLookup)
+{
+    CTempDir dir;
+    const auto rewriteInPlace = [](const std::string& path, const std::string& content) {
+        struct stat old{};
+        ASSERT_EQ(::stat(path.c_str(), &old), 0);
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+        const timespec times[2] = {old.st_atim, old.st_mtim};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    };
+
+    // A fresh file rewritten within the same second.
+    const std::string fresh = dir.Write("fresh.ini", "[s]\nk=1111\n");
+    EXPECT_EQ(Read(fresh, "s", "k"), "1111");
+    rewriteInPlace(fresh, "[s]\nk=2222\n");
+    EXPECT_EQ(Read(fresh, "s", "k"), "2222");
+
+    // Files old enough to be kept between lookups.
+    const std::string inPlace = dir.Write("inplace.ini", "[s]\nk=aaaa\n");
+    const std::string renamed = dir.Write("renamed.ini", "[s]\nk=bbbb\n");
+    const std::string deleted = dir.Write("deleted.ini", "[s]\nk=cccc\n");
+    const std::string written = dir.Write("written.ini", "[s]\nk=dddd\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(2200));
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(Read(inPlace, "s", "k"), "aaaa");
+        EXPECT_EQ(Read(renamed, "s", "k"), "bbbb");
+        EXPECT_EQ(Read(deleted, "s", "k"), "cccc");
+        EXPECT_EQ(ReadProfileSection(written, "s").at(0).second, "dddd");
+    }
+
+    rewriteInPlace(inPlace, "[s]\nk=AAAA\n");
+    EXPECT_EQ(Read(inPlace, "s", "k"), "AAAA");
+
+    // Replaced by rename, as editors and our own writes do.
+    struct stat old{};
+    ASSERT_EQ(::stat(renamed.c_str(), &old), 0);
+    const std::string replacement = dir.Write("replacement.tmp", "[s]\nk=BBBB\n");
+    const timespec times[2] = {old.st_atim, old.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, replacement.c_str(), times, 0), 0);
+    ASSERT_EQ(::rename(replacement.c_str(), renamed.c_str()), 0);
+    EXPECT_EQ(Read(renamed, "s", "k"), "BBBB");
+
+    ASSERT_EQ(::unlink(deleted.c_str()), 0);
+    EXPECT_EQ(Read(deleted, "s", "k"), "<def>");
+    EXPECT_TRUE(ReadProfileSection(deleted, "s").empty());
+    dir.Write("deleted.ini", "[s]\nk=CCCC\n");
+    EXPECT_EQ(Read(deleted, "s", "k"), "CCCC");
+
+    ASSERT_TRUE(WriteProfileString(written, "s", "k", "DDDD"));
+    EXPECT_EQ(ReadProfileSection(written, "s").at(0).second, "DDDD");
+    EXPECT_EQ(Read(written, "S", "K"), "DDDD");
 }
