@@ -184,7 +184,18 @@ void CChannelTablePage::FitColumnsAndRows()
     // The designed sizes suit a small font; with a larger one (or longer texts of another language)
     // columns widen to their widest possible text and rows grow to the font.
     const QFontMetrics fm = m_grid->fontMetrics();
-    const auto textWidth = [&](const QString& s) { return fm.horizontalAdvance(s) + kCellMargin; };
+    const QPoint dpi(m_grid->logicalDpiX(), m_grid->logicalDpiY());
+    if (m_grid->font() != m_measuredFont || dpi != m_measuredDpi) {
+        m_textWidths.clear();
+        m_measuredFont = m_grid->font();
+        m_measuredDpi = dpi;
+    }
+    const auto textWidth = [&](const QString& s) {
+        auto it = m_textWidths.constFind(s);
+        if (it == m_textWidths.constEnd())
+            it = m_textWidths.insert(s, fm.horizontalAdvance(s) + kCellMargin);
+        return *it;
+    };
     const auto widest = [&](const QStringList& texts) {
         int w = 0;
         for (const QString& s : texts)
@@ -194,7 +205,7 @@ void CChannelTablePage::FitColumnsAndRows()
     QStringList tones;
     for (int i = 0; i < m_rxTone->count(); ++i)
         tones << m_rxTone->itemText(i);
-    const int tonesWidth = widest(tones); // both tone columns; measuring 259 texts is not cheap
+    const int tonesWidth = widest(tones); // both tone columns
 
     int headerHeight = kHeaderHeight;
     for (int c = 0; c < kCols; ++c) {

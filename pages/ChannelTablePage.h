@@ -6,6 +6,9 @@
 #include "pages/ImagePage.h"
 #include "radio/ChannelEditor.h"
 
+#include <QFont>
+#include <QHash>
+#include <QPoint>
 #include <QWidget>
 
 class CCellListCombo;
@@ -81,4 +84,9 @@ private:
     CNameEdit* m_nameEdit = nullptr;
     int m_nEditRow = 0;
     int m_nEditCol = 0;
+    // Widths FitColumnsAndRows measured with this font at this resolution: measuring the 259 tone
+    // texts again on every reload was the slowest part of it.
+    QFont m_measuredFont;
+    QPoint m_measuredDpi;
+    QHash<QString, int> m_textWidths;
 };

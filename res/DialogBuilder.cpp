@@ -118,9 +118,13 @@ QWidget* GetDlgItem(const QWidget* dialog, int id)
 {
     if (!dialog)
         return nullptr;
+    // One property read per child: a read by name searches the class's properties first, and the
+    // pages look up their controls on every reload.
     for (QObject* child : dialog->children()) {
         auto* w = qobject_cast<QWidget*>(child);
-        if (w && w->property(kIdProperty).isValid() && w->property(kIdProperty).toInt() == id)
+        if (!w)
+            continue;
+        if (const QVariant v = w->property(kIdProperty); v.isValid() && v.toInt() == id)
             return w;
     }
     return nullptr;

@@ -123,6 +123,22 @@ TEST_F(ChannelTablePageTest, AReloadAfterALanguageChangeShowsTheNewTexts)
     EXPECT_NE(Cell(0, 1), QStringLiteral("RX Freq (MHz)"));
 }
 
+TEST_F(ChannelTablePageTest, AReloadAfterAFontChangeFitsTheColumnsToTheNewFont)
+{
+    const int toneWidth = Grid().GetColumnWidth(2);
+    const int rowHeight = Grid().GetRowHeight(1);
+    const QFont original = Grid().font();
+    QFont large = original;
+    large.setPointSizeF(large.pointSizeF() * 2);
+    Grid().setFont(large);
+    m_page->ReloadFromImage();
+    EXPECT_GT(Grid().GetColumnWidth(2), toneWidth);
+    EXPECT_GT(Grid().GetRowHeight(1), rowHeight);
+    Grid().setFont(original);
+    m_page->ReloadFromImage();
+    EXPECT_EQ(Grid().GetColumnWidth(2), toneWidth); // measured again, not kept from the large font
+}
+
 TEST_F(ChannelTablePageTest, AnEmptyRowShowsOnlyItsNumberAndOnlyRxCanBeEdited)
 {
     EXPECT_EQ(Cell(10, 0), QStringLiteral("10"));
