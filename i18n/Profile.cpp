@@ -195,6 +195,7 @@ std::shared_ptr<const ParsedProfile> Parse(std::string_view content)
 // a second change within the same tick could not be told from the first.
 constexpr int kSettleSeconds = 2;
 constexpr std::size_t kMaxCachedFiles = 8; // the settings file and a language file or two
+constexpr off_t kMaxCachedSize = 1024 * 1024; // larger files are read every time, never kept
 
 struct FileIdentity
 {
@@ -264,7 +265,7 @@ std::shared_ptr<const ParsedProfile> LoadProfile(const std::string& path)
 
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
-    if (SettledBefore(read.st_mtim, now) && SettledBefore(read.st_ctim, now)) {
+    if (read.st_size <= kMaxCachedSize && SettledBefore(read.st_mtim, now) && SettledBefore(read.st_ctim, now)) {
         const std::lock_guard lock(g_cacheMutex);
         if (g_cache.size() >= kMaxCachedFiles && !g_cache.contains(path)) {
             const auto oldest = std::min_element(g_cache.begin(), g_cache.end(), [](const auto& a, const auto& b) {
