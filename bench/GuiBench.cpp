@@ -9,6 +9,14 @@
 //   zq708-bench-gui            every benchmark
 //   zq708-bench-gui --reload N only N reloads (for callgrind)
 
+#include "app/AppPaths.h"
+#include "app/MainFrame.h"
+#include "app/ScriptedMessages.h"
+#include "app/VantorApp.h"
+#include "radio/VantorDoc.h"
+
+#include <QApplication>
+#include <QEvent>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -22,19 +30,10 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <thread>
+#include <time.h>
 #include <unistd.h>
 #include <vector>
-
-#include <QApplication>
-#include <QEvent>
-
-#include "app/AppPaths.h"
-#include "app/MainFrame.h"
-#include "app/ScriptedMessages.h"
-#include "app/VantorApp.h"
-#include "radio/VantorDoc.h"
 
 extern char** environ;
 
@@ -129,11 +128,14 @@ public:
             static_cast<QWidget*>(watched)->window() == m_app.MainFrame()) {
             m_seen = true;
             // After the paint itself, so that it is counted.
-            QMetaObject::invokeMethod(qApp, [] {
-                std::printf("painted %.1f %.1f\n", StatusMb("self", "VmHWM:"), ProcessCpuMs());
-                std::fflush(stdout);
-                QCoreApplication::quit();
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                qApp,
+                [] {
+                    std::printf("painted %.1f %.1f\n", StatusMb("self", "VmHWM:"), ProcessCpuMs());
+                    std::fflush(stdout);
+                    QCoreApplication::quit();
+                },
+                Qt::QueuedConnection);
         }
         return false;
     }
@@ -190,7 +192,8 @@ void BenchStartup(const std::string& self)
         const pid_t pid = Spawn({self, "--startup-child"}, out);
         char line[64] = {};
         FILE* f = fdopen(out, "r");
-        const bool painted = pid > 0 && f && std::fgets(line, sizeof line, f) && std::strncmp(line, "painted", 7) == 0;
+        const bool painted =
+            pid > 0 && f && std::fgets(line, sizeof line, f) && std::strncmp(line, "painted", 7) == 0;
         const double ms = Ms(Clock::now() - t0);
         if (f)
             std::fclose(f);

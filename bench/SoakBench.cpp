@@ -12,22 +12,6 @@
 //
 //   zq708-bench-soak [RUNS [SEED]]     default 300 runs, seed from the clock
 
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <memory>
-#include <random>
-#include <string>
-#include <thread>
-#include <unistd.h>
-
-#include <QApplication>
-#include <QLabel>
-#include <QPushButton>
-
 #include "app/AppPaths.h"
 #include "app/ScriptedMessages.h"
 #include "i18n/LangText.h"
@@ -40,6 +24,21 @@
 #include "res/DialogBuilder.h"
 #include "tools/sim/SimLine.h"
 #include "tools/sim/SimRadio.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -84,7 +83,7 @@ struct RunPlan
     CloneDirection direction = CloneDirection::Read;
     SimFaults faults;
     std::string description;
-    int cancelAtBlock = -1; // Cancel once the radio has answered this many blocks; -1: never
+    int cancelAtBlock = -1;         // Cancel once the radio has answered this many blocks; -1: never
     bool retryAfterFailure = false; // OK once more after a failure shown in the dialog
 };
 
@@ -124,7 +123,8 @@ RunPlan MakePlan(std::mt19937& rng)
                 f.shortReply[at] = n;
             else
                 f.nakWrite[at] = n;
-            plan.description += (reading ? " short@" : " nak@") + std::to_string(at) + "x" + std::to_string(n);
+            plan.description +=
+                (reading ? " short@" : " nak@") + std::to_string(at) + "x" + std::to_string(n);
             break;
         }
         case 4: {
@@ -134,7 +134,8 @@ RunPlan MakePlan(std::mt19937& rng)
                 f.wrongAddress[at] = n;
             else
                 f.silentWrite[at] = n;
-            plan.description += (reading ? " wrong@" : " silent@") + std::to_string(at) + "x" + std::to_string(n);
+            plan.description +=
+                (reading ? " wrong@" : " silent@") + std::to_string(at) + "x" + std::to_string(n);
             break;
         }
         case 5:
@@ -195,8 +196,8 @@ public:
             auto* label = GetDlgItemAs<QLabel>(&dlg, 1010);
             auto* ok = GetDlgItemAs<QPushButton>(&dlg, 1);
             auto* cancel = GetDlgItemAs<QPushButton>(&dlg, 2);
-            const QString failed = QString::fromStdString(LoadLangString(reading ? "IDS_PROMPT_READFAIL"
-                                                                                 : "IDS_PROMPT_WRITEFAIL"));
+            const QString failed = QString::fromStdString(
+                LoadLangString(reading ? "IDS_PROMPT_READFAIL" : "IDS_PROMPT_WRITEFAIL"));
             ok->click();
             const auto start = Clock::now();
             while (result < 0) {
@@ -248,7 +249,10 @@ public:
                                              doc.Image().begin() + at);
                 // Only a block the radio kept answering for another address keeps the document's bytes.
                 if (!fromRadio && !(kept && plan.faults.wrongAddress.contains(static_cast<int>(at))))
-                    return Fail(number, plan, "the read left block " + std::to_string(at) + " wrong");
+                    return Fail(number, plan,
+                                "a successful read left block " + std::to_string(at) +
+                                    (kept ? " with the document's old bytes" : " with bytes from nowhere") +
+                                    " (" + std::to_string(radio.ReadAddresses().size()) + " read requests)");
             }
         } else {
             if (applied != 0)
@@ -258,10 +262,15 @@ public:
         }
         if (!reading && succeeded) {
             const RadioImage memory = radio.Memory();
-            if (!std::equal(before.begin(), before.begin() + kCloneWriteBlocks * kCloneBlockSize, memory.begin()) ||
-                !std::equal(memory.begin() + kCloneWriteBlocks * kCloneBlockSize, memory.end(),
-                            radioBefore.begin() + kCloneWriteBlocks * kCloneBlockSize))
-                return Fail(number, plan, "a successful write did not put the document into the radio");
+            for (std::size_t at = 0; at < memory.size(); at += kCloneBlockSize) {
+                const RadioImage& expected = at < kCloneWriteBlocks * kCloneBlockSize ? before : radioBefore;
+                if (!std::equal(memory.begin() + at, memory.begin() + at + kCloneBlockSize,
+                                expected.begin() + at))
+                    return Fail(number, plan,
+                                "a successful write left block " + std::to_string(at) +
+                                    " of the radio wrong (" +
+                                    std::to_string(radio.WrittenAddresses().size()) + " blocks sent)");
+            }
         }
         if (reading && radio.WrittenAddresses().size() != 0)
             return Fail(number, plan, "a read wrote to the radio");
@@ -273,15 +282,16 @@ public:
         if (m_threads < 0)
             m_threads = threads;
         else if (threads > m_threads)
-            return Fail(number, plan, "threads left: " + std::to_string(threads) + ", before " +
-                                          std::to_string(m_threads));
+            return Fail(number, plan,
+                        "threads left: " + std::to_string(threads) + ", before " + std::to_string(m_threads));
         return true;
     }
 
     void PrintOutcomes() const
     {
-        std::printf("outcomes: %d reads done, %d writes done, %d ended with a message, %d cancelled or given up\n",
-                    m_outcomes[0], m_outcomes[1], m_outcomes[2], m_outcomes[3]);
+        std::printf(
+            "outcomes: %d reads done, %d writes done, %d ended with a message, %d cancelled or given up\n",
+            m_outcomes[0], m_outcomes[1], m_outcomes[2], m_outcomes[3]);
     }
     int Threads() const { return m_threads; }
 
@@ -336,7 +346,8 @@ int main(int argc, char** argv)
         if (i >= warmUp)
             peak = std::max(peak, rss);
         if (i % 50 == 0) {
-            std::printf("  %4d runs, %d failed, resident %.1f MB, %d threads\n", i, failures, rss, ThreadCount());
+            std::printf("  %4d runs, %d failed, resident %.1f MB, %d threads\n", i, failures, rss,
+                        ThreadCount());
             std::fflush(stdout);
         }
     }
@@ -350,7 +361,8 @@ int main(int argc, char** argv)
                 "(limit %.1f)\n",
                 baseline, warmUp, end, peak, end - baseline, kMaxGrowthMb);
     const bool grew = end - baseline > kMaxGrowthMb;
-    std::printf("fault soak %s: %d runs in %.0f s, %d failed%s (seed %u)\n", failures == 0 && !grew ? "PASSED" : "FAILED",
-                runs, seconds, failures, grew ? ", memory grew" : "", seed);
+    std::printf("fault soak %s: %d runs in %.0f s, %d failed%s (seed %u)\n",
+                failures == 0 && !grew ? "PASSED" : "FAILED", runs, seconds, failures,
+                grew ? ", memory grew" : "", seed);
     return failures == 0 && !grew ? 0 : 1;
 }

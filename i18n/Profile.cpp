@@ -5,21 +5,25 @@
 #include <climits>
 #include <cstdlib>
 #include <ctime>
+#include <fcntl.h>
 #include <memory>
 #include <mutex>
 #include <string_view>
-#include <unordered_map>
-
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace {
 
 // Larger files are not settings or language files; refusing them keeps memory bounded.
 constexpr off_t kMaxFileSize = 64 * 1024 * 1024;
 
-enum class FileState { Read, Missing, Failed };
+enum class FileState
+{
+    Read,
+    Missing,
+    Failed
+};
 
 FileState ReadWholeFile(const std::string& path, std::string& out, struct stat* info = nullptr)
 {
@@ -27,7 +31,9 @@ FileState ReadWholeFile(const std::string& path, std::string& out, struct stat* 
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return (errno == ENOENT) ? FileState::Missing : FileState::Failed;
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileSize) {
         ::close(fd);
         return FileState::Failed;
@@ -96,10 +102,15 @@ std::string_view Unquote(std::string_view v)
 
 struct IniLine
 {
-    enum class Kind { Other, Section, Key };
+    enum class Kind
+    {
+        Other,
+        Section,
+        Key
+    };
     std::string_view text; // without the line end
     Kind kind = Kind::Other;
-    std::string_view name; // section or key name, trimmed
+    std::string_view name;  // section or key name, trimmed
     std::string_view value; // trimmed, quotes still on
 };
 
@@ -194,7 +205,7 @@ std::shared_ptr<const ParsedProfile> Parse(std::string_view content)
 // on some file systems), so a file changed within kSettleSeconds before it was read is never kept:
 // a second change within the same tick could not be told from the first.
 constexpr int kSettleSeconds = 2;
-constexpr std::size_t kMaxCachedFiles = 8; // the settings file and a language file or two
+constexpr std::size_t kMaxCachedFiles = 8;    // the settings file and a language file or two
 constexpr off_t kMaxCachedSize = 1024 * 1024; // larger files are read every time, never kept
 
 struct FileIdentity
@@ -212,7 +223,8 @@ struct FileIdentity
     bool operator==(const FileIdentity& o) const
     {
         return dev == o.dev && ino == o.ino && size == o.size && mtim.tv_sec == o.mtim.tv_sec &&
-               mtim.tv_nsec == o.mtim.tv_nsec && ctim.tv_sec == o.ctim.tv_sec && ctim.tv_nsec == o.ctim.tv_nsec;
+               mtim.tv_nsec == o.mtim.tv_nsec && ctim.tv_sec == o.ctim.tv_sec &&
+               ctim.tv_nsec == o.ctim.tv_nsec;
     }
 };
 
@@ -245,7 +257,9 @@ void ForgetFile(const std::string& path)
 std::shared_ptr<const ParsedProfile> LoadProfile(const std::string& path)
 {
     static const auto empty = std::make_shared<const ParsedProfile>();
-    struct stat st{};
+    struct stat st
+    {
+    };
     const bool exists = ::stat(path.c_str(), &st) == 0;
     {
         const std::lock_guard lock(g_cacheMutex);
@@ -258,19 +272,23 @@ std::shared_ptr<const ParsedProfile> LoadProfile(const std::string& path)
         }
     }
     std::string content;
-    struct stat read{};
+    struct stat read
+    {
+    };
     if (!exists || ReadWholeFile(path, content, &read) != FileState::Read)
         return empty;
     std::shared_ptr<const ParsedProfile> parsed = Parse(content);
 
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
-    if (read.st_size <= kMaxCachedSize && SettledBefore(read.st_mtim, now) && SettledBefore(read.st_ctim, now)) {
+    if (read.st_size <= kMaxCachedSize && SettledBefore(read.st_mtim, now) &&
+        SettledBefore(read.st_ctim, now)) {
         const std::lock_guard lock(g_cacheMutex);
         if (g_cache.size() >= kMaxCachedFiles && !g_cache.contains(path)) {
-            const auto oldest = std::min_element(g_cache.begin(), g_cache.end(), [](const auto& a, const auto& b) {
-                return a.second.lastUse < b.second.lastUse;
-            });
+            const auto oldest =
+                std::min_element(g_cache.begin(), g_cache.end(), [](const auto& a, const auto& b) {
+                    return a.second.lastUse < b.second.lastUse;
+                });
             g_cache.erase(oldest);
         }
         g_cache.insert_or_assign(path, CachedProfile{FileIdentity(read), parsed, ++g_cacheClock});
@@ -319,7 +337,9 @@ bool ReplaceFile(const std::string& path, const std::string& content, mode_t mod
 // The file a write replaces: the target of a symbolic link, so the link itself survives.
 std::string ResolveLink(const std::string& file)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::lstat(file.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
         return file;
     char* real = ::realpath(file.c_str(), nullptr);
@@ -410,7 +430,9 @@ bool WriteProfileString(const std::string& file, const std::string& section, con
 
     const std::string target = ResolveLink(file);
     std::string content;
-    struct stat info{};
+    struct stat info
+    {
+    };
     info.st_mode = 0644;
     if (ReadWholeFile(target, content, &info) == FileState::Failed)
         return false;
@@ -429,7 +451,8 @@ bool WriteProfileString(const std::string& file, const std::string& section, con
 
     const long at = FindKeyLine(lines, sec, name);
     if (at >= 0) {
-        out[static_cast<std::size_t>(at)] = std::string(lines[static_cast<std::size_t>(at)].name) + '=' + written;
+        out[static_cast<std::size_t>(at)] =
+            std::string(lines[static_cast<std::size_t>(at)].name) + '=' + written;
     } else {
         // Insert after the last key of the first section of that name, or after its header.
         long insertAt = -1;

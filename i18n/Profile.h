@@ -1,9 +1,9 @@
 #pragma once
 // INI profile access with the semantics the program's settings and language files rely on:
 // every call sees the file as it is now (a parsed copy is reused only while the file is provably
-// unchanged: same inode, size and nanosecond time stamps); section and key names match without regard to case; the
-// first occurrence wins; blanks around names and values are trimmed and enclosing quotes
-// removed; values are cut to the buffer size less one byte (never inside a UTF-8 character);
+// unchanged: same inode, size and nanosecond time stamps); section and key names match without regard to
+// case; the first occurrence wins; blanks around names and values are trimmed and enclosing quotes removed;
+// values are cut to the buffer size less one byte (never inside a UTF-8 character);
 // ';' starts a comment line; CRLF or LF. A write adds a missing file, section or key and
 // replaces the file atomically.
 //

@@ -2,16 +2,14 @@
 
 #include "TempDir.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <climits>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <thread>
-
-#include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -27,23 +25,22 @@ std::string Read(const std::string& file, const std::string& section, const std:
 TEST(ProfileRead, NamesTrimmingQuotesAndFirstOccurrence)
 {
     CTempDir dir;
-    const std::string f = dir.Write("a.ini",
-                                    "orphan=before any section\n"
-                                    "[Setup]\n"
-                                    "  Language  =  english  \n"
-                                    "com=3\n"
-                                    "COM=4\n"
-                                    "quoted=\"  padded  \"\n"
-                                    "half=\"open\n"
-                                    "eq=a=b=c\n"
-                                    "empty=\n"
-                                    "; commented=yes\n"
-                                    "no equals sign here\n"
-                                    "[ other ]\n"
-                                    "com=9\n"
-                                    "[setup]\n"
-                                    "com=5\n"
-                                    "late=found in the repeated section\n");
+    const std::string f = dir.Write("a.ini", "orphan=before any section\n"
+                                             "[Setup]\n"
+                                             "  Language  =  english  \n"
+                                             "com=3\n"
+                                             "COM=4\n"
+                                             "quoted=\"  padded  \"\n"
+                                             "half=\"open\n"
+                                             "eq=a=b=c\n"
+                                             "empty=\n"
+                                             "; commented=yes\n"
+                                             "no equals sign here\n"
+                                             "[ other ]\n"
+                                             "com=9\n"
+                                             "[setup]\n"
+                                             "com=5\n"
+                                             "late=found in the repeated section\n");
     EXPECT_EQ(Read(f, "SETUP", "language"), "english");
     EXPECT_EQ(Read(f, "setup", "com"), "3"); // first occurrence, whatever the case
     EXPECT_EQ(Read(f, "setup", "quoted"), "  padded  ");
@@ -63,7 +60,8 @@ TEST(ProfileRead, LineEndsByteOrderMarkAndBinaryJunk)
 {
     CTempDir dir;
     std::string junk("\x00\xff\xfe[\x01=\x02\r\r\n", 10);
-    const std::string f = dir.Write("a.ini", "\xEF\xBB\xBF[s]\r\nk=v\r\n" + junk + "x = \xE4\xB8\xAD \r\n[t]\rk=w\n");
+    const std::string f =
+        dir.Write("a.ini", "\xEF\xBB\xBF[s]\r\nk=v\r\n" + junk + "x = \xE4\xB8\xAD \r\n[t]\rk=w\n");
     EXPECT_EQ(Read(f, "s", "k"), "v");
     EXPECT_EQ(Read(f, "s", "x"), "\xE4\xB8\xAD");
     EXPECT_EQ(Read(f, "t", "k"), "<def>"); // a lone CR does not end a line
@@ -108,8 +106,9 @@ TEST(ProfileRead, VeryLongLines)
 TEST(ProfileRead, Integers)
 {
     CTempDir dir;
-    const std::string f = dir.Write("a.ini", "[s]\nplain= 42 \nneg=-5\nplus=+7\nmixed=12abc\ntext=abc\nempty=\n"
-                                             "big=99999999999999999999\nsmall=-99999999999999999999\n");
+    const std::string f =
+        dir.Write("a.ini", "[s]\nplain= 42 \nneg=-5\nplus=+7\nmixed=12abc\ntext=abc\nempty=\n"
+                           "big=99999999999999999999\nsmall=-99999999999999999999\n");
     EXPECT_EQ(ReadProfileInt(f, "s", "plain", 1), 42);
     EXPECT_EQ(ReadProfileInt(f, "s", "neg", 1), -5);
     EXPECT_EQ(ReadProfileInt(f, "s", "plus", 1), 7);
@@ -230,7 +229,9 @@ TEST(ProfileWrite, ReplacesAtomicallyAndKeepsModeAndLinks)
     ASSERT_TRUE(WriteProfileString(link, "s", "k", "w"));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(Read(f, "s", "k"), "w");
-    struct stat st{};
+    struct stat st
+    {
+    };
     ASSERT_EQ(::stat(f.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 
@@ -249,7 +250,8 @@ TEST(ProfileWrite, ReplacesAtomicallyAndKeepsModeAndLinks)
 TEST(ProfileSection, KeysInFileOrderFirstOccurrenceOnly)
 {
     CTempDir dir;
-    const std::string f = dir.Write("a.ini", "[List]\n0=zero\n1 = \"one\"\n0=again\n[x]\n2=no\n[LIST]\n2=two\n");
+    const std::string f =
+        dir.Write("a.ini", "[List]\n0=zero\n1 = \"one\"\n0=again\n[x]\n2=no\n[LIST]\n2=two\n");
     const ProfileEntries entries = ReadProfileSection(f, "list");
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0], (std::pair<std::string, std::string>{"0", "zero"}));
@@ -266,7 +268,9 @@ TEST(ProfileCache, EveryChangeShowsAtTheNextLookup)
 {
     CTempDir dir;
     const auto rewriteInPlace = [](const std::string& path, const std::string& content) {
-        struct stat old{};
+        struct stat old
+        {
+        };
         ASSERT_EQ(::stat(path.c_str(), &old), 0);
         std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
         const timespec times[2] = {old.st_atim, old.st_mtim};
@@ -296,7 +300,9 @@ TEST(ProfileCache, EveryChangeShowsAtTheNextLookup)
     EXPECT_EQ(Read(inPlace, "s", "k"), "AAAA");
 
     // Replaced by rename, as editors and our own writes do.
-    struct stat old{};
+    struct stat old
+    {
+    };
     ASSERT_EQ(::stat(renamed.c_str(), &old), 0);
     const std::string replacement = dir.Write("replacement.tmp", "[s]\nk=BBBB\n");
     const timespec times[2] = {old.st_atim, old.st_mtim};
