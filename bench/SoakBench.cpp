@@ -329,6 +329,7 @@ int main(int argc, char** argv)
         return 1;
     std::mt19937 rng(seed);
     CSoak soak(pattern);
+    const int threadsBefore = ThreadCount();
     std::printf("fault soak: %d runs, seed %u\n", runs, seed);
     std::fflush(stdout);
 
@@ -356,7 +357,8 @@ int main(int argc, char** argv)
     std::filesystem::remove_all(pattern);
 
     soak.PrintOutcomes();
-    std::printf("threads after every run: at most %d (the first run's count)\n", soak.Threads());
+    std::printf("threads: %d before the soak, at most %d after every run (the first run's count)\n",
+                threadsBefore, soak.Threads());
     std::printf("resident memory: %.1f MB after %d runs, %.1f MB at the end, peak %.1f MB, growth %.2f MB "
                 "(limit %.1f)\n",
                 baseline, warmUp, end, peak, end - baseline, kMaxGrowthMb);
