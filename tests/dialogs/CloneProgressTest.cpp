@@ -225,7 +225,10 @@ TEST_F(CloneProgressTest, SearchShowsTheTriedPortAndFindsTheRadio)
 {
     Setting("setup", "searchcom", "1");
     Setting("setup", "com", "2");
-    CSimRadio& radio = Radio();
+    // A radio that answers late keeps the search on COM3 long enough for a loaded machine's timer.
+    SimFaults faults;
+    faults.wakeUpAtAttempt = 8;
+    CSimRadio& radio = Radio(faults);
     AttachRadio(radio, 3);
     auto dlg = MakeDialog(CloneDirection::Read);
     QSignalSpy finished(dlg.get(), &QDialog::finished);
