@@ -196,7 +196,13 @@ public:
         auto line = std::make_unique<CSimLine>(radio, false);
         if (!line->Start())
             return Fail(number, plan, "no pseudo-terminal");
-        WriteProfileString(g_strSettingFile, "ports", "COM1", line->DevicePath());
+        // COM1 is a link to the terminal that goes when the radio hangs up, as the device of a pulled
+        // cable does: the number of a closed terminal is soon another process's, and a retry must
+        // never reach somebody else's radio.
+        const std::string device = m_dir + "/radio";
+        std::filesystem::remove(device);
+        std::filesystem::create_symlink(line->DevicePath(), device);
+        WriteProfileString(g_strSettingFile, "ports", "COM1", device);
 
         CSerialPort port;
         CScriptedMessages messages;
@@ -230,6 +236,8 @@ public:
                         return Fail(number, plan, "the port is open after a failure");
                     if (plan.retryAfterFailure && !retried) {
                         retried = true;
+                        if (line->Finished())
+                            std::filesystem::remove(device);
                         ok->click();
                     } else {
                         cancel->click();
@@ -238,6 +246,7 @@ public:
             }
         }
         line.reset();
+        std::filesystem::remove(device);
 
         // Outcome and messages.
         const bool done = result == CCloneProgressDlg::kResultDone;
