@@ -15,12 +15,19 @@ bool Cancelled(const CloneStatusRecord* status)
     return status != nullptr && status->m_cancel;
 }
 
+// A radio that answers after our time-out leaves its answer on the line: it must not be taken
+// for the answer to the next frame (a late 06 would let a refused block count as written).
+void DiscardWaitingBytes(ISerialLine& port)
+{
+    for (int i = 0; i < kMaxDiscard && port.ReadByte(0) >= 0; ++i) {
+    }
+}
+
 } // namespace
 
 bool SendWakeUp(ISerialLine& port)
 {
-    for (int i = 0; i < kMaxDiscard && port.ReadByte(0) >= 0; ++i) {
-    }
+    DiscardWaitingBytes(port);
     port.Write(reinterpret_cast<const std::uint8_t*>(kCloneWakeUp), kCloneWakeUpLen, kCloneSendPauseMs);
     return port.ReadByte(kCloneWakeUpReplyMs) == kCloneAck;
 }
@@ -42,6 +49,7 @@ void SendReadRequest(ISerialLine& port, int address)
 {
     const std::uint8_t request[4] = {kCloneReadCmd, static_cast<std::uint8_t>(address >> 8),
                                      static_cast<std::uint8_t>(address & 0xFF), kCloneBlockLen};
+    DiscardWaitingBytes(port);
     port.Write(request, 4, kCloneSendPauseMs);
 }
 
@@ -60,6 +68,7 @@ CloneFrame MakeDataBlock(int address, const std::uint8_t* data16, std::uint8_t l
 
 bool SendDataBlock(ISerialLine& port, const CloneFrame& block, int ackTimeoutMs)
 {
+    DiscardWaitingBytes(port);
     port.Write(block.data(), kCloneFrameSize, kCloneSendPauseMs);
     return port.ReadByte(ackTimeoutMs) == kCloneAck;
 }

@@ -52,13 +52,14 @@ bool SendWakeUp(ISerialLine& port);
 int RequestIdentification(ISerialLine& port);
 // Sends 06 and waits for one byte, which is ignored.
 void SendAcknowledge(ISerialLine& port);
-// Sends the read request 'R', address high, address low, 10.
+// Discards every byte waiting, then sends the read request 'R', address high, address low, 10.
 void SendReadRequest(ISerialLine& port, int address);
 // Waits up to timeoutMs for a 20-byte data block; returns how many bytes came.
 int ReceiveBlock(ISerialLine& port, CloneFrame& reply, int timeoutMs);
 // Builds the data block 'W', address high, address low, lengthByte, then 16 bytes.
 CloneFrame MakeDataBlock(int address, const std::uint8_t* data16, std::uint8_t lengthByte = kCloneBlockLen);
-// Sends a data block and waits up to ackTimeoutMs for one byte: true when it is 06.
+// Discards every byte waiting, sends a data block and waits up to ackTimeoutMs for one byte: true
+// when it is 06.
 bool SendDataBlock(ISerialLine& port, const CloneFrame& block, int ackTimeoutMs);
 // Sends the end byte 'b'.
 void SendEndByte(ISerialLine& port);
