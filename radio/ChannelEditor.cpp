@@ -1,6 +1,7 @@
 #include "radio/ChannelEditor.h"
 
 #include "radio/FrequencyCodec.h"
+#include "radio/VfoFrequency.h"
 
 #include <algorithm>
 #include <array>
@@ -9,8 +10,6 @@
 using namespace ImageMap;
 
 namespace {
-
-constexpr char kZeroOffset[] = "000.00000";
 
 // Bytes +8..+12 of a deleted channel: no tones, no compander, high power, everything else off.
 constexpr std::array<std::uint8_t, 5> kDeletedFlags = {0x00, 0x00, 0x00, 0x08, 0x00};
@@ -74,16 +73,9 @@ std::string CChannelEditor::ClampToBand(const std::string& text) const
 
 void CChannelEditor::StoreOffset(int channel, const std::string& rx, const std::string& tx)
 {
-    int direction = 0;
-    std::string offset;
-    if (!rx.empty() || !tx.empty()) {
-        const std::int32_t r = ParseFrequency(rx);
-        const std::int32_t x = ParseFrequency(tx);
-        direction = x < r ? 1 : x > r ? 2 : 0;
-        offset = direction == 0 ? kZeroOffset : FormatFrequency(x < r ? r - x : x - r);
-    }
-    m_doc.SetShiftDirection(channel, direction);
-    m_doc.StoreFrequency(channel, FreqField::Offset, offset);
+    const TransmitShift shift = ShiftForTransmit(rx, tx);
+    m_doc.SetShiftDirection(channel, shift.direction);
+    m_doc.StoreFrequency(channel, FreqField::Offset, shift.offset);
 }
 
 bool CChannelEditor::StoreRx(int channel, const std::string& typed)

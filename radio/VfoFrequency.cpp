@@ -59,8 +59,8 @@ TransmitShift ShiftForTransmit(const std::string& rxText, const std::string& txT
 {
     if (rxText.empty() && txText.empty())
         return {};
-    const std::int32_t rx = rxText.empty() ? 0 : ParseFrequency(rxText);
-    const std::int32_t tx = txText.empty() ? 0 : ParseFrequency(txText);
+    const std::int32_t rx = ParseFrequency(rxText);
+    const std::int32_t tx = ParseFrequency(txText);
     if (tx < rx)
         return {1, FormatFrequency(rx - tx)};
     if (tx > rx)
