@@ -65,12 +65,6 @@ std::string CChannelEditor::TxText(int channel) const
     }
 }
 
-std::string CChannelEditor::ClampToBand(const std::string& text) const
-{
-    const int side = text.empty() ? 0 : m_doc.CheckBand(text);
-    return side == 0 ? text : m_doc.BandEdgeText(side);
-}
-
 void CChannelEditor::StoreOffset(int channel, const std::string& rx, const std::string& tx)
 {
     const TransmitShift shift = ShiftForTransmit(rx, tx);
@@ -83,7 +77,7 @@ bool CChannelEditor::StoreRx(int channel, const std::string& typed)
     const Snapshot before = Take(channel);
     const bool fresh = m_doc.IsOffsetEmpty(channel);
     const std::string oldTx = TxText(channel); // the transmit frequency stays where it was
-    const std::string text = ClampToBand(typed);
+    const std::string text = m_doc.ClampToBand(typed);
     m_doc.StoreFrequency(channel, FreqField::Rx, text);
     const std::string rx = RxText(channel);
     StoreOffset(channel, rx, rx.empty() ? std::string() : oldTx);
@@ -105,7 +99,7 @@ bool CChannelEditor::StoreRx(int channel, const std::string& typed)
 bool CChannelEditor::StoreTx(int channel, const std::string& typed)
 {
     const Snapshot before = Take(channel);
-    const std::string text = ClampToBand(typed);
+    const std::string text = m_doc.ClampToBand(typed);
     // Snap the transmit frequency exactly like a receive frequency by passing it through the RX
     // field, then put the RX bytes back as they were.
     std::array<std::uint8_t, 4> rxBytes{};

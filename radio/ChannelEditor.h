@@ -46,7 +46,6 @@ private:
     struct Snapshot; // the channel's record and name, to tell whether a store changed anything
     Snapshot Take(int channel) const;
     bool Changed(int channel, const Snapshot& before) const;
-    std::string ClampToBand(const std::string& text) const;
     void StoreOffset(int channel, const std::string& rx, const std::string& tx);
 
     CVantorDoc& m_doc;

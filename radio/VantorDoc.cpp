@@ -239,6 +239,12 @@ std::string CVantorDoc::BandEdgeText(int edge) const
     return FormatFrequency(edge <= 0 ? m_limits.low : m_limits.high);
 }
 
+std::string CVantorDoc::ClampToBand(const std::string& text) const
+{
+    const int side = CheckBand(text);
+    return side == 0 ? text : BandEdgeText(side);
+}
+
 // --- records ----------------------------------------------------------------------------------
 
 std::uint8_t* CVantorDoc::Record(int r)

@@ -68,6 +68,7 @@ public:
     const BandLimits& GetBandLimits() const { return m_limits; }
     int CheckBand(const std::string& text) const;   // -1 below, +1 above, 0 inside or empty
     std::string BandEdgeText(int edge) const;       // edge <= 0 low limit, > 0 high limit
+    std::string ClampToBand(const std::string& text) const; // outside the band: the nearer edge
 
     // Record r (0 VFO A, 1..128 channels, 130 VFO B): state of the frequency fields.
     bool IsRecordEmpty(int r) const;

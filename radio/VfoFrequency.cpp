@@ -27,13 +27,6 @@ std::string FormatSigned(std::int64_t value)
     return text;
 }
 
-// A typed text outside the band becomes the text of the nearer band edge.
-std::string ClampToBand(const CVantorDoc& doc, const std::string& text)
-{
-    const int side = doc.CheckBand(text);
-    return side == 0 ? text : doc.BandEdgeText(side);
-}
-
 } // namespace
 
 std::int32_t SnapToVfoStep(std::int32_t value, int stepIndex)
@@ -88,8 +81,8 @@ std::string VfoTransmitText(const CVantorDoc& doc, int r)
 
 void CommitVfoFrequencies(CVantorDoc& doc, int r, const std::string& rxText, const std::string& txText)
 {
-    const std::string rxTyped = ClampToBand(doc, rxText);
-    const std::string txTyped = ClampToBand(doc, txText);
+    const std::string rxTyped = doc.ClampToBand(rxText);
+    const std::string txTyped = doc.ClampToBand(txText);
     const int step = doc.GetStepIndex(r);
 
     // The receive field snaps what is stored in it; the transmit text borrows it for that.
