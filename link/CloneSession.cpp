@@ -23,6 +23,14 @@ void DiscardWaitingBytes(ISerialLine& port)
     }
 }
 
+// After a frame went unanswered or came back wrong, the radio may still be sending: a late reply
+// joined to the next one could pass for a whole block. Retry only once the line has gone quiet.
+void WaitForQuietLine(ISerialLine& port)
+{
+    for (int i = 0; i < kMaxDiscard && port.ReadByte(kCloneQuietLineMs) >= 0; ++i) {
+    }
+}
+
 } // namespace
 
 bool SendWakeUp(ISerialLine& port)
@@ -162,6 +170,8 @@ void CCloneSession::ReadTransfer()
             received = ReceiveBlock(m_port, reply, kCloneBlockReplyMs);
             good = received == kCloneFrameSize && reply[0] == kCloneWriteCmd && reply[1] == (address >> 8) &&
                    reply[2] == (address & 0xFF);
+            if (!good)
+                WaitForQuietLine(m_port);
         }
         if (!good) {
             if (received < kCloneFrameSize) {
@@ -189,8 +199,11 @@ void CCloneSession::WriteTransfer()
         const int address = block * kCloneBlockSize;
         const CloneFrame frame = MakeDataBlock(address, m_buffer.data() + address);
         bool acknowledged = false;
-        for (int attempt = 0; attempt < kCloneAttempts && !acknowledged; ++attempt)
+        for (int attempt = 0; attempt < kCloneAttempts && !acknowledged; ++attempt) {
             acknowledged = SendDataBlock(m_port, frame, kCloneWriteAckMs);
+            if (!acknowledged)
+                WaitForQuietLine(m_port);
+        }
         if (!acknowledged) {
             m_record.m_status = CloneStatus::WriteFailed;
             return;

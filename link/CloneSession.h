@@ -41,6 +41,7 @@ inline constexpr int kCloneAckReplyMs = 50;       // the byte the radio sends af
 inline constexpr int kCloneBlockReplyMs = 200;
 inline constexpr int kCloneWriteAckMs = 100;
 inline constexpr int kCloneWriteEndPauseMs = 1000; // after the end byte of a write
+inline constexpr int kCloneQuietLineMs = 100;      // silence awaited before a block is retried
 
 using CloneFrame = std::array<std::uint8_t, kCloneFrameSize>;
 

@@ -2,7 +2,7 @@
 // next frame.
 #include <gtest/gtest.h>
 
-#include <deque>
+#include <map>
 #include <set>
 
 #include "link/CloneSession.h"
@@ -10,8 +10,8 @@
 
 namespace {
 
-// A scripted radio on a line without real time: an answer marked late arrives only once the read
-// that waited for it has timed out.
+// A scripted radio on a simulated clock. Each answer arrives a millisecond after the frame that
+// asked for it, or `m_lateByMs` later for the blocks in m_lateOnce (their first answer only).
 class CLateRadioLine final : public ISerialLine
 {
 public:
@@ -20,15 +20,17 @@ public:
     std::set<int> m_lateOnce; // blocks whose first answer comes late
     std::set<int> m_refused;  // written blocks never acknowledged
     std::set<int> m_written;  // blocks the radio stored
+    int m_lateByMs = 0;
 
     bool Open(int, int) override { return m_open = true; }
     void Close() override { m_open = false; }
     bool IsOpen() const override { return m_open; }
-    void Sleep(int) override {}
+    void Sleep(int ms) override { m_nowMs += ms; }
     int WriteByte(std::uint8_t value, int pauseMs) override { return Write(&value, 1, pauseMs, false); }
 
-    int Write(const std::uint8_t* bytes, int count, int, bool) override
+    int Write(const std::uint8_t* bytes, int count, int pauseMs, bool) override
     {
+        m_nowMs += pauseMs;
         if (count == kCloneWakeUpLen || (count == 1 && bytes[0] == kCloneAck))
             Answer({kCloneAck}, -1);
         else if (count == 1 && bytes[0] == kCloneIdentify)
@@ -49,15 +51,15 @@ public:
 
     int Read(std::uint8_t* buffer, int count, int timeoutMs) override
     {
+        const long long deadline = m_nowMs + timeoutMs;
         int got = 0;
-        while (got < count && !m_waiting.empty()) {
-            buffer[got++] = m_waiting.front();
-            m_waiting.pop_front();
+        while (got < count && !m_line.empty() && m_line.begin()->first.first <= deadline) {
+            m_nowMs = std::max(m_nowMs, m_line.begin()->first.first);
+            buffer[got++] = m_line.begin()->second;
+            m_line.erase(m_line.begin());
         }
-        if (got < count && timeoutMs > 0) { // the wait ran out: now the late answer arrives
-            m_waiting.insert(m_waiting.end(), m_late.begin(), m_late.end());
-            m_late.clear();
-        }
+        if (got < count)
+            m_nowMs = deadline;
         return got;
     }
     int ReadByte(int timeoutMs) override
@@ -69,13 +71,15 @@ public:
 private:
     void Answer(const std::vector<std::uint8_t>& bytes, int address)
     {
-        auto& queue = address >= 0 && m_lateOnce.erase(address) ? m_late : m_waiting;
-        queue.insert(queue.end(), bytes.begin(), bytes.end());
+        const long long arrival = m_nowMs + 1 + (address >= 0 && m_lateOnce.erase(address) ? m_lateByMs : 0);
+        for (const std::uint8_t b : bytes)
+            m_line.emplace(std::pair{arrival, m_sequence++}, b);
     }
 
     RadioImage m_memory;
-    std::deque<std::uint8_t> m_waiting;
-    std::deque<std::uint8_t> m_late;
+    std::map<std::pair<long long, long long>, std::uint8_t> m_line; // (arrival, order) -> byte
+    long long m_nowMs = 0;
+    long long m_sequence = 0;
     bool m_open = false;
 };
 
@@ -100,22 +104,28 @@ CloneStatus RunSession(CLateRadioLine& line, RadioImage& buffer, CloneDirection 
 
 TEST(LateAnswerTest, ALateAcknowledgementDoesNotLetARefusedBlockCountAsWritten)
 {
-    RadioImage buffer = Pattern();
-    CLateRadioLine line(RadioImage{});
-    line.m_lateOnce = {0x0F0};
-    line.m_refused = {0x100};
-    EXPECT_EQ(RunSession(line, buffer, CloneDirection::Write), CloneStatus::WriteFailed);
-    EXPECT_TRUE(line.m_written.contains(0x0F0));
-    EXPECT_FALSE(line.m_written.contains(0x100));
+    for (const int lateBy : {kCloneWriteAckMs + 1, kCloneWriteAckMs + kCloneQuietLineMs / 2}) {
+        RadioImage buffer = Pattern();
+        CLateRadioLine line(RadioImage{});
+        line.m_lateOnce = {0x0F0};
+        line.m_lateByMs = lateBy;
+        line.m_refused = {0x100};
+        EXPECT_EQ(RunSession(line, buffer, CloneDirection::Write), CloneStatus::WriteFailed) << lateBy;
+        EXPECT_TRUE(line.m_written.contains(0x0F0));
+        EXPECT_FALSE(line.m_written.contains(0x100));
+    }
 }
 
 TEST(LateAnswerTest, ALateBlockReplyIsNotTakenForTheNextBlock)
 {
-    const RadioImage memory = Pattern();
-    RadioImage buffer{};
-    CLateRadioLine line(memory);
-    for (int address = 0x020; address < 0x1000; address += 0x130)
-        line.m_lateOnce.insert(address);
-    EXPECT_EQ(RunSession(line, buffer, CloneDirection::Read), CloneStatus::ReadDone);
-    EXPECT_EQ(buffer, memory);
+    for (const int lateBy : {kCloneBlockReplyMs + 1, kCloneBlockReplyMs + kCloneQuietLineMs / 2}) {
+        const RadioImage memory = Pattern();
+        RadioImage buffer{};
+        CLateRadioLine line(memory);
+        for (int address = 0x020; address < 0x1000; address += 0x130)
+            line.m_lateOnce.insert(address);
+        line.m_lateByMs = lateBy;
+        EXPECT_EQ(RunSession(line, buffer, CloneDirection::Read), CloneStatus::ReadDone) << lateBy;
+        EXPECT_EQ(buffer, memory) << lateBy;
+    }
 }
