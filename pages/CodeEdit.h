@@ -2,7 +2,7 @@
 // The PTT ID code edit of the function settings page: digits, A to D (either case), "*" and "#".
 // The page sets its text limit.
 
-#include "pages/InPlaceEdit.h"
+#include "pages/CharFilterEdit.h"
 
 class CCodeEdit final : public CCharFilterEdit
 {

@@ -1,21 +1,9 @@
 #pragma once
-// Single-line edits of the channel table and the function settings page: each admits only the
-// characters of its filter, whether typed, pasted or dropped. The in-place kind also opens over a
-// grid cell, restores its original text on Esc and hands the focus back to its owner on Enter and
-// Esc, so that the owner's focus-out handler commits the value.
+// Filtered edit of the channel table that opens over a grid cell, restores its original text on Esc
+// and hands the focus back to its owner on Enter and Esc, so that the owner's focus-out handler
+// commits the value.
 
-#include <QLineEdit>
-
-class CCharFilterEdit : public QLineEdit
-{
-    Q_OBJECT
-public:
-    explicit CCharFilterEdit(QWidget* parent = nullptr);
-    ~CCharFilterEdit() override;
-
-    // Whether character `c` may follow `before` (the text in front of it).
-    virtual bool Admits(QChar c, const QString& before) const = 0;
-};
+#include "pages/CharFilterEdit.h"
 
 class CInPlaceEdit : public CCharFilterEdit
 {
@@ -34,7 +22,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
-    int m_nTextLimit;
+    int m_nTextLimit = 0;
     QString m_strOriginal;
 };
 
