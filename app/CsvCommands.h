@@ -16,7 +16,7 @@ public:
     // At most this many rows of each kind are listed in the message; the rest are counted.
     static constexpr int kMaxListedRows = 20;
 
-    CCsvCommands(CVantorDoc& doc, QWidget* parent);
+    explicit CCsvCommands(CVantorDoc& doc, QWidget* parent);
 
     void OnImportCsv();
     void OnExportCsv();

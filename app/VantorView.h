@@ -15,7 +15,7 @@ class CVantorView final : public QWidget
 {
     Q_OBJECT
 public:
-    CVantorView(CVantorDoc& doc, QWidget* parent);
+    explicit CVantorView(CVantorDoc& doc, QWidget* parent);
     ~CVantorView() override;
 
     // Once the first document exists: relabel the menus and create the three pages.

@@ -25,9 +25,9 @@ public:
 
     // `applyLanguage` refreshes the application after a successful read (menus, bands, all views);
     // `showPortInStatusBar` shows the port a search is trying.
-    CCloneProgressDlg(CVantorDoc& doc, CSerialPort& port, CloneDirection direction,
-                      std::function<void()> applyLanguage, std::function<void(int)> showPortInStatusBar,
-                      QWidget* parent = nullptr);
+    explicit CCloneProgressDlg(CVantorDoc& doc, CSerialPort& port, CloneDirection direction,
+                               std::function<void()> applyLanguage,
+                               std::function<void(int)> showPortInStatusBar, QWidget* parent = nullptr);
     ~CCloneProgressDlg() override;
 
     void reject() override; // Cancel, Esc and the window's close button

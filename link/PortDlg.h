@@ -11,7 +11,8 @@ class CPortDlg final : public QDialog
 {
 public:
     // `showPortInStatusBar` shows the configured port in the main window's status bar after OK.
-    CPortDlg(CSerialPort& port, std::function<void(int)> showPortInStatusBar, QWidget* parent = nullptr);
+    explicit CPortDlg(CSerialPort& port, std::function<void(int)> showPortInStatusBar,
+                      QWidget* parent = nullptr);
     ~CPortDlg() override;
 
     void accept() override; // OK

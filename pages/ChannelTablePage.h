@@ -23,7 +23,7 @@ class CChannelTablePage final : public QWidget, public IImagePage
 {
     Q_OBJECT
 public:
-    CChannelTablePage(CVantorDoc& doc, QWidget* parent);
+    explicit CChannelTablePage(CVantorDoc& doc, QWidget* parent);
     ~CChannelTablePage() override;
 
     // Relabels the page, refills the range selector and the tone lists, rebuilds every row.

@@ -16,7 +16,7 @@ class CFunctionPage final : public QWidget, public IImagePage
 {
     Q_OBJECT
 public:
-    CFunctionPage(CVantorDoc& doc, QWidget* parent);
+    explicit CFunctionPage(CVantorDoc& doc, QWidget* parent);
     ~CFunctionPage() override;
 
     void ReloadFromImage() override;

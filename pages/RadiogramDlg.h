@@ -15,7 +15,7 @@ class CRadiogramDlg final : public QDialog
 {
     Q_OBJECT
 public:
-    CRadiogramDlg(CVantorDoc& doc, QWidget* parent);
+    explicit CRadiogramDlg(CVantorDoc& doc, QWidget* parent);
     ~CRadiogramDlg() override;
 
 protected:

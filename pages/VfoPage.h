@@ -15,7 +15,7 @@ class CVfoPage final : public QWidget, public IImagePage
 {
     Q_OBJECT
 public:
-    CVfoPage(CVantorDoc& doc, QWidget* parent);
+    explicit CVfoPage(CVantorDoc& doc, QWidget* parent);
     ~CVfoPage() override;
 
     void ReloadFromImage() override;

@@ -13,7 +13,7 @@ class CPasswordDlg final : public QDialog
 {
     Q_OBJECT
 public:
-    CPasswordDlg(CVantorDoc& doc, CSerialPort& port, QWidget* parent);
+    explicit CPasswordDlg(CVantorDoc& doc, CSerialPort& port, QWidget* parent);
     ~CPasswordDlg() override;
 
     // The application's File Open and Save, handed on to the test mode's data buttons.

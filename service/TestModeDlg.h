@@ -26,7 +26,8 @@ class CTestModeDlg final : public QDialog
 {
     Q_OBJECT
 public:
-    CTestModeDlg(CVantorDoc& doc, CSerialPort& port, QWidget* parent, TestModeFileCommands commands = {});
+    explicit CTestModeDlg(CVantorDoc& doc, CSerialPort& port, QWidget* parent,
+                          TestModeFileCommands commands = {});
     ~CTestModeDlg() override;
 
     bool IsAdjustMode() const { return m_bAdjustMode != 0; }
