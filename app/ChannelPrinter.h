@@ -26,8 +26,6 @@ public:
 
     // 1 for up to 20 channels in use (none included), then one more page per 30, at most 5.
     static int PageCountFor(int channelsInUse);
-    // Grid rows of the channels in use (receive frequency not empty), in channel order.
-    const std::vector<int>& UsedRows() const { return m_usedRows; }
     int PageCount() const { return PageCountFor(static_cast<int>(m_usedRows.size())); }
     // Grid rows printed on page `page` (1-based).
     std::vector<int> RowsOfPage(int page) const;

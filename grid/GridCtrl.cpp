@@ -611,7 +611,7 @@ void CGridCtrl::PrintRow(QPainter& painter, int row) const
 bool CGridCtrl::event(QEvent* e)
 {
     // Tab and Shift+Tab move between cells instead of between widgets (Ctrl+Tab still leaves).
-    if (e->type() == QEvent::KeyPress && m_bHandleTabKey) {
+    if (e->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(e);
         if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) &&
             !(ke->modifiers() & Qt::ControlModifier)) {

@@ -16,7 +16,6 @@ public:
     void BeginEdit(const QRect& rect, const QString& text);
     void EndEdit();
     bool IsOpen() const { return isEnabled() && isVisible(); }
-    const QString& OriginalText() const { return m_strOriginal; }
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;

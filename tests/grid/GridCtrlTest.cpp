@@ -25,8 +25,6 @@ protected:
         m_grid->SetColumnCount(5);
         m_grid->SetFixedRowCount(1);
         m_grid->SetFixedColumnCount(1);
-        m_grid->EnableSelection(false);
-        m_grid->EnableRowColResize(false, false);
         for (int c = 0; c < 5; ++c)
             m_grid->SetColumnWidth(c, 50);
         for (int r = 0; r < 30; ++r) {
