@@ -3,14 +3,13 @@
 #include "app/AppPaths.h"
 #include "i18n/LangText.h"
 #include "i18n/Profile.h"
+#include "tests/i18n/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
@@ -24,12 +23,6 @@ namespace {
 const std::string kSourceDir = ZQ708_SOURCE_DIR;
 const std::vector<std::string> kLangFiles = {kSourceDir + "/lang/english.lang", kSourceDir + "/lang/chinese.lang"};
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::string Lower(std::string s)
 {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -40,7 +33,7 @@ std::string Lower(std::string s)
 std::set<std::string> SectionsOf(const std::string& file)
 {
     std::set<std::string> sections;
-    std::istringstream text(ReadAll(file));
+    std::istringstream text(ReadFileBytes(file));
     for (std::string line; std::getline(text, line);) {
         const std::size_t open = line.find_first_not_of(" \t");
         const std::size_t close = line.find(']');
@@ -91,7 +84,7 @@ std::set<std::string> KeysUsedBySources()
         const std::string ext = it->path().extension().string();
         if (!it->is_regular_file() || (ext != ".cpp" && ext != ".h"))
             continue;
-        const std::string text = ReadAll(it->path());
+        const std::string text = ReadFileBytes(it->path().string());
         for (std::size_t at = text.find('"'); at != std::string::npos; at = text.find('"', at + 1)) {
             const std::size_t begin = at + 1;
             if (text.compare(begin, 4, "IDS_") != 0 && text.compare(begin, 5, "Menu_") != 0)
@@ -134,7 +127,7 @@ std::set<int> TextIdsOfTemplates()
     for (const auto& entry : fs::directory_iterator(kSourceDir + "/res")) {
         if (!entry.path().filename().string().ends_with("Template.cpp"))
             continue;
-        const std::string text = ReadAll(entry.path());
+        const std::string text = ReadFileBytes(entry.path().string());
         // The first number of the template is its id; a caption follows it in quotes.
         const std::size_t head = text.find('{', text.find("DialogTemplate g_dlg"));
         if (head != std::string::npos) {
@@ -176,7 +169,7 @@ const std::map<std::string, std::size_t> kOptionSections = {
 
 TEST_P(ShippedLangTest, IsUtf8WithTheExpectedName)
 {
-    EXPECT_TRUE(IsValidUtf8(ReadAll(GetParam())));
+    EXPECT_TRUE(IsValidUtf8(ReadFileBytes(GetParam())));
     const std::string disp = LoadLangValue("Face", "disp", "-----", 100);
     EXPECT_EQ(disp, GetParam().ends_with("english.lang") ? "English" : "\xE7\xAE\x80\xE4\xBD\x93\xE4\xB8\xAD\xE6\x96\x87");
 }
@@ -319,7 +312,7 @@ TEST(ShippedLangFiles, SameSectionsAndKeysInEveryLanguage)
 TEST(SampleSettings, SetupAndBandVariantsAreConsistent)
 {
     const std::string file = kSourceDir + "/lang/setting.ini";
-    EXPECT_TRUE(IsValidUtf8(ReadAll(file)));
+    EXPECT_TRUE(IsValidUtf8(ReadFileBytes(file)));
     EXPECT_EQ(ReadProfileString(file, "setup", "language", "<none>", 260), "");
     EXPECT_EQ(ReadProfileInt(file, "setup", "com", 0), 1);
     EXPECT_EQ(ReadProfileInt(file, "setup", "searchcom", 0), 1);

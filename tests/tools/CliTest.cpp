@@ -12,6 +12,7 @@
 #include "radio/ChannelEditor.h"
 #include "radio/DataFile.h"
 #include "radio/ToneList.h"
+#include "tests/i18n/TempDir.h"
 #include "tests/link/LinkTestSupport.h"
 
 namespace {
@@ -67,12 +68,6 @@ protected:
         EXPECT_EQ(DataFile::Load(Path(name), header, image, error), DataFile::LoadStatus::Loaded);
         return image;
     }
-
-    static std::string Slurp(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
 };
 
 RadioImage Prepared(RadioImage image)
@@ -88,7 +83,7 @@ TEST_F(CliTest, ReadMakesADataFileAndWriteSendsOne)
     const RunResult read = Cli("read --device " + device + " -o " + Path("out.pgm"));
     ASSERT_EQ(read.code, 0) << read.output;
     EXPECT_EQ(fs::file_size(Path("out.pgm")), DataFile::kFileSize);
-    EXPECT_EQ(Slurp(Path("out.pgm")).substr(0, 30), DataFile::kSignature);
+    EXPECT_EQ(ReadFileBytes(Path("out.pgm")).substr(0, 30), DataFile::kSignature);
     EXPECT_EQ(LoadDataFile("out.pgm"), radio.Memory());
 
     CSimRadio& target = NewRadio(PatternImage(50));
@@ -134,7 +129,7 @@ TEST_F(CliTest, AFailedReadLeavesNoFileAndKeepsAnOldOne)
 
     std::ofstream(Path("old.pgm")) << "keep me";
     EXPECT_EQ(Cli("read --device " + device + " -o " + Path("old.pgm")).code, 5);
-    EXPECT_EQ(Slurp(Path("old.pgm")), "keep me");
+    EXPECT_EQ(ReadFileBytes(Path("old.pgm")), "keep me");
     for (const auto& entry : fs::directory_iterator(m_dir))
         EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
 }
