@@ -5,6 +5,7 @@
 
 #include "app/FileDialogs.h"
 #include "app/ScriptedMessages.h"
+#include "tests/i18n/TempDir.h"
 
 #include <QFile>
 #include <QSettings>
@@ -52,11 +53,7 @@ public:
         std::ofstream(Path(name), std::ios::binary) << text;
         return Path(name);
     }
-    std::string ReadFile(const std::string& name) const
-    {
-        std::ifstream in(Path(name), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string ReadFile(const std::string& name) const { return ReadFileBytes(Path(name)); }
     // A copy of one of the golden data files under a new name.
     QString CopyGolden(const char* golden, const std::string& name) const
     {

@@ -3,6 +3,7 @@
 // paths pointed at them for the life of the object.
 
 #include "app/AppPaths.h"
+#include "tests/i18n/TempDir.h"
 
 #include <QTemporaryDir>
 #include <fstream>
@@ -26,11 +27,7 @@ public:
         std::ofstream(Path(name), std::ios::binary) << text;
     }
 
-    std::string ReadFile(const std::string& name) const
-    {
-        std::ifstream in(Path(name), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string ReadFile(const std::string& name) const { return ReadFileBytes(Path(name)); }
 
 private:
     QTemporaryDir m_dir;
