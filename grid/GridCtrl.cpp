@@ -611,7 +611,7 @@ void CGridCtrl::PrintRow(QPainter& painter, int row) const
 bool CGridCtrl::event(QEvent* e)
 {
     // Tab and Shift+Tab move between cells instead of between widgets (Ctrl+Tab still leaves).
-    if (e->type() == QEvent::KeyPress) {
+    if (e->type() == QEvent::KeyPress && m_bHandleTabKey) {
         auto* ke = static_cast<QKeyEvent*>(e);
         if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) &&
             !(ke->modifiers() & Qt::ControlModifier)) {
@@ -670,6 +670,10 @@ void CGridCtrl::keyPressEvent(QKeyEvent* e)
     const int row = hasFocusCell ? m_focus.row : firstRow;
     const int col = hasFocusCell ? m_focus.col : firstCol;
     const int page = std::max(1, VisibleScrollRows());
+    if ((e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) && !m_bHandleTabKey) {
+        e->ignore(); // the owner's dialog moves the focus between its controls
+        return;
+    }
     switch (e->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -39,9 +39,19 @@ public:
     int GetRowHeight(int row) const;
     int GetColumnWidth(int col) const;
 
-    // Editing is on at construction. Range selection and resizing by mouse are not offered.
+    // Switches; all on at construction. Range selection and resizing by mouse are not offered
+    // (the owners switch them off), so those switches only record what the owner asked for and
+    // there is never a selection to clear.
+    void EnableRowColResize(bool rows, bool cols)
+    {
+        m_bAllowRowResize = rows;
+        m_bAllowColResize = cols;
+    }
+    void EnableSelection(bool enable) { m_bEnableSelection = enable; }
+    void ClearSelection() {}
     void SetEditable(bool editable) { m_bEditable = editable; }
     bool IsEditable() const { return m_bEditable; }
+    void SetHandleTabKey(bool handle) { m_bHandleTabKey = handle; }
 
     // Cells. Only the fields named by the mask are set; refused for a cell out of range.
     bool SetCell(const GridItem& item);
@@ -139,7 +149,11 @@ private:
     GridCellId m_focus;
     GridCellId m_pressed;
     bool m_bPressInFixed = false;
+    bool m_bAllowRowResize = true;
+    bool m_bAllowColResize = true;
+    bool m_bEnableSelection = true;
     bool m_bEditable = true;
+    bool m_bHandleTabKey = true;
     bool m_bEditing = false;
     QRect m_rcEdit;
     int m_nWheelRemainder = 0;

@@ -149,6 +149,9 @@ bool CChannelTablePage::BuildGrid()
             m_grid->SetColumnCount(kCols);
             m_grid->SetFixedRowCount(1);
             m_grid->SetFixedColumnCount(1);
+            m_grid->EnableSelection(false);
+            m_grid->EnableRowColResize(false, false);
+            m_grid->ClearSelection();
             m_grid->ClearFocusCell();
         } catch (const std::bad_alloc&) {
             ShowMessage(LoadLangString("IDS_ERROR"), "Out of memory.", MsgIcon::Stop);

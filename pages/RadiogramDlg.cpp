@@ -79,7 +79,10 @@ bool CRadiogramDlg::BuildGrid()
             ShowMessage(LoadLangString("IDS_ERROR"), "Out of memory.", MsgIcon::Stop);
             return false;
         }
+        m_grid->EnableRowColResize(false, false);
+        m_grid->ClearSelection();
         m_grid->ClearFocusCell();
+        m_grid->EnableSelection(false);
         m_grid->SetColumnWidth(0, 40);
         m_grid->SetColumnWidth(1, 100);
         m_grid->SetRowHeight(0, 28);

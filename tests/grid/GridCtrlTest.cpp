@@ -25,6 +25,8 @@ protected:
         m_grid->SetColumnCount(5);
         m_grid->SetFixedRowCount(1);
         m_grid->SetFixedColumnCount(1);
+        m_grid->EnableSelection(false);
+        m_grid->EnableRowColResize(false, false);
         for (int c = 0; c < 5; ++c)
             m_grid->SetColumnWidth(c, 50);
         for (int r = 0; r < 30; ++r) {
@@ -116,6 +118,10 @@ TEST_F(GridTest, KeyboardMovesTheFocusCellAndReportsBothSides)
     Key(Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(m_grid->GetFocusCell(), (GridCellId{1, 4}));
     EXPECT_TRUE(m_grid->hasFocus());
+    m_grid->SetHandleTabKey(false); // Tab then belongs to the dialog
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(m_grid->GetFocusCell(), (GridCellId{1, 4}));
+    m_grid->SetHandleTabKey(true);
 
     Key(Qt::Key_End);
     EXPECT_EQ(m_grid->GetFocusCell(), (GridCellId{29, 4}));
