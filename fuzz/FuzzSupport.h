@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,14 +20,19 @@
         }                                                                                             \
     } while (false)
 
-// A folder of this process for the files a target writes; in memory when /dev/shm exists, so that
-// a save's fsync costs nothing.
+// A folder of this process for the files a target writes, removed at exit; in memory when /dev/shm
+// exists, so that a save's fsync costs nothing.
 inline const std::string& FuzzScratchDir()
 {
-    static const std::string dir = [] {
-        std::string base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        std::string path = base + "/zq708-fuzz-" + std::to_string(::getpid());
-        ::mkdir(path.c_str(), 0700);
+    // Never destroyed, so that the removal at exit can still read it.
+    static const std::string& dir = *[] {
+        const std::string base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        auto* path = new std::string(base + "/zq708-fuzz-" + std::to_string(::getpid()));
+        ::mkdir(path->c_str(), 0700);
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(FuzzScratchDir(), ignored);
+        });
         return path;
     }();
     return dir;
