@@ -2,19 +2,13 @@
 // variants. Nothing may crash, every row is counted once, and what the import stored survives an
 // export and a second import unchanged and without complaint.
 
-#include "app/AppPaths.h"
 #include "fuzz/FuzzSupport.h"
 #include "radio/ChannelCsv.h"
 #include "radio/VantorDoc.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const bool ready = [] {
-        g_strSettingFile = ZQ708_SOURCE_DIR "/lang/setting.ini";
-        g_strLangFile = ZQ708_SOURCE_DIR "/lang/english.lang";
-        return true;
-    }();
-    FUZZ_CHECK(ready);
+    UseShippedFiles();
     if (size == 0)
         return 0;
     const int model = data[0] % 5;

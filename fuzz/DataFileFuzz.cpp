@@ -2,7 +2,6 @@
 // comparison with a new document and the CSV export. Nothing may crash, and every reading stays
 // within the range the pages rely on.
 
-#include "app/AppPaths.h"
 #include "fuzz/FuzzSupport.h"
 #include "radio/ChannelCsv.h"
 #include "radio/FmPreset.h"
@@ -69,12 +68,7 @@ void ReadEverything(const CVantorDoc& doc)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const bool ready = [] {
-        g_strSettingFile = ZQ708_SOURCE_DIR "/lang/setting.ini";
-        g_strLangFile = ZQ708_SOURCE_DIR "/lang/english.lang";
-        return true;
-    }();
-    FUZZ_CHECK(ready);
+    UseShippedFiles();
     static const std::string path = FuzzScratchPath("fuzz.pgm");
     WriteFuzzFile(path, data, size);
 

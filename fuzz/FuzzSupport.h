@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/AppPaths.h"
+
 // Stops the run (libFuzzer records the input as a crash) when `cond` is false.
 #define FUZZ_CHECK(cond)                                                                              \
     do {                                                                                              \
@@ -50,4 +52,14 @@ inline void WriteFuzzFile(const std::string& path, const void* data, std::size_t
     if (size > 0)
         FUZZ_CHECK(std::fwrite(data, 1, size, file) == size);
     FUZZ_CHECK(std::fclose(file) == 0);
+}
+
+// Points the program paths at the shipped settings and English language file, once per process.
+inline void UseShippedFiles()
+{
+    [[maybe_unused]] static const bool done = [] {
+        g_strSettingFile = ZQ708_SOURCE_DIR "/lang/setting.ini";
+        g_strLangFile = ZQ708_SOURCE_DIR "/lang/english.lang";
+        return true;
+    }();
 }
