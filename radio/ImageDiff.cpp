@@ -17,17 +17,6 @@ using namespace ImageMap;
 
 namespace {
 
-std::string Hex(const std::uint8_t* bytes, std::size_t count)
-{
-    std::string text;
-    char byte[4];
-    for (std::size_t i = 0; i < count; ++i) {
-        std::snprintf(byte, sizeof byte, i == 0 ? "%02X" : " %02X", bytes[i]);
-        text += byte;
-    }
-    return text;
-}
-
 std::string Offset(std::size_t offset)
 {
     char text[16];
@@ -43,11 +32,6 @@ std::string Change(const std::string& from, const std::string& to)
 std::string OnOff(int value)
 {
     return value != 0 ? "on" : "off";
-}
-
-std::string ToneText(int index)
-{
-    return index == 0 ? std::string("off") : ToneList::Text(index);
 }
 
 std::string OrNone(const std::string& text)
@@ -102,7 +86,7 @@ private:
         Claim(offset, count);
         if (m_lines.size() == linesBefore && Differs(offset, count))
             Add(label + " bytes at " + Offset(offset) + ": " +
-                Change(Hex(A().data() + offset, count), Hex(B().data() + offset, count)));
+                Change(HexBytes(A().data() + offset, count), HexBytes(B().data() + offset, count)));
     }
 
     void Field(const std::string& label, const std::string& from, const std::string& to)
@@ -124,7 +108,7 @@ private:
             while (end < a.size() && end - i < 16 && a[end] != b[end])
                 ++end;
             Add("data file header at " + Offset(i) + ": " +
-                Change(Hex(a.data() + i, end - i), Hex(b.data() + i, end - i)));
+                Change(HexBytes(a.data() + i, end - i), HexBytes(b.data() + i, end - i)));
             i = end;
         }
     }
@@ -132,10 +116,10 @@ private:
     // The settings a record shares between channels and VFOs.
     void CompareRecordFields(int r, const std::string& label)
     {
-        Field(label + " RX tone", ToneText(m_a.ToneIndex(r, ToneDir::Rx)),
-              ToneText(m_b.ToneIndex(r, ToneDir::Rx)));
-        Field(label + " TX tone", ToneText(m_a.ToneIndex(r, ToneDir::Tx)),
-              ToneText(m_b.ToneIndex(r, ToneDir::Tx)));
+        Field(label + " RX tone", ToneList::ReportText(m_a.ToneIndex(r, ToneDir::Rx)),
+              ToneList::ReportText(m_b.ToneIndex(r, ToneDir::Rx)));
+        Field(label + " TX tone", ToneList::ReportText(m_a.ToneIndex(r, ToneDir::Tx)),
+              ToneList::ReportText(m_b.ToneIndex(r, ToneDir::Tx)));
         Field(label + " power", m_a.GetPower(r) ? "high" : "low", m_b.GetPower(r) ? "high" : "low");
         Field(label + " busy channel lockout", OnOff(m_a.GetBcl(r)), OnOff(m_b.GetBcl(r)));
         Field(label + " bandwidth", m_a.GetBandwidth(r) ? "narrow" : "wide",
@@ -156,15 +140,15 @@ private:
                                          B()[at + 14], B()[at + 15]};
         if (a != b)
             Add(label + " bits not interpreted (byte +8 masked C7, bytes +13..+15) " +
-                Change(Hex(a.data(), a.size()), Hex(b.data(), b.size())));
+                Change(HexBytes(a.data(), a.size()), HexBytes(b.data(), b.size())));
     }
 
     static std::string ChannelSummary(CVantorDoc& doc, int n)
     {
         const CChannelEditor editor(doc);
         std::string text = "RX " + editor.RxText(n) + ", TX " + OrNone(editor.TxText(n));
-        text += ", tones " + ToneText(doc.ToneIndex(n, ToneDir::Rx)) + "/" +
-                ToneText(doc.ToneIndex(n, ToneDir::Tx));
+        text += ", tones " + ToneList::ReportText(doc.ToneIndex(n, ToneDir::Rx)) + "/" +
+                ToneList::ReportText(doc.ToneIndex(n, ToneDir::Tx));
         const std::string name = CVantorDoc::DecodeName(doc.GetName(n));
         if (!name.empty())
             text += ", name \"" + name + "\"";
@@ -349,7 +333,7 @@ private:
             while (end < kImageSize && end - i < 16 && !m_claimed[end] && A()[end] != B()[end])
                 ++end;
             Add("not interpreted at " + Offset(i) + ": " +
-                Change(Hex(A().data() + i, end - i), Hex(B().data() + i, end - i)));
+                Change(HexBytes(A().data() + i, end - i), HexBytes(B().data() + i, end - i)));
             i = end;
         }
     }

@@ -9,6 +9,20 @@ bool IsRecordEmpty(const RadioImage& image, int r)
     return IsEmptyFrequencyByte(image[RecordOffset(r) + kRecRxFreq + 3]);
 }
 
+std::string HexBytes(const std::uint8_t* bytes, std::size_t count)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(count * 3);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i > 0)
+            text += ' ';
+        text += kDigits[bytes[i] >> 4];
+        text += kDigits[bytes[i] & 0x0F];
+    }
+    return text;
+}
+
 void BlankImage(RadioImage& image)
 {
     image.fill(0xFF);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 using RadioImage = std::array<std::uint8_t, 4096>;
 
@@ -89,6 +90,9 @@ constexpr bool IsEmptyFrequencyByte(std::uint8_t b)
 
 // Whether record r (or channel r) holds no receive frequency, i.e. is not in use.
 bool IsRecordEmpty(const RadioImage& image, int r);
+
+// "0A FF 00": `count` bytes in upper-case hex, one blank between them.
+std::string HexBytes(const std::uint8_t* bytes, std::size_t count);
 
 // Sets all 4096 bytes to 0xFF.
 void BlankImage(RadioImage& image);

@@ -82,6 +82,11 @@ std::string Text(int index)
     return LoadLangString("IDS_OFF");
 }
 
+std::string ReportText(int index)
+{
+    return index == 0 ? std::string("off") : Text(index);
+}
+
 std::vector<std::string> Texts()
 {
     std::vector<std::string> texts;

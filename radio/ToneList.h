@@ -38,6 +38,10 @@ ToneCode CodeFromIndex(int index);
 // Text of list entry `index`: "67.0", "D023N", "D023I"; index 0 is the language file's "IDS_OFF".
 std::string Text(int index);
 
+// Text of list entry `index` for the reports and comparisons, which are English whatever the
+// language: "off" for index 0.
+std::string ReportText(int index);
+
 // All 259 texts in list order.
 std::vector<std::string> Texts();
 

@@ -42,28 +42,11 @@ struct Summary
     std::vector<Setting> settings;
 };
 
-// Tone list text with "off" for index 0 (the list's own entry is the language file's word).
-std::string ToneText(int index)
-{
-    return index == 0 ? std::string("off") : ToneList::Text(index);
-}
-
-std::string Hex(const RadioImage& image, std::size_t offset, std::size_t count)
-{
-    std::string text;
-    char byte[4];
-    for (std::size_t i = 0; i < count; ++i) {
-        std::snprintf(byte, sizeof byte, i == 0 ? "%02X" : " %02X", image[offset + i]);
-        text += byte;
-    }
-    return text;
-}
-
 void FillFlags(const CVantorDoc& doc, int r, RecordInfo& info)
 {
     info.direction = doc.GetShiftDirection(r);
-    info.rxTone = ToneText(doc.ToneIndex(r, ToneDir::Rx));
-    info.txTone = ToneText(doc.ToneIndex(r, ToneDir::Tx));
+    info.rxTone = ToneList::ReportText(doc.ToneIndex(r, ToneDir::Rx));
+    info.txTone = ToneList::ReportText(doc.ToneIndex(r, ToneDir::Tx));
     info.power = doc.GetPower(r);
     info.bcl = doc.GetBcl(r);
     info.bandwidth = doc.GetBandwidth(r);
@@ -83,8 +66,8 @@ Summary Collect(CVantorDoc& doc)
             break;
         s.modelTag += static_cast<char>(c);
     }
-    s.descriptor1 = Hex(image, ImageMap::kBandDescriptor1, ImageMap::kBandDescriptorSize);
-    s.descriptor2 = Hex(image, ImageMap::kBandDescriptor2, ImageMap::kBandDescriptorSize);
+    s.descriptor1 = HexBytes(image.data() + ImageMap::kBandDescriptor1, ImageMap::kBandDescriptorSize);
+    s.descriptor2 = HexBytes(image.data() + ImageMap::kBandDescriptor2, ImageMap::kBandDescriptorSize);
     s.limits = doc.GetBandLimits();
 
     const CChannelEditor channels(doc);
