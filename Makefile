@@ -2,6 +2,8 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# ccache, when installed, makes rebuilds in a fresh build folder cheap.
+LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 .PHONY: all deps configure build test run demo clean package install fuzz
 
@@ -11,7 +13,7 @@ deps:
 	tools/scripts/install-deps.sh
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) $(LAUNCHER) $(CMAKE_FLAGS)
 
 configure: $(BUILD)/CMakeCache.txt
 
@@ -35,8 +37,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	test -f $(FUZZ_BUILD)/CMakeCache.txt || CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) \
-		-DZQ708_FUZZ=ON -DZQ708_GUI=OFF -DZQ708_WERROR=OFF \
-		$(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+		-DZQ708_FUZZ=ON -DZQ708_GUI=OFF -DZQ708_WERROR=OFF $(LAUNCHER)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
