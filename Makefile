@@ -32,14 +32,16 @@ demo: build
 clean:
 	rm -rf $(BUILD)
 
-# Every fuzz target for FUZZ_SECONDS each, built with clang-14 in a build of their own.
+# The fuzz targets named in FUZZ_TARGETS (all when empty) for FUZZ_SECONDS each, as many at once
+# as there are processors, built with clang-14 in a build of their own.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?=
 fuzz: deps
 	test -f $(FUZZ_BUILD)/CMakeCache.txt || CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) \
 		-DZQ708_FUZZ=ON -DZQ708_GUI=OFF -DZQ708_WERROR=OFF $(LAUNCHER)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
-	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # The Debian package, in $(BUILD)/package/. dpkg-dev and file let CPack work out the library
 # dependencies; they are needed for packaging only.
