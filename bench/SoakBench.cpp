@@ -71,6 +71,22 @@ std::string MainThreadName()
     return name;
 }
 
+// The threads of our own still running besides the main one. A joined thread may still be listed
+// for a moment: join returns when the kernel has cleared the thread's id, a little before it
+// removes the thread from /proc. A thread really left behind is still there after a second.
+long OwnThreadsLeft()
+{
+    const std::string ours = MainThreadName();
+    const auto deadline = Clock::now() + std::chrono::seconds(1);
+    for (;;) {
+        const std::vector<std::string> threads = OtherThreadNames();
+        const long own = std::count(threads.begin(), threads.end(), ours);
+        if (own == 0 || Clock::now() > deadline)
+            return own;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
 double ResidentMb()
 {
     long pages = 0;
@@ -318,21 +334,6 @@ public:
     int MaxThreads() const { return m_maxThreads; }
 
 private:
-    // A joined thread may still be listed for a moment: join returns when the kernel has cleared
-    // the thread's id, a little before it removes the thread from /proc. A thread really left
-    // behind is still there after a second.
-    static long OwnThreadsLeft()
-    {
-        const auto deadline = Clock::now() + std::chrono::seconds(1);
-        for (;;) {
-            const std::vector<std::string> threads = OtherThreadNames();
-            const long own = std::count(threads.begin(), threads.end(), MainThreadName());
-            if (own == 0 || Clock::now() > deadline)
-                return own;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    }
-
     static bool Fail(int number, const RunPlan& plan, const std::string& what)
     {
         std::fprintf(stderr, "run %d (%s%s): %s\n", number,
