@@ -90,9 +90,9 @@ void ModelEntry::WriteTo(RadioImage& image) const
     std::copy_n(bytes.begin(), size, image.begin() + at);
 }
 
-BandLimits ModelEntry::Limits(const BandLimits& current) const
+BandLimits ModelEntry::Limits() const
 {
-    BandLimits limits = current;
+    BandLimits limits;
     limits.low = lower1 * kUnitsPerMHz;
     if (twoBand) {
         limits.high = upper2 * kUnitsPerMHz - kHighLimitMargin;
@@ -139,17 +139,10 @@ int FindEntry(const RadioImage& image)
     return result;
 }
 
-BandLimits LimitsFor(const RadioImage& image, const BandLimits& current)
+BandLimits LimitsFor(const RadioImage& image)
 {
     const std::optional<ModelEntry> entry = ParseModelEntry(EntryText(FindEntry(image), 60));
-    if (!entry) {
-        BandLimits limits = current;
-        const BandLimits defaults;
-        limits.low = defaults.low;
-        limits.high = defaults.high;
-        return limits;
-    }
-    return entry->Limits(current);
+    return entry ? entry->Limits() : BandLimits{};
 }
 
 } // namespace ModelInfo

@@ -30,8 +30,8 @@ struct ModelEntry
     bool Matches(const RadioImage& image) const;
     // Writes the descriptor(s); a one-band entry leaves the other slot alone.
     void WriteTo(RadioImage& image) const;
-    // The limits this entry gives; a one-band entry keeps the gap of `current`.
-    BandLimits Limits(const BandLimits& current) const;
+    // The limits this entry gives; only a two-band entry has a gap.
+    BandLimits Limits() const;
 };
 
 // Decodes a "data%d" value; nothing when it is not 8 (or, for two bands, 16) hex digits.
@@ -52,6 +52,7 @@ std::vector<std::string> EntryNames();
 int FindEntry(const RadioImage& image);
 
 // The limits of the entry FindEntry chooses; 100 to 520 MHz when it has no usable descriptor.
-BandLimits LimitsFor(const RadioImage& image, const BandLimits& current);
+// A gap is only ever the one of a two-band entry: no gap of an earlier image outlives it.
+BandLimits LimitsFor(const RadioImage& image);
 
 } // namespace ModelInfo

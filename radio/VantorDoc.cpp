@@ -191,7 +191,7 @@ int CVantorDoc::FindModelEntry() const
 
 void CVantorDoc::LoadBandLimits()
 {
-    m_limits = ModelInfo::LimitsFor(m_image, m_limits);
+    m_limits = ModelInfo::LimitsFor(m_image);
 }
 
 void CVantorDoc::ApplyModelEntry(int n)

@@ -127,3 +127,47 @@ TEST_F(CBandTest, GarbageEntriesDoNotBreakTheBands)
     EXPECT_EQ(m_doc.GetBandLimits().low, 10000000);
     EXPECT_EQ(m_doc.GetBandLimits().high, 52000000);
 }
+
+TEST_F(CBandTest, OnlyATwoBandEntryLeavesAGap)
+{
+    // After a two-band image, each later image whose limits come from elsewhere has no gap:
+    // 300.00000 is stored as typed on the 100 to 520 MHz range, not moved to the lower edge.
+    struct Case
+    {
+        const char* what;
+        const char* models;
+        std::array<std::uint8_t, 8> descriptors;
+        std::int32_t low;
+        std::int32_t high;
+    };
+    const Case cases[] = {
+        {"one-band entry",
+         "data0=60134017\ndata1=00100052\n",
+         {0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x10, 0x00, 0x52},
+         10000000,
+         51999500},
+        {"no entry", "", {0x60, 0x13, 0x40, 0x17, 0x00, 0x40, 0x00, 0x52}, 10000000, 52000000},
+        {"unreadable entry",
+         "data0=rubbish\n",
+         {0x60, 0x13, 0x40, 0x17, 0x00, 0x40, 0x00, 0x52},
+         10000000,
+         52000000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteModels(kStandardModels);
+        m_doc.ApplyModelEntry(2);
+        ASSERT_EQ(m_doc.GetBandLimits().gapEnd, 40000000);
+
+        WriteModels(c.models);
+        SetDescriptors(c.descriptors);
+        m_doc.LoadBandLimits();
+        const BandLimits& limits = m_doc.GetBandLimits();
+        EXPECT_EQ(limits.low, c.low);
+        EXPECT_EQ(limits.high, c.high);
+        EXPECT_EQ(limits.gapStart, 0);
+        EXPECT_EQ(limits.gapEnd, 0);
+        m_doc.StoreFrequency(5, FreqField::Rx, "300.00000");
+        EXPECT_EQ(m_doc.FrequencyText(5, FreqField::Rx), "300.00000");
+    }
+}
