@@ -49,10 +49,13 @@ std::string CChannelEditor::RxText(int channel) const
 
 std::string CChannelEditor::TxText(int channel) const
 {
+    // An empty channel has no transmit side, whatever offset bytes another tool or a radio left.
+    if (m_doc.IsRecordEmpty(channel))
+        return {};
     const std::string rx = m_doc.FrequencyText(channel, FreqField::Rx);
     const std::string offset = m_doc.FrequencyText(channel, FreqField::Offset);
     if (SameText(rx, offset))
-        return {}; // no transmit side (or no channel)
+        return {}; // no transmit side
     const std::int32_t r = ParseFrequency(rx);
     const std::int32_t o = ParseFrequency(offset);
     switch (m_doc.GetShiftDirection(channel)) {
@@ -75,6 +78,7 @@ void CChannelEditor::StoreOffset(int channel, const std::string& rx, const std::
 bool CChannelEditor::StoreRx(int channel, const std::string& typed)
 {
     const Snapshot before = Take(channel);
+    const bool wasEmpty = m_doc.IsRecordEmpty(channel);
     const bool fresh = m_doc.IsOffsetEmpty(channel);
     const std::string oldTx = TxText(channel); // the transmit frequency stays where it was
     const std::string text = m_doc.ClampToBand(typed);
@@ -92,6 +96,10 @@ bool CChannelEditor::StoreRx(int channel, const std::string& typed)
     } else if (fresh) {
         // A newly filled channel transmits on its receive frequency.
         StoreOffset(channel, rx, rx);
+    } else if (wasEmpty) {
+        // Filled over leftover offset bytes: receive-only, so a hidden leftover TX tone goes too,
+        // as when a TX frequency is cleared.
+        m_doc.StoreToneIndex(channel, ToneDir::Tx, 0);
     }
     return Changed(channel, before);
 }

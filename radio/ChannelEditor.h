@@ -33,7 +33,8 @@ public:
     std::string TxText(int channel) const;
 
     // An out-of-band text becomes the nearer band edge and is snapped. Empty RX deletes the
-    // channel; empty TX makes it receive-only with its TX tone off.
+    // channel; empty TX makes it receive-only with its TX tone off. RX typed into an empty channel
+    // makes it transmit on RX when its offset is empty too, else receive-only with its TX tone off.
     bool StoreRx(int channel, const std::string& text);
     bool StoreTx(int channel, const std::string& text);
     bool StoreTone(int channel, ToneDir dir, int index);

@@ -179,4 +179,39 @@ TEST_F(ChannelEditorTest, StoringWhatIsAlreadyThereReportsNoChange)
     }
 }
 
+TEST_F(ChannelEditorTest, AnEmptyChannelWithLeftoverOffsetBytesBecomesReceiveOnly)
+{
+    // Empty records as other tools or radios leave them: no RX, but offset bytes, a direction and
+    // a TX tone. The empty row shows no TX, so the filled channel has none either.
+    struct Case
+    {
+        const char* what;
+        Bytes leftover; // bytes +0..+11 (the name and the rest stay as they are)
+    };
+    const Case cases[] = {
+        {"plus shift", {0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x06, 0x00, 0x00, 0x00, 0x0C, 0x0A}},
+        {"minus shift", {0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x06, 0x00, 0x20, 0x00, 0x3C, 0x09}},
+        {"simplex", {0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x50, 0x12, 0x01, 0x00, 0x00, 0x0C, 0x08}},
+        {"half an RX left", {0x00, 0x50, 0x12, 0xFF, 0x00, 0x00, 0x06, 0x00, 0x00, 0x00, 0x0C, 0x0A}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::copy(c.leftover.begin(), c.leftover.end(), m_doc.Image().begin() + RecordOffset(7));
+        ASSERT_TRUE(m_doc.IsRecordEmpty(7));
+        EXPECT_EQ(m_editor.TxText(7), "");
+
+        EXPECT_TRUE(m_editor.StoreRx(7, "145.5"));
+        EXPECT_EQ(m_editor.RxText(7), "145.50000");
+        EXPECT_EQ(m_editor.TxText(7), "");
+        EXPECT_TRUE(m_doc.HasNoTransmit(7));
+        EXPECT_EQ(m_doc.GetShiftDirection(7), 1);
+        EXPECT_EQ(m_doc.ToneIndex(7, ToneDir::Tx), 0);
+        EXPECT_EQ(m_doc.GetTxInverted(7), 0);
+        // Once a TX is typed it starts without a tone nobody chose.
+        EXPECT_TRUE(m_editor.StoreTx(7, "146"));
+        EXPECT_EQ(m_editor.TxText(7), "146.00000");
+        EXPECT_EQ(m_doc.ToneIndex(7, ToneDir::Tx), 0);
+    }
+}
+
 } // namespace

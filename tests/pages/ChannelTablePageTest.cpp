@@ -175,6 +175,26 @@ TEST_F(ChannelTablePageTest, TypingIntoAnEmptyChannelFillsItTransmittingOnItsRec
     EXPECT_EQ(Focus(), &Grid());
 }
 
+TEST_F(ChannelTablePageTest, TypingIntoAnEmptyRowWithLeftoverOffsetBytesGivesAReceiveOnlyChannel)
+{
+    // Channel 10 is empty but holds a 000.60000 MHz plus shift and a TX tone another tool left.
+    const Bytes leftover = {0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x06, 0x00, 0x00, 0x00, 0x0C, 0x0A};
+    std::copy(leftover.begin(), leftover.end(), m_doc.Image().begin() + RecordOffset(10));
+    m_page->ReloadFromImage();
+    EXPECT_EQ(Cell(10, 3), QString());
+
+    Enter(10, 1, QStringLiteral("145.5"));
+    EXPECT_EQ(Cell(10, 1), QStringLiteral("145.50000"));
+    EXPECT_EQ(Cell(10, 3), QString());
+    EXPECT_EQ(Cell(10, 4), QString());
+    EXPECT_TRUE(ReadOnly(10, 4));
+    EXPECT_TRUE(m_doc.HasNoTransmit(10));
+    EXPECT_EQ(m_doc.ToneIndex(10, ToneDir::Tx), 0);
+    EXPECT_TRUE(m_doc.IsModified());
+    ClickCell(10, 4);
+    EXPECT_FALSE(Item<CToneCombo>(1077)->isVisible());
+}
+
 TEST_F(ChannelTablePageTest, TypedTransmitFrequenciesSetDirectionAndOffset)
 {
     Enter(2, 3, QStringLiteral("144.9"));
