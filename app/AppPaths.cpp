@@ -115,6 +115,8 @@ void InitAppPaths(const std::string& appDir, const std::string& userDir)
     std::filesystem::create_directories(dir, ec);
     if (!IsRegularFile(userSetting) && !SeedFile(g_strSettingFile, userSetting))
         return;
+    // A copy seeded by an earlier version gets the keys this one ships (band variants, new settings).
+    AddMissingProfileEntries(userSetting, g_strSettingFile);
     g_strUserDir = dir;
     g_strSettingFile = userSetting;
 }

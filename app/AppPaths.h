@@ -22,8 +22,10 @@ std::string UserSettingsDir();
 void InitAppPaths(const std::string& appDir);
 
 // As above with the per-user folder given; empty keeps setting.ini beside the program. A per-user
-// folder without setting.ini gets a copy of the program's on first start. When it cannot be made
-// or seeded, the program's own setting.ini is used as it stands (reads work, writes fail).
+// folder without setting.ini gets a copy of the program's on first start; on every later start its
+// copy gets the sections and keys the program's has and it lacks, never changing a value it holds.
+// When it cannot be made or seeded, the program's own setting.ini is used as it stands (reads
+// work, writes fail).
 void InitAppPaths(const std::string& appDir, const std::string& userDir);
 
 // Whether g_strSettingFile exists as a regular file (the windowed start-up refuses to run without it).

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -114,10 +115,31 @@ struct IniLine
     std::string_view value; // trimmed, quotes still on
 };
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+IniLine ClassifyLine(std::string_view text)
+{
+    IniLine line;
+    line.text = text;
+    const std::string_view t = Trim(text);
+    if (t.starts_with('[')) {
+        line.kind = IniLine::Kind::Section;
+        line.name = Trim(t.substr(1, t.find(']') - 1));
+    } else if (!t.starts_with(';')) {
+        const std::size_t eq = t.find('=');
+        if (eq != std::string_view::npos && !Trim(t.substr(0, eq)).empty()) {
+            line.kind = IniLine::Kind::Key;
+            line.name = Trim(t.substr(0, eq));
+            line.value = Trim(t.substr(eq + 1));
+        }
+    }
+    return line;
+}
+
 std::vector<IniLine> SplitLines(std::string_view content)
 {
-    if (content.starts_with("\xEF\xBB\xBF")) // editors like to start UTF-8 files with a byte-order mark
-        content.remove_prefix(3);
+    if (content.starts_with(kByteOrderMark)) // editors like to start UTF-8 files with a byte-order mark
+        content.remove_prefix(kByteOrderMark.size());
     std::vector<IniLine> lines;
     while (!content.empty()) {
         const std::size_t eol = content.find('\n');
@@ -125,22 +147,7 @@ std::vector<IniLine> SplitLines(std::string_view content)
         content.remove_prefix(eol == std::string_view::npos ? content.size() : eol + 1);
         if (text.ends_with('\r'))
             text.remove_suffix(1);
-
-        IniLine line;
-        line.text = text;
-        const std::string_view t = Trim(text);
-        if (t.starts_with('[')) {
-            line.kind = IniLine::Kind::Section;
-            line.name = Trim(t.substr(1, t.find(']') - 1));
-        } else if (!t.starts_with(';')) {
-            const std::size_t eq = t.find('=');
-            if (eq != std::string_view::npos && !Trim(t.substr(0, eq)).empty()) {
-                line.kind = IniLine::Kind::Key;
-                line.name = Trim(t.substr(0, eq));
-                line.value = Trim(t.substr(eq + 1));
-            }
-        }
-        lines.push_back(line);
+        lines.push_back(ClassifyLine(text));
     }
     return lines;
 }
@@ -350,6 +357,64 @@ std::string ResolveLink(const std::string& file)
     return resolved;
 }
 
+// Adds `keyLine` to the first section named `section`: after its last key, or after its header.
+// A section the file lacks is added at its end.
+void InsertKeyLine(std::vector<std::string>& lines, std::string_view section, const std::string& keyLine)
+{
+    long insertAt = -1;
+    bool inFirst = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const IniLine line = ClassifyLine(lines[i]);
+        if (line.kind == IniLine::Kind::Section) {
+            if (insertAt >= 0)
+                break;
+            inFirst = EqualNoCase(line.name, section);
+            if (inFirst)
+                insertAt = static_cast<long>(i);
+        } else if (inFirst && line.kind == IniLine::Kind::Key) {
+            insertAt = static_cast<long>(i);
+        }
+    }
+    if (insertAt >= 0) {
+        lines.insert(lines.begin() + insertAt + 1, keyLine);
+        return;
+    }
+    if (!lines.empty() && !Trim(lines.back()).empty())
+        lines.emplace_back();
+    lines.push_back('[' + std::string(section) + ']');
+    lines.push_back(keyLine);
+}
+
+// Lets `edit` change the lines of `file` (of the target, when it is a link) and, when it reports a
+// change, replaces the file atomically, keeping its mode, line ends and byte-order mark. False when
+// the file could not be read or written; the old file is then left as it was.
+using LineEdit = std::function<bool(std::string_view content, std::vector<std::string>& lines)>;
+bool EditFile(const std::string& file, const LineEdit& edit)
+{
+    const std::string target = ResolveLink(file);
+    std::string content;
+    struct stat info
+    {
+    };
+    info.st_mode = 0644;
+    if (ReadWholeFile(target, content, &info) == FileState::Failed)
+        return false;
+    std::vector<std::string> lines;
+    for (const IniLine& line : SplitLines(content))
+        lines.emplace_back(line.text);
+    if (!edit(content, lines))
+        return true;
+
+    const std::string eol = content.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+    std::string result(content.starts_with(kByteOrderMark) ? kByteOrderMark : std::string_view());
+    for (const std::string& line : lines)
+        result += line + eol;
+    const bool replaced = ReplaceFile(target, result, info.st_mode & 07777);
+    ForgetFile(file);
+    ForgetFile(target);
+    return replaced;
+}
+
 } // namespace
 
 std::string CutToBuffer(const std::string& text, std::size_t bufSize)
@@ -428,62 +493,45 @@ bool WriteProfileString(const std::string& file, const std::string& section, con
         name.starts_with(';') || name.starts_with('['))
         return false;
 
-    const std::string target = ResolveLink(file);
-    std::string content;
-    struct stat info
-    {
-    };
-    info.st_mode = 0644;
-    if (ReadWholeFile(target, content, &info) == FileState::Failed)
-        return false;
-
     // Blanks around a value or enclosing quotes would be lost on reading; quoting keeps them.
     const bool quote = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
                                           (value.size() >= 2 && value.front() == '"' && value.back() == '"'));
     const std::string written = quote ? '"' + value + '"' : value;
+    return EditFile(file, [&](std::string_view content, std::vector<std::string>& lines) {
+        const std::vector<IniLine> parsed = SplitLines(content);
+        if (const long at = FindKeyLine(parsed, sec, name); at >= 0) { // the name keeps its spelling
+            const auto i = static_cast<std::size_t>(at);
+            lines[i] = std::string(parsed[i].name) + '=' + written;
+        } else {
+            InsertKeyLine(lines, sec, std::string(name) + '=' + written);
+        }
+        return true;
+    });
+}
 
-    const std::string eol = content.find("\r\n") != std::string::npos ? "\r\n" : "\n";
-    const std::vector<IniLine> lines = SplitLines(content);
-    std::vector<std::string> out;
-    out.reserve(lines.size() + 3);
-    for (const IniLine& line : lines)
-        out.emplace_back(line.text);
-
-    const long at = FindKeyLine(lines, sec, name);
-    if (at >= 0) {
-        out[static_cast<std::size_t>(at)] =
-            std::string(lines[static_cast<std::size_t>(at)].name) + '=' + written;
-    } else {
-        // Insert after the last key of the first section of that name, or after its header.
-        long insertAt = -1;
-        bool inFirst = false;
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (lines[i].kind == IniLine::Kind::Section) {
-                if (insertAt >= 0)
-                    break;
-                inFirst = EqualNoCase(lines[i].name, sec);
-                if (inFirst)
-                    insertAt = static_cast<long>(i);
-            } else if (inFirst && lines[i].kind == IniLine::Kind::Key) {
-                insertAt = static_cast<long>(i);
+bool AddMissingProfileEntries(const std::string& file, const std::string& from)
+{
+    std::string source;
+    if (ReadWholeFile(from, source) != FileState::Read)
+        return true; // nothing to add
+    return EditFile(file, [&](std::string_view content, std::vector<std::string>& lines) {
+        ParsedProfile have = *Parse(content); // the file as it reads with the keys added so far
+        bool added = false;
+        std::string_view section;
+        bool inSection = false; // keys before the first section are never read: nothing to add
+        for (const IniLine& line : SplitLines(source)) {
+            if (line.kind == IniLine::Kind::Section) {
+                section = line.name;
+                inSection = true;
+            } else if (inSection && line.kind == IniLine::Kind::Key) {
+                ProfileSection& known = have[Folded(section)];
+                if (known.index.emplace(Folded(line.name), known.entries.size()).second) {
+                    known.entries.emplace_back(line.name, line.value);
+                    InsertKeyLine(lines, section, std::string(line.name) + '=' + std::string(line.value));
+                    added = true;
+                }
             }
         }
-        const std::string newLine = std::string(name) + '=' + written;
-        if (insertAt >= 0) {
-            out.insert(out.begin() + insertAt + 1, newLine);
-        } else {
-            if (!out.empty() && !Trim(out.back()).empty())
-                out.emplace_back();
-            out.push_back('[' + std::string(sec) + ']');
-            out.push_back(newLine);
-        }
-    }
-
-    std::string result = content.starts_with("\xEF\xBB\xBF") ? "\xEF\xBB\xBF" : "";
-    for (const std::string& line : out)
-        result += line + eol;
-    const bool replaced = ReplaceFile(target, result, info.st_mode & 07777);
-    ForgetFile(file);
-    ForgetFile(target);
-    return replaced;
+        return added;
+    });
 }

@@ -28,6 +28,11 @@ int ReadProfileInt(const std::string& file, const std::string& section, const st
 bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& value);
 
+// Adds to `file` every key of `from` (with its section) that `file` lacks, written as `from` has it
+// and in its order; keys `file` holds keep their values. One atomic write, none when nothing is
+// missing. False when `file` could not be read or written (it is then left as it was).
+bool AddMissingProfileEntries(const std::string& file, const std::string& from);
+
 // Every key of a section in file order, first occurrence only, values uncut: one read of the file
 // for callers that look up many keys of one section.
 using ProfileEntries = std::vector<std::pair<std::string, std::string>>;

@@ -247,6 +247,97 @@ TEST(ProfileWrite, ReplacesAtomicallyAndKeepsModeAndLinks)
     EXPECT_EQ(entries, 2); // no temporary files left behind
 }
 
+TEST(ProfileAddMissing, AddsWhatIsMissingAndKeepsEveryValueThere)
+{
+    CTempDir dir;
+    const std::string shipped = dir.Write("shipped.ini", "orphan=never read\n"
+                                                         "[setup]\n"
+                                                         "; a comment stays behind\n"
+                                                         "language=english\n"
+                                                         "com=1\n"
+                                                         "searchcom=1\n"
+                                                         "newkey = \"  padded \"\n"
+                                                         "COM=2\n"
+                                                         "[ModelInfo]\n"
+                                                         "Freq0=136-174 MHz\n"
+                                                         "data0=60134017\n"
+                                                         "Freq1=400-480 MHz\n"
+                                                         "data1=00400048\n"
+                                                         "[Empty]\n"
+                                                         "[setup]\n"
+                                                         "late=1\n");
+    // The user's copy from an earlier version: own values (one empty), other case, its own extras.
+    const std::string user = dir.Write("user.ini", "; mine\n"
+                                                   "[SETUP]\n"
+                                                   "Language=\n"
+                                                   "com=5\n"
+                                                   "\n"
+                                                   "[ports]\n"
+                                                   "COM5=/dev/ttyUSB3\n"
+                                                   "[modelinfo]\n"
+                                                   "freq0=Mine\n"
+                                                   "data0=60134016\n");
+    ASSERT_TRUE(AddMissingProfileEntries(user, shipped));
+    EXPECT_EQ(ReadFileBytes(user), "; mine\n"
+                                   "[SETUP]\n"
+                                   "Language=\n"
+                                   "com=5\n"
+                                   "searchcom=1\n"
+                                   "newkey=\"  padded \"\n"
+                                   "late=1\n"
+                                   "\n"
+                                   "[ports]\n"
+                                   "COM5=/dev/ttyUSB3\n"
+                                   "[modelinfo]\n"
+                                   "freq0=Mine\n"
+                                   "data0=60134016\n"
+                                   "Freq1=400-480 MHz\n"
+                                   "data1=00400048\n");
+    EXPECT_EQ(Read(user, "setup", "newkey"), "  padded ");
+    EXPECT_EQ(Read(user, "setup", "language"), "");
+    EXPECT_EQ(ReadProfileInt(user, "setup", "com", 0), 5);
+
+    // Nothing missing: no write at all.
+    struct stat before
+    {
+    };
+    ASSERT_EQ(::stat(user.c_str(), &before), 0);
+    ASSERT_TRUE(AddMissingProfileEntries(user, shipped));
+    struct stat after
+    {
+    };
+    ASSERT_EQ(::stat(user.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+}
+
+TEST(ProfileAddMissing, NewSectionsLineEndsByteOrderMarkModeAndLinks)
+{
+    CTempDir dir;
+    const std::string shipped =
+        dir.Write("shipped.ini", "[setup]\ncom=1\n[ModelInfo]\nFreq0=VHF\ndata0=60134017\n");
+    const std::string real = dir.Write("real.ini", "\xEF\xBB\xBF[setup]\r\ncom=3\r\n");
+    ::chmod(real.c_str(), 0600);
+    const std::string link = dir.File("link.ini");
+    std::filesystem::create_symlink(real, link);
+    ASSERT_TRUE(AddMissingProfileEntries(link, shipped));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadFileBytes(real),
+              "\xEF\xBB\xBF[setup]\r\ncom=3\r\n\r\n[ModelInfo]\r\nFreq0=VHF\r\ndata0=60134017\r\n");
+    struct stat st
+    {
+    };
+    ASSERT_EQ(::stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    // A missing or unreadable shipped file adds nothing; a user file that cannot be read is left alone.
+    const std::string kept = ReadFileBytes(real);
+    EXPECT_TRUE(AddMissingProfileEntries(real, dir.File("none.ini")));
+    EXPECT_TRUE(AddMissingProfileEntries(real, dir.Path().string()));
+    EXPECT_EQ(ReadFileBytes(real), kept);
+    EXPECT_FALSE(AddMissingProfileEntries(dir.Path().string(), shipped));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path()));
+}
+
 TEST(ProfileSection, KeysInFileOrderFirstOccurrenceOnly)
 {
     CTempDir dir;

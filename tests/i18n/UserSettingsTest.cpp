@@ -158,3 +158,25 @@ TEST_F(UserSettingsTest, LanguagesOfTheUserFolderComeFirst)
     EXPECT_EQ(DefaultLanguageName(), "german");
     EXPECT_EQ(ReadFileBytes(m_program.File("setting.ini")), kShipped);
 }
+
+TEST_F(UserSettingsTest, AnUpgradeBringsNewKeysToTheUserCopyAndKeepsTheUsersValues)
+{
+    InitAppPaths(m_program.Path().string(), UserDir());
+    ASSERT_TRUE(WriteProfileString(g_strSettingFile, "setup", "com", "3"));
+    ASSERT_TRUE(WriteProfileString(g_strSettingFile, "ModelInfo", "Freq0", "My band"));
+
+    // A later version ships more band variants and a new key.
+    const std::string upgraded = "[setup]\nlanguage=chinese\ncom=1\nsearchcom=1\n"
+                                 "[ModelInfo]\nFreq0=A\ndata0=60134017\nFreq1=B\ndata1=00400052\n";
+    m_program.Write("setting.ini", upgraded);
+    InitAppPaths(m_program.Path().string(), UserDir());
+    EXPECT_EQ(g_strSettingFile, UserDir() + "/setting.ini");
+    EXPECT_EQ(ReadFileBytes(g_strSettingFile), "[setup]\nlanguage=english\ncom=3\nsearchcom=1\n"
+                                               "[ModelInfo]\nFreq0=My band\ndata0=60134017\nFreq1=B\n"
+                                               "data1=00400052\n");
+    EXPECT_EQ(ReadFileBytes(m_program.File("setting.ini")), upgraded);
+    // Only the settings file is there: no temporary copies.
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(UserDir()), std::filesystem::directory_iterator()),
+        1);
+}
