@@ -128,6 +128,11 @@ TEST(ProfileWrite, CreatesFileSectionAndKey)
     ASSERT_TRUE(WriteProfileString(f, "setup", "language", "english"));
     ASSERT_TRUE(WriteProfileString(f, "ports", "COM1", "/dev/ttyUSB0"));
     EXPECT_EQ(ReadFileBytes(f), "[setup]\ncom=3\nlanguage=english\n\n[ports]\nCOM1=/dev/ttyUSB0\n");
+    struct stat st
+    {
+    };
+    ASSERT_EQ(::stat(f.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u); // readable by its owner even when that is not root
 }
 
 TEST(ProfileWrite, ReplacesFirstOccurrenceAndKeepsEverythingElse)
@@ -166,10 +171,12 @@ TEST(ProfileWrite, KeepsCrlfAndRoundTripsAwkwardValues)
     ASSERT_TRUE(WriteProfileString(f, "s", "blank", "  padded "));
     ASSERT_TRUE(WriteProfileString(f, "s", "quoted", "\"q\""));
     ASSERT_TRUE(WriteProfileString(f, "s", "empty", ""));
+    ASSERT_TRUE(WriteProfileString(f, "s", "quotes", "\"\""));
     EXPECT_EQ(Read(f, "s", "k"), "a=b");
     EXPECT_EQ(Read(f, "s", "blank"), "  padded ");
     EXPECT_EQ(Read(f, "s", "quoted"), "\"q\"");
     EXPECT_EQ(Read(f, "s", "empty"), "");
+    EXPECT_EQ(Read(f, "s", "quotes"), "\"\"");
     const std::string bytes = ReadFileBytes(f);
     for (std::size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1))
         EXPECT_EQ(bytes[at - 1], '\r');
@@ -268,6 +275,7 @@ TEST(ProfileAddMissing, AddsWhatIsMissingAndKeepsEveryValueThere)
                                                          "late=1\n");
     // The user's copy from an earlier version: own values (one empty), other case, its own extras.
     const std::string user = dir.Write("user.ini", "; mine\n"
+                                                   "stray=before any section\n"
                                                    "[SETUP]\n"
                                                    "Language=\n"
                                                    "com=5\n"
@@ -279,6 +287,7 @@ TEST(ProfileAddMissing, AddsWhatIsMissingAndKeepsEveryValueThere)
                                                    "data0=60134016\n");
     ASSERT_TRUE(AddMissingProfileEntries(user, shipped));
     EXPECT_EQ(ReadFileBytes(user), "; mine\n"
+                                   "stray=before any section\n"
                                    "[SETUP]\n"
                                    "Language=\n"
                                    "com=5\n"
