@@ -1,5 +1,7 @@
 #include "i18n/Profile.h"
 
+#include "app/FileSave.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -307,49 +309,6 @@ bool HasLineBreak(std::string_view s)
     return s.find_first_of("\r\n") != std::string_view::npos;
 }
 
-// Writes `content` beside `path` and renames it over `path`, so readers see the old or the new file
-// and never a half-written one.
-bool ReplaceFile(const std::string& path, const std::string& content, mode_t mode)
-{
-    std::string tmp = path + ".XXXXXX";
-    const int fd = ::mkstemp(tmp.data());
-    if (fd < 0)
-        return false;
-    bool ok = ::fchmod(fd, mode) == 0;
-    std::size_t done = 0;
-    while (ok && done < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            ok = false;
-        else
-            done += static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(tmp.c_str());
-    return ok;
-}
-
-// The file a write replaces: the target of a symbolic link, so the link itself survives.
-std::string ResolveLink(const std::string& file)
-{
-    struct stat st
-    {
-    };
-    if (::lstat(file.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-        return file;
-    char* real = ::realpath(file.c_str(), nullptr);
-    if (!real)
-        return file;
-    std::string resolved = real;
-    std::free(real);
-    return resolved;
-}
-
 } // namespace
 
 std::string CutToBuffer(const std::string& text, std::size_t bufSize)
@@ -428,13 +387,9 @@ bool WriteProfileString(const std::string& file, const std::string& section, con
         name.starts_with(';') || name.starts_with('['))
         return false;
 
-    const std::string target = ResolveLink(file);
+    const std::string target = FileSave::Target(file);
     std::string content;
-    struct stat info
-    {
-    };
-    info.st_mode = 0644;
-    if (ReadWholeFile(target, content, &info) == FileState::Failed)
+    if (ReadWholeFile(target, content) == FileState::Failed)
         return false;
 
     // Blanks around a value or enclosing quotes would be lost on reading; quoting keeps them.
@@ -482,7 +437,7 @@ bool WriteProfileString(const std::string& file, const std::string& section, con
     std::string result = content.starts_with("\xEF\xBB\xBF") ? "\xEF\xBB\xBF" : "";
     for (const std::string& line : out)
         result += line + eol;
-    const bool replaced = ReplaceFile(target, result, info.st_mode & 07777);
+    const bool replaced = FileSave::Replace(target, result) == 0;
     ForgetFile(file);
     ForgetFile(target);
     return replaced;

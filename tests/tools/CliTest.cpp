@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <signal.h>
@@ -56,15 +57,15 @@ protected:
     {
         FileHeader header{};
         DataFile::StampSignature(header);
-        std::string error;
-        ASSERT_TRUE(DataFile::Store(Path(name), header, image, error)) << error;
+        FileError error;
+        ASSERT_TRUE(DataFile::Store(Path(name), header, image, error)) << std::strerror(error.number);
     }
 
     RadioImage LoadDataFile(const std::string& name) const
     {
         FileHeader header{};
         RadioImage image{};
-        std::string error;
+        FileError error;
         EXPECT_EQ(DataFile::Load(Path(name), header, image, error), DataFile::LoadStatus::Loaded);
         return image;
     }
@@ -208,8 +209,8 @@ TEST_F(CliTest, InfoSummarisesAFileAsTextAndJson)
     editor.StoreRx(2, "145.50000");
     editor.StoreTx(2, "");
     PrepareImageForTransfer(doc.Image());
-    std::string error;
-    ASSERT_TRUE(doc.StoreFile(Path("info.pgm"), error)) << error;
+    FileError error;
+    ASSERT_TRUE(doc.StoreFile(Path("info.pgm"), error)) << std::strerror(error.number);
 
     const RunResult json = Cli("info --json " + Path("info.pgm"));
     ASSERT_EQ(json.code, 0) << json.output;
