@@ -147,7 +147,7 @@ int WriteInPlace(const std::string& target, std::string_view bytes)
     std::size_t restored = 0;
     WriteFromStart(fd, std::string_view(old).substr(0, cut ? old.size() : std::min(done, old.size())),
                    restored);
-    if (::ftruncate(fd, info.st_size) == 0)
+    if (::ftruncate(fd, static_cast<off_t>(old.size())) == 0)
         ::fsync(fd);
     return err;
 }

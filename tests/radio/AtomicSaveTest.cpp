@@ -249,6 +249,9 @@ protected:
 TEST_F(CInPlaceSaveTest, WritableFilesInAFolderTheUserMayNotWrite)
 {
     const ino_t inode = Inode(Locked("radio.pgm"));
+    FileError stored;
+    ASSERT_TRUE(m_second.StoreFile(Open("protected.pgm"), stored));
+    ::chmod(Open("protected.pgm").c_str(), 0444);
     const int code = RunAsOrdinaryUser([this] {
         FileError error;
         if (!m_second.StoreFile(Locked("radio.pgm"), error))
@@ -259,9 +262,12 @@ TEST_F(CInPlaceSaveTest, WritableFilesInAFolderTheUserMayNotWrite)
             return 2;
         if (!WriteProfileString(Locked("setting.ini"), "setup", "port", "/dev/ttyUSB0"))
             return 3;
-        // A file the user may not write stays as it is; a new file cannot be made.
+        // A new file cannot be made there; a file the user may not write stays as it is, even
+        // in a folder where the rename could replace it.
         if (m_first.StoreFile(Locked("new.pgm"), error) || error.number != EACCES)
             return 4;
+        if (m_first.StoreFile(Open("protected.pgm"), error) || error.number != EACCES)
+            return 5;
         return 0;
     });
     ASSERT_EQ(code, 0);
@@ -269,6 +275,7 @@ TEST_F(CInPlaceSaveTest, WritableFilesInAFolderTheUserMayNotWrite)
     EXPECT_EQ(Inode(Locked("radio.pgm")), inode);
     EXPECT_EQ(ReadFileBytes(Locked("setting.ini")), "[setup]\ncom=7\nlanguage=english\nport=/dev/ttyUSB0\n");
     EXPECT_EQ(FilesIn(m_locked), m_lockedFiles);
+    EXPECT_EQ(FileHolds(Open("protected.pgm")), 2);
 }
 
 TEST_F(CInPlaceSaveTest, AFailedWriteInPlacePutsTheOldBytesBack)

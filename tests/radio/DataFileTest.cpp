@@ -315,6 +315,22 @@ TEST_F(CDataFileTest, SavingThroughALinkKeepsTheLink)
     EXPECT_EQ(ReadFileBytes(target)[48 + kSettings], 7);
 }
 
+TEST_F(CDataFileTest, ASaveReplacesTheFileAndKeepsItsMode)
+{
+    const std::string path = Copy("full_radio.pgm", "radio.pgm");
+    ::chmod(path.c_str(), 0640);
+    struct stat before{};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    FileError error;
+    ASSERT_TRUE(m_doc.StoreFile(path, error)) << std::strerror(error.number);
+    struct stat after{};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino); // a reader of the old file keeps it whole
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+    EXPECT_EQ(after.st_size, static_cast<off_t>(DataFile::kFileSize));
+    EXPECT_TRUE(OnlyFilesAre({"radio.pgm", "setting.ini"}));
+}
+
 TEST_F(CDataFileTest, BandLimitsFollowEveryLoadAndStore)
 {
     ASSERT_TRUE(m_doc.OnOpenDocument(Golden("full_radio.pgm")));

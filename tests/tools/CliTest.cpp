@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -37,10 +38,11 @@ protected:
         Setting("setup", "searchcom", "0");
     }
 
-    RunResult Cli(const std::string& args) const
+    // `runAs` goes before the program: a command that runs it as another user.
+    RunResult Cli(const std::string& args, const std::string& runAs = {}) const
     {
         RunResult result;
-        const std::string command = "'" + (m_dir / "zq708-cli").string() + "' " + args + " 2>&1";
+        const std::string command = runAs + "'" + (m_dir / "zq708-cli").string() + "' " + args + " 2>&1";
         FILE* pipe = popen(command.c_str(), "r");
         char buffer[4096];
         std::size_t n = 0;
@@ -133,6 +135,34 @@ TEST_F(CliTest, AFailedReadLeavesNoFileAndKeepsAnOldOne)
     EXPECT_EQ(ReadFileBytes(Path("old.pgm")), "keep me");
     for (const auto& entry : fs::directory_iterator(m_dir))
         EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+}
+
+TEST_F(CliTest, ReadIntoAWritableFileInAFolderTheUserMayNotWrite)
+{
+    CSimRadio& radio = NewRadio(PatternImage(1));
+    const std::string device = AttachRadio(radio, 1).DevicePath();
+    std::string runAs; // root, whom permissions do not stop, runs the program as "nobody"
+    if (::geteuid() == 0) {
+        const passwd* nobody = ::getpwnam("nobody");
+        if (!nobody || ::access("/usr/bin/setpriv", X_OK) != 0)
+            GTEST_SKIP() << "the tests run as root, without a user \"nobody\" or setpriv to drop to";
+        runAs = "setpriv --reuid=" + std::to_string(nobody->pw_uid) + " --regid=" +
+                std::to_string(nobody->pw_gid) + " --clear-groups ";
+        ::chmod(device.c_str(), 0666);
+    }
+    const std::string locked = Path("locked");
+    fs::create_directory(locked);
+    std::ofstream(locked + "/radio.pgm") << "old";
+    ::chmod((locked + "/radio.pgm").c_str(), 0666);
+    ::chmod(locked.c_str(), 0555);
+    ::chmod(m_dir.c_str(), 0755);
+    const RunResult read = Cli("read --device " + device + " -o " + locked + "/radio.pgm", runAs);
+    const RunResult refused = Cli("read --device " + device + " -o " + locked + "/new.pgm", runAs);
+    ::chmod(locked.c_str(), 0755);
+    ASSERT_EQ(read.code, 0) << read.output;
+    EXPECT_EQ(LoadDataFile("locked/radio.pgm"), radio.Memory());
+    EXPECT_EQ(refused.code, 73) << refused.output; // before the radio is woken
+    EXPECT_EQ(radio.WakeUpsSeen(), 1);
 }
 
 TEST_F(CliTest, PortAndRadioFailuresHaveTheirOwnExitCodes)

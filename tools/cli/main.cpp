@@ -325,11 +325,13 @@ int Read(const Options& options)
     } else {
         doc.OnNewDocument(false);
     }
-    // Say so before the radio is busy for half a minute, not after.
+    // Say so before the radio is busy for half a minute, not after: a file there must be writable,
+    // a new one needs a folder that takes it.
     const std::filesystem::path out = std::filesystem::absolute(options.output);
     std::error_code ec;
+    const bool exists = std::filesystem::exists(out, ec);
     if (std::filesystem::is_directory(out, ec) || !std::filesystem::is_directory(out.parent_path(), ec) ||
-        access(out.parent_path().c_str(), W_OK) != 0) {
+        access((exists ? out : out.parent_path()).c_str(), W_OK) != 0) {
         std::fprintf(stderr, "zq708-cli: cannot write %s\n", options.output.c_str());
         return kCannotWrite;
     }
