@@ -1,6 +1,7 @@
 #include "app/CsvCommands.h"
 
 #include "app/FileDialogs.h"
+#include "app/FileSave.h"
 #include "app/MessageBox.h"
 #include "i18n/LangText.h"
 #include "radio/ChannelCsv.h"
@@ -47,18 +48,12 @@ std::string Lang(const char* key)
     return LoadLangString(key);
 }
 
-std::string Arg(const std::string& templ, const std::string& a, const std::string& b = {})
-{
-    return QString::fromStdString(templ)
-        .arg(QString::fromStdString(a), QString::fromStdString(b))
-        .toStdString();
-}
-
 std::string NoteLine(const CsvRowNote& note)
 {
     for (const auto& [reason, key] : kReasonKeys) {
         if (reason == note.reason)
-            return Arg(Lang("IDS_CSV_LINE"), std::to_string(note.line), FormatCsvNote(Lang(key), note));
+            return FormatLangText(Lang("IDS_CSV_LINE"), std::to_string(note.line),
+                                  FormatCsvNote(Lang(key), note));
     }
     return {};
 }
@@ -72,7 +67,8 @@ void AppendList(std::string& text, const char* titleKey, const std::vector<CsvRo
          ++i)
         text += "\n" + NoteLine(notes[i]);
     if (notes.size() > static_cast<std::size_t>(CCsvCommands::kMaxListedRows))
-        text += "\n" + Arg(Lang("IDS_CSV_MORE"), std::to_string(notes.size() - CCsvCommands::kMaxListedRows));
+        text += "\n" + FormatLangText(Lang("IDS_CSV_MORE"),
+                                      std::to_string(notes.size() - CCsvCommands::kMaxListedRows));
 }
 
 } // namespace
@@ -83,7 +79,7 @@ CCsvCommands::CCsvCommands(CVantorDoc& doc, QWidget* parent) : QObject(parent), 
 
 std::string CCsvCommands::ReportText(const CsvImportReport& report)
 {
-    std::string text = Arg(Lang("IDS_CSV_IMPORTED"), std::to_string(report.imported));
+    std::string text = FormatLangText(Lang("IDS_CSV_IMPORTED"), std::to_string(report.imported));
     AppendList(text, "IDS_CSV_NOT_IMPORTED", report.rejected);
     AppendList(text, "IDS_CSV_ADJUSTED", report.adjusted);
     return text;
@@ -123,7 +119,7 @@ void CCsvCommands::OnExportCsv()
     const QString path = AskDataFilePath(m_parent, FileDialogKind::SaveCsv, proposed);
     if (path.isEmpty())
         return;
-    std::ofstream out(path.toStdString(), std::ios::binary | std::ios::trunc);
-    if (!(out << CChannelCsv(m_doc).Export()) || !out.flush())
-        ShowMessage(Lang("IDS_ERROR"), Lang("IDS_CSV_WRITEFAIL") + path.toStdString(), MsgIcon::Stop);
+    if (const int err = FileSave::Replace(path.toStdString(), CChannelCsv(m_doc).Export()); err != 0)
+        ShowMessage(Lang("IDS_ERROR"), FileErrorText(path.toStdString(), {FileAction::Save, err}),
+                    MsgIcon::Stop);
 }

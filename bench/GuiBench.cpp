@@ -243,9 +243,9 @@ void BenchInProcess(const std::string& dir, int reloadOnly)
     }
     QCoreApplication::processEvents();
     CVantorDoc& doc = app.Doc();
-    std::string error;
+    FileError error;
     if (doc.LoadFile(kPgm, error) != DataFile::LoadStatus::Loaded) {
-        std::printf("cannot load %s: %s\n", kPgm, error.c_str());
+        std::printf("cannot load %s: %s\n", kPgm, std::strerror(error.number));
         return;
     }
     const RadioImage full = doc.Image();

@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WriteFuzzFile(path, data, size);
 
     CVantorDoc doc;
-    std::string error;
+    FileError error;
     if (doc.LoadFile(path, error) != DataFile::LoadStatus::Loaded)
         return 0;
     ReadEverything(doc);

@@ -3,6 +3,8 @@
 #include "app/AppPaths.h"
 #include "i18n/Profile.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr std::size_t kStringBuffer = 1000;
@@ -54,4 +56,26 @@ std::vector<std::string> LoadHeaderTexts(const std::string& section, const std::
         headers.push_back(previous);
     }
     return headers;
+}
+
+std::string FormatLangText(const std::string& templ, const std::string& arg1, const std::string& arg2)
+{
+    std::string out;
+    for (std::size_t i = 0; i < templ.size(); ++i) {
+        if (templ[i] == '%' && i + 1 < templ.size() && (templ[i + 1] == '1' || templ[i + 1] == '2')) {
+            out += templ[i + 1] == '1' ? arg1 : arg2;
+            ++i;
+        } else {
+            out += templ[i];
+        }
+    }
+    return out;
+}
+
+std::string FileErrorText(const std::string& path, const FileError& error)
+{
+    const char* key = error.action == FileAction::Open   ? "IDS_FILE_OPENFAIL"
+                      : error.action == FileAction::Read ? "IDS_FILE_READFAIL"
+                                                         : "IDS_FILE_SAVEFAIL";
+    return FormatLangText(LoadLangString(key), path, std::strerror(error.number));
 }

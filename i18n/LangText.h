@@ -1,6 +1,8 @@
 #pragma once
 // Text lookup in the current language file (g_strLangFile), read again on every call.
 
+#include "app/FileSave.h"
+
 #include <string>
 #include <vector>
 
@@ -17,3 +19,10 @@ std::vector<std::string> LoadOptionList(const std::string& section);
 // "ChText" / "RadiogramText" headers: `count` keys "<prefix>0".."<prefix>count-1" (buffer 30);
 // a missing key repeats the header before it (empty for the first).
 std::vector<std::string> LoadHeaderTexts(const std::string& section, const std::string& prefix, int count);
+
+// `templ` with %1 and %2 replaced by the arguments, in one pass (a "%1" inside an argument stays).
+std::string FormatLangText(const std::string& templ, const std::string& arg1, const std::string& arg2 = {});
+
+// The message for a file that could not be opened, read or saved, with the path and the system's
+// reason filled in.
+std::string FileErrorText(const std::string& path, const FileError& error);

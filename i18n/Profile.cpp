@@ -1,5 +1,7 @@
 #include "i18n/Profile.h"
 
+#include "app/FileSave.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -314,49 +316,6 @@ bool HasLineBreak(std::string_view s)
     return s.find_first_of("\r\n") != std::string_view::npos;
 }
 
-// Writes `content` beside `path` and renames it over `path`, so readers see the old or the new file
-// and never a half-written one.
-bool ReplaceFile(const std::string& path, const std::string& content, mode_t mode)
-{
-    std::string tmp = path + ".XXXXXX";
-    const int fd = ::mkstemp(tmp.data());
-    if (fd < 0)
-        return false;
-    bool ok = ::fchmod(fd, mode) == 0;
-    std::size_t done = 0;
-    while (ok && done < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            ok = false;
-        else
-            done += static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(tmp.c_str());
-    return ok;
-}
-
-// The file a write replaces: the target of a symbolic link, so the link itself survives.
-std::string ResolveLink(const std::string& file)
-{
-    struct stat st
-    {
-    };
-    if (::lstat(file.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-        return file;
-    char* real = ::realpath(file.c_str(), nullptr);
-    if (!real)
-        return file;
-    std::string resolved = real;
-    std::free(real);
-    return resolved;
-}
-
 // Adds `keyLine` to the first section named `section`: after its last key, or after its header.
 // A section the file lacks is added at its end.
 void InsertKeyLine(std::vector<std::string>& lines, std::string_view section, const std::string& keyLine)
@@ -386,18 +345,14 @@ void InsertKeyLine(std::vector<std::string>& lines, std::string_view section, co
 }
 
 // Lets `edit` change the lines of `file` (of the target, when it is a link) and, when it reports a
-// change, replaces the file atomically, keeping its mode, line ends and byte-order mark. False when
+// change, saves the file (see FileSave), keeping its mode, line ends and byte-order mark. False when
 // the file could not be read or written; the old file is then left as it was.
 using LineEdit = std::function<bool(std::string_view content, std::vector<std::string>& lines)>;
 bool EditFile(const std::string& file, const LineEdit& edit)
 {
-    const std::string target = ResolveLink(file);
+    const std::string target = FileSave::Target(file);
     std::string content;
-    struct stat info
-    {
-    };
-    info.st_mode = 0644;
-    if (ReadWholeFile(target, content, &info) == FileState::Failed)
+    if (ReadWholeFile(target, content) == FileState::Failed)
         return false;
     std::vector<std::string> lines;
     for (const IniLine& line : SplitLines(content))
@@ -409,7 +364,7 @@ bool EditFile(const std::string& file, const LineEdit& edit)
     std::string result(content.starts_with(kByteOrderMark) ? kByteOrderMark : std::string_view());
     for (const std::string& line : lines)
         result += line + eol;
-    const bool replaced = ReplaceFile(target, result, info.st_mode & 07777);
+    const bool replaced = FileSave::Replace(target, result) == 0;
     ForgetFile(file);
     ForgetFile(target);
     return replaced;

@@ -5,7 +5,7 @@
 // case; the first occurrence wins; blanks around names and values are trimmed and enclosing quotes removed;
 // values are cut to the buffer size less one byte (never inside a UTF-8 character);
 // ';' starts a comment line; CRLF or LF. A write adds a missing file, section or key and
-// replaces the file atomically.
+// saves the file whole (FileSave::Replace).
 //
 // A missing, unreadable or non-regular file reads as empty: every key gives its default.
 // Lines before the first section belong to no section and are never found; lines without '='

@@ -2,6 +2,7 @@
 // The ".pgm" data file: a 48-byte header starting with the signature, then the 4096-byte image.
 // 4144 bytes, no padding, no trailer.
 
+#include "app/FileSave.h"
 #include "radio/RadioImage.h"
 
 #include <array>
@@ -31,10 +32,10 @@ enum class LoadStatus
 
 // Reads at most 4144 bytes. On Loaded, only the bytes present in the file are copied, so a short
 // file leaves the rest of `header` and `image` as they were.
-LoadStatus Load(const std::string& path, FileHeader& header, RadioImage& image, std::string& error);
+LoadStatus Load(const std::string& path, FileHeader& header, RadioImage& image, FileError& error);
 
-// Writes the file beside its target and renames it into place, so a failure leaves any old file
-// intact. Returns false with `error` set on failure.
-bool Store(const std::string& path, const FileHeader& header, const RadioImage& image, std::string& error);
+// Saves the file whole (FileSave::Replace), so a failure leaves any old file intact. Returns false
+// with `error` set on failure.
+bool Store(const std::string& path, const FileHeader& header, const RadioImage& image, FileError& error);
 
 } // namespace DataFile

@@ -85,7 +85,7 @@ bool CVantorDoc::OnNewDocument(bool askClear)
     return true;
 }
 
-DataFile::LoadStatus CVantorDoc::LoadFile(const std::string& path, std::string& error)
+DataFile::LoadStatus CVantorDoc::LoadFile(const std::string& path, FileError& error)
 {
     FileHeader header = m_header;
     DataFile::StampSignature(header);
@@ -103,10 +103,10 @@ DataFile::LoadStatus CVantorDoc::LoadFile(const std::string& path, std::string& 
 
 bool CVantorDoc::OnOpenDocument(const std::string& path)
 {
-    std::string error;
+    FileError error;
     const DataFile::LoadStatus status = LoadFile(path, error);
     if (status == DataFile::LoadStatus::Failed) {
-        ShowMessage(LoadLangString("IDS_ERROR"), error, MsgIcon::Stop, MsgButtons::Ok);
+        ShowMessage(LoadLangString("IDS_ERROR"), FileErrorText(path, error), MsgIcon::Stop, MsgButtons::Ok);
         return false;
     }
     m_modified = false;
@@ -121,7 +121,7 @@ bool CVantorDoc::OnOpenDocument(const std::string& path)
     return status == DataFile::LoadStatus::Loaded;
 }
 
-bool CVantorDoc::StoreFile(const std::string& path, std::string& error)
+bool CVantorDoc::StoreFile(const std::string& path, FileError& error)
 {
     const bool stored = DataFile::Store(path, m_header, m_image, error);
     LoadBandLimits();
@@ -130,9 +130,9 @@ bool CVantorDoc::StoreFile(const std::string& path, std::string& error)
 
 bool CVantorDoc::DoSave(const std::string& path)
 {
-    std::string error;
+    FileError error;
     if (!StoreFile(path, error)) {
-        ShowMessage(LoadLangString("IDS_ERROR"), error, MsgIcon::Stop, MsgButtons::Ok);
+        ShowMessage(LoadLangString("IDS_ERROR"), FileErrorText(path, error), MsgIcon::Stop, MsgButtons::Ok);
         return false;
     }
     m_pathName = path;

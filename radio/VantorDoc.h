@@ -57,8 +57,8 @@ public:
     bool DoFileSave();                              // store under the path, or SaveAs without one
     bool SaveModified(const SaveChangesPrompt& prompt); // when modified: Yes saves, No discards; false = stop
     // Without messages: store atomically / load as OnOpenDocument does (band limits recomputed).
-    bool StoreFile(const std::string& path, std::string& error);
-    DataFile::LoadStatus LoadFile(const std::string& path, std::string& error);
+    bool StoreFile(const std::string& path, FileError& error);
+    DataFile::LoadStatus LoadFile(const std::string& path, FileError& error);
 
     // Bands (setting.ini "ModelInfo", read afresh): matching entry, limits from it, writing entry n
     // into the image followed by the limits and the image defaults.

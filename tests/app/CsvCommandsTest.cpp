@@ -10,7 +10,10 @@
 #include "radio/ChannelCsv.h"
 
 #include <QAction>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -119,5 +122,26 @@ TEST_F(CsvCommandsTest, ExportWritesTheChannelsInUse)
     env.AnswerFileDialog(env.Path("no/dir/out.csv"));
     Trigger(cmd::FileExportCsv);
     ASSERT_EQ(env.messages.Asked().size(), 1u);
-    EXPECT_EQ(env.messages.Asked()[0].text, LoadLangString("IDS_CSV_WRITEFAIL") + env.Path("no/dir/out.csv"));
+    EXPECT_EQ(env.messages.Asked()[0].text,
+              "Cannot save the file:\n" + env.Path("no/dir/out.csv") + "\n" + std::strerror(ENOENT));
+}
+
+TEST_F(CsvCommandsTest, ExportReplacesAnOldFileWholeAndTakesALongName)
+{
+    // A reader of the old file keeps it whole: the export goes to a new file renamed over it.
+    const std::string old = env.WriteFile("out.csv", std::string(100000, 'x'));
+    struct stat before{};
+    ASSERT_EQ(::stat(old.c_str(), &before), 0);
+    env.AnswerFileDialog(old);
+    Trigger(cmd::FileExportCsv);
+    struct stat after{};
+    ASSERT_EQ(::stat(old.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino);
+    EXPECT_EQ(env.ReadFile("out.csv"), CChannelCsv(app.Doc()).Export());
+
+    const std::string longName = std::string(246, 'c') + ".csv"; // 250 bytes, the longest names allow 255
+    env.AnswerFileDialog(env.Path(longName));
+    Trigger(cmd::FileExportCsv);
+    EXPECT_EQ(env.ReadFile(longName), CChannelCsv(app.Doc()).Export());
+    EXPECT_TRUE(env.messages.Asked().empty());
 }

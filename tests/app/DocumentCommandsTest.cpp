@@ -1,6 +1,7 @@
 // New, Open, Save, Save As, dropped files, the recent-file list and closing the window, with
 // every question they ask.
 #include "ShellTestEnv.h"
+#include "app/AppPaths.h"
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/VantorApp.h"
@@ -11,6 +12,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -226,3 +229,28 @@ TEST_F(DocumentCommandsTest, ClosingAModifiedDocumentAsks)
 }
 
 } // namespace
+
+TEST_F(DocumentCommandsTest, FailedFileCommandsSayWhyInTheUsersLanguage)
+{
+    app.MainFrame()->Action(cmd::NextLanguage)->trigger();
+    ASSERT_EQ(g_strLangFile, env.Path("chinese.lang"));
+    const std::string missing = env.Path("missing.pgm");
+    const std::string noFolder = env.Path("no/folder/radio.pgm");
+    const std::string noCsvFolder = env.Path("no/folder/channels.csv");
+    env.AnswerFileDialog(missing);
+    app.MainFrame()->Action(cmd::FileOpen)->trigger();
+    env.AnswerFileDialog(noFolder);
+    app.MainFrame()->Action(cmd::FileSaveAs)->trigger();
+    env.AnswerFileDialog(noCsvFolder);
+    app.MainFrame()->Action(cmd::FileExportCsv)->trigger();
+
+    const std::string reason = std::strerror(ENOENT);
+    ASSERT_EQ(env.messages.Asked().size(), 3u);
+    EXPECT_EQ(AskedText(0), "无法打开文件：\n" + missing + "\n" + reason);
+    EXPECT_EQ(AskedText(1), "无法保存文件：\n" + noFolder + "\n" + reason);
+    EXPECT_EQ(AskedText(2), "无法保存文件：\n" + noCsvFolder + "\n" + reason);
+    for (const MessageRequest& asked : env.messages.Asked()) {
+        EXPECT_EQ(asked.caption, "错误");
+        EXPECT_EQ(asked.icon, MsgIcon::Stop);
+    }
+}

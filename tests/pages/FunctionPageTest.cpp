@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <memory>
 
 using namespace ImageMap;
@@ -193,11 +194,11 @@ TEST_F(FunctionPageTest, EverySettingSurvivesASaveAndAReopen)
         Box(id)->click();
     TypeCode("D0#");
 
-    std::string error;
+    FileError error;
     const std::string path = m_dir.File("settings.pgm");
-    ASSERT_TRUE(m_doc.StoreFile(path, error)) << error;
+    ASSERT_TRUE(m_doc.StoreFile(path, error)) << std::strerror(error.number);
     CVantorDoc reopened;
-    ASSERT_EQ(reopened.LoadFile(path, error), DataFile::LoadStatus::Loaded) << error;
+    ASSERT_EQ(reopened.LoadFile(path, error), DataFile::LoadStatus::Loaded) << std::strerror(error.number);
     CFunctionPage page(reopened, nullptr);
     for (int id : lists)
         EXPECT_EQ(GetDlgItemAs<QComboBox>(&page, id)->currentIndex(), List(id)->count() - 1) << id;

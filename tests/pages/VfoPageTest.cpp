@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 using namespace ImageMap;
@@ -132,11 +133,11 @@ TEST_F(VfoPageTest, BothGroupsSurviveASaveAndAReopen)
     List(kF2.step)->setCurrentIndex(4);
     Enter(kF2, "150.02", "");
 
-    std::string error;
+    FileError error;
     const std::string path = m_dir.File("vfo.pgm");
-    ASSERT_TRUE(m_doc.StoreFile(path, error)) << error;
+    ASSERT_TRUE(m_doc.StoreFile(path, error)) << std::strerror(error.number);
     CVantorDoc reopened;
-    ASSERT_EQ(reopened.LoadFile(path, error), DataFile::LoadStatus::Loaded) << error;
+    ASSERT_EQ(reopened.LoadFile(path, error), DataFile::LoadStatus::Loaded) << std::strerror(error.number);
     CVfoPage page(reopened, nullptr);
     for (int id : {kF1.rx, kF1.tx, kF2.rx, kF2.tx})
         EXPECT_EQ(GetDlgItemAs<QLineEdit>(&page, id)->text(), Edit(id)->text()) << id;

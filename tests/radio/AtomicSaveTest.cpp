@@ -1,7 +1,9 @@
 // Saves are atomic: a process killed in the middle of saving, or stopped by a full disk, leaves
 // the previous file complete and loadable. The data file and the settings file are both saved by
-// writing beside the target and renaming; these tests prove it with real processes.
+// writing beside the target and renaming; these tests prove it with real processes. Where nothing
+// can be written beside the target, the file is rewritten in place and a failure puts it back.
 
+#include "app/FileSave.h"
 #include "i18n/Profile.h"
 #include "radio/DataFile.h"
 #include "radio/VantorDoc.h"
@@ -11,10 +13,14 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <functional>
+#include <grp.h>
+#include <pwd.h>
 #include <random>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -37,6 +43,34 @@ int RunChild(const std::function<int()>& body, std::optional<std::chrono::micros
     int status = 0;
     ::waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+struct UserIds
+{
+    uid_t uid;
+    gid_t gid;
+};
+
+// The user whose rights the child of RunAsOrdinaryUser takes: "nobody" when the tests run as
+// root, whom permissions do not stop; nothing when there is no such user.
+std::optional<UserIds> OrdinaryUser()
+{
+    if (::geteuid() != 0)
+        return UserIds{::geteuid(), ::getegid()};
+    const passwd* nobody = ::getpwnam("nobody");
+    return nobody ? std::optional<UserIds>({nobody->pw_uid, nobody->pw_gid}) : std::nullopt;
+}
+
+// RunChild as the ordinary user; 100 when the child cannot take that user's rights.
+int RunAsOrdinaryUser(const std::function<int()>& body)
+{
+    const std::optional<UserIds> user = OrdinaryUser();
+    return RunChild([&] {
+        if (::geteuid() == 0 &&
+            (!user || ::setgroups(0, nullptr) != 0 || ::setgid(user->gid) != 0 || ::setuid(user->uid) != 0))
+            return 100;
+        return body();
+    });
 }
 
 // A file size limit the saves run into, as a full disk would stop them.
@@ -73,12 +107,13 @@ protected:
     }
 
     // Which of the two documents the file holds: 1 or 2, 0 when it is neither or not loadable.
-    int FileHolds()
+    int FileHolds() { return FileHolds(m_path); }
+    int FileHolds(const std::string& path)
     {
         CVantorDoc doc;
-        std::string error;
-        if (doc.LoadFile(m_path, error) != DataFile::LoadStatus::Loaded ||
-            std::filesystem::file_size(m_path) != DataFile::kFileSize)
+        FileError error;
+        if (doc.LoadFile(path, error) != DataFile::LoadStatus::Loaded ||
+            std::filesystem::file_size(path) != DataFile::kFileSize)
             return 0;
         return doc.Image() == m_first.Image() ? 1 : doc.Image() == m_second.Image() ? 2 : 0;
     }
@@ -90,8 +125,8 @@ protected:
 
 TEST_F(CAtomicSaveTest, ProcessKilledWhileSavingLeavesACompleteFile)
 {
-    std::string error;
-    ASSERT_TRUE(m_first.StoreFile(m_path, error)) << error;
+    FileError error;
+    ASSERT_TRUE(m_first.StoreFile(m_path, error)) << std::strerror(error.number);
     std::mt19937 random(708);
     std::uniform_int_distribution<int> delayUs(0, 30000);
     bool seen[3] = {};
@@ -99,7 +134,7 @@ TEST_F(CAtomicSaveTest, ProcessKilledWhileSavingLeavesACompleteFile)
         const int code = RunChild(
             [this] {
                 // Saves the two documents by turns until it is killed.
-                std::string childError;
+                FileError childError;
                 for (;;)
                     if (!m_second.StoreFile(m_path, childError) || !m_first.StoreFile(m_path, childError))
                         return 1;
@@ -116,15 +151,15 @@ TEST_F(CAtomicSaveTest, ProcessKilledWhileSavingLeavesACompleteFile)
 
 TEST_F(CAtomicSaveTest, FullDiskKeepsThePreviousFileAndLeavesNoTemporaryFile)
 {
-    std::string error;
-    ASSERT_TRUE(m_first.StoreFile(m_path, error)) << error;
+    FileError error;
+    ASSERT_TRUE(m_first.StoreFile(m_path, error)) << std::strerror(error.number);
     const std::vector<std::string> before = FilesIn(m_dir.Path());
 
     // Room for the header and part of the image only.
     const int code = RunChild([this] {
         LimitFileSize(1000);
-        std::string childError;
-        return !m_second.StoreFile(m_path, childError) && !childError.empty() ? 0 : 1;
+        FileError childError;
+        return !m_second.StoreFile(m_path, childError) && childError.number == EFBIG ? 0 : 1;
     });
     EXPECT_EQ(code, 0) << "a save the disk could not hold was reported as done";
     EXPECT_EQ(FileHolds(), 1);
@@ -164,6 +199,130 @@ TEST_F(CAtomicSaveTest, SettingsFileSurvivesKillsAndAFullDisk)
     EXPECT_EQ(code, 0) << "a settings write the disk could not hold was reported as done";
     EXPECT_EQ(ReadFileBytes(file), saved);
     EXPECT_EQ(FilesIn(m_dir.Path()), before);
+}
+
+// Saves the atomic save cannot make, by a user whom permissions stop: a folder only the
+// administrator may write, holding files the user may write, and a folder the user may write.
+class CInPlaceSaveTest : public CAtomicSaveTest
+{
+protected:
+    void SetUp() override
+    {
+        CAtomicSaveTest::SetUp();
+        if (!OrdinaryUser())
+            GTEST_SKIP() << "the tests run as root and there is no user \"nobody\" to drop to";
+        ::chmod(m_dir.Path().c_str(), 0755); // the ordinary user may look in
+        m_locked = m_dir.File("locked");
+        m_open = m_dir.File("open");
+        ::mkdir(m_locked.c_str(), 0755);
+        ::mkdir(m_open.c_str(), 0777);
+        ::chmod(m_open.c_str(), 0777);
+        FileError error;
+        ASSERT_TRUE(m_first.StoreFile(Locked("radio.pgm"), error));
+        m_dir.Write("locked/setting.ini", kSettings);
+        for (const char* name : {"radio.pgm", "setting.ini"})
+            ::chmod(Locked(name).c_str(), 0666);
+        ::chmod(m_locked.c_str(), 0555);
+        m_lockedFiles = FilesIn(m_locked);
+    }
+    void TearDown() override
+    {
+        ::chmod(m_locked.c_str(), 0755); // an ordinary user running the tests may then remove it
+        CAtomicSaveTest::TearDown();
+    }
+
+    std::string Locked(const std::string& name) const { return m_locked + "/" + name; }
+    std::string Open(const std::string& name) const { return m_open + "/" + name; }
+    static ino_t Inode(const std::string& path)
+    {
+        struct stat info{};
+        ::stat(path.c_str(), &info);
+        return info.st_ino;
+    }
+
+    static constexpr const char* kSettings = "[setup]\ncom=12345\nlanguage=english\n";
+    std::string m_locked;
+    std::string m_open;
+    std::vector<std::string> m_lockedFiles;
+};
+
+TEST_F(CInPlaceSaveTest, WritableFilesInAFolderTheUserMayNotWrite)
+{
+    const ino_t inode = Inode(Locked("radio.pgm"));
+    FileError stored;
+    ASSERT_TRUE(m_second.StoreFile(Open("protected.pgm"), stored));
+    ::chmod(Open("protected.pgm").c_str(), 0444);
+    const int code = RunAsOrdinaryUser([this] {
+        FileError error;
+        if (!m_second.StoreFile(Locked("radio.pgm"), error))
+            return 1;
+        // Shorter, then longer.
+        if (!WriteProfileString(Locked("setting.ini"), "setup", "com", "7") ||
+            ReadFileBytes(Locked("setting.ini")) != "[setup]\ncom=7\nlanguage=english\n")
+            return 2;
+        if (!WriteProfileString(Locked("setting.ini"), "setup", "port", "/dev/ttyUSB0"))
+            return 3;
+        // A new file cannot be made there; a file the user may not write stays as it is, even
+        // in a folder where the rename could replace it.
+        if (m_first.StoreFile(Locked("new.pgm"), error) || error.number != EACCES)
+            return 4;
+        if (m_first.StoreFile(Open("protected.pgm"), error) || error.number != EACCES)
+            return 5;
+        return 0;
+    });
+    ASSERT_EQ(code, 0);
+    EXPECT_EQ(FileHolds(Locked("radio.pgm")), 2);
+    EXPECT_EQ(Inode(Locked("radio.pgm")), inode);
+    EXPECT_EQ(ReadFileBytes(Locked("setting.ini")), "[setup]\ncom=7\nlanguage=english\nport=/dev/ttyUSB0\n");
+    EXPECT_EQ(FilesIn(m_locked), m_lockedFiles);
+    EXPECT_EQ(FileHolds(Open("protected.pgm")), 2);
+}
+
+TEST_F(CInPlaceSaveTest, AFailedWriteInPlacePutsTheOldBytesBack)
+{
+    const int code = RunAsOrdinaryUser([this] {
+        LimitFileSize(1000);
+        FileError error;
+        if (m_second.StoreFile(Locked("radio.pgm"), error) || error.number != EFBIG)
+            return 1;
+        // A settings file that would grow past the limit.
+        if (WriteProfileString(Locked("setting.ini"), "setup", "long", std::string(2000, 'x')))
+            return 2;
+        return 0;
+    });
+    ASSERT_EQ(code, 0) << "a save the disk could not hold was reported as done";
+    EXPECT_EQ(FileHolds(Locked("radio.pgm")), 1);
+    EXPECT_EQ(ReadFileBytes(Locked("setting.ini")), kSettings);
+    EXPECT_EQ(FilesIn(m_locked), m_lockedFiles);
+}
+
+TEST_F(CInPlaceSaveTest, NamesOf250Bytes)
+{
+    const std::string data = Open(std::string(246, 'd') + ".pgm"); // names may have 255 bytes
+    const std::string settings = Open(std::string(246, 's') + ".ini");
+    const std::string csv = Open(std::string(246, 'c') + ".csv");
+    const std::string full = Open(std::string(246, 'f') + ".pgm");
+    const int code = RunAsOrdinaryUser([&] {
+        FileError error;
+        if (!m_first.StoreFile(data, error) || !m_second.StoreFile(data, error))
+            return 1;
+        if (!WriteProfileString(settings, "setup", "com", "3"))
+            return 2;
+        if (FileSave::Replace(csv, "Location\n") != 0 || FileSave::Replace(csv, "Location,Name\n") != 0)
+            return 3;
+        // A full disk: the old file stays, a new one disappears again.
+        LimitFileSize(1000);
+        if (m_first.StoreFile(data, error) || m_first.StoreFile(full, error) || error.number != EFBIG)
+            return 4;
+        return 0;
+    });
+    ASSERT_EQ(code, 0);
+    EXPECT_EQ(FileHolds(data), 2);
+    EXPECT_EQ(ReadFileBytes(settings), "[setup]\ncom=3\n");
+    EXPECT_EQ(ReadFileBytes(csv), "Location,Name\n");
+    EXPECT_EQ(FilesIn(m_open),
+              (std::vector<std::string>{csv.substr(m_open.size() + 1), data.substr(m_open.size() + 1),
+                                        settings.substr(m_open.size() + 1)}));
 }
 
 } // namespace

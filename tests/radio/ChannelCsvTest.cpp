@@ -105,7 +105,7 @@ protected:
 TEST_F(ChannelCsvTest, AFullImageExportedAndImportedIntoANewImageGivesTheSameChannels)
 {
     CVantorDoc full;
-    std::string error;
+    FileError error;
     ASSERT_EQ(full.LoadFile(ZQ708_SOURCE_DIR "/tests/data/full_radio.pgm", error),
               DataFile::LoadStatus::Loaded);
     const std::string csv = CChannelCsv(full).Export();

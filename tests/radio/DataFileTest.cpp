@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -247,9 +248,42 @@ TEST_F(CDataFileTest, FailedSavesAreReportedAndKeepTheOldFile)
         EXPECT_TRUE(m_doc.IsModified());
     }
 
-    std::string error;
+    FileError error;
     EXPECT_FALSE(m_doc.StoreFile(m_dir.File("taken.pgm"), error));
-    EXPECT_NE(error.find("taken.pgm"), std::string::npos);
+    EXPECT_EQ(error.number, EISDIR);
+}
+
+TEST_F(CDataFileTest, FailuresNameThePathAndTheSystemsReasonInTheUsersLanguage)
+{
+    fs::create_directory(m_dir.File("folder.pgm"));
+    struct Case
+    {
+        std::string path;
+        bool save;
+        const char* english;
+        const char* chinese;
+        int err;
+    };
+    const Case cases[] = {
+        {m_dir.File("missing.pgm"), false, "Cannot open the file:\n", "无法打开文件：\n", ENOENT},
+        {m_dir.File("folder.pgm"), false, "Cannot open the file:\n", "无法打开文件：\n", EISDIR},
+        {"/proc/self/mem", false, "Cannot read the file:\n", "无法读取文件：\n", EIO}, // unmapped address 0
+        {m_dir.File("no/dir.pgm"), true, "Cannot save the file:\n", "无法保存文件：\n", ENOENT},
+        {m_dir.File("folder.pgm"), true, "Cannot save the file:\n", "无法保存文件：\n", EISDIR},
+    };
+    for (const bool chinese : {false, true}) {
+        g_strLangFile = std::string(ZQ708_SOURCE_DIR "/lang/") + (chinese ? "chinese" : "english") + ".lang";
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.path);
+            m_messages.Clear();
+            m_nextSavePath = c.path;
+            EXPECT_FALSE(c.save ? m_doc.SaveAs() : m_doc.OnOpenDocument(c.path));
+            ASSERT_EQ(m_messages.Asked().size(), 1u);
+            EXPECT_EQ(m_messages.Asked()[0].text,
+                      (chinese ? c.chinese : c.english) + c.path + "\n" + std::strerror(c.err));
+            EXPECT_EQ(m_messages.Asked()[0].caption, chinese ? "错误" : "Error");
+        }
+    }
 }
 
 TEST_F(CDataFileTest, ProtectedFilesAndDirectoriesForOrdinaryUsers)
@@ -261,7 +295,7 @@ TEST_F(CDataFileTest, ProtectedFilesAndDirectoriesForOrdinaryUsers)
     EXPECT_FALSE(m_doc.OnOpenDocument(path));
     EXPECT_EQ(m_doc.GetPathName(), "");
     ::chmod(path.c_str(), 0444);
-    std::string error;
+    FileError error;
     EXPECT_FALSE(m_doc.StoreFile(path, error));
     EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(Golden("full_radio.pgm")));
     ::chmod(m_dir.Path().c_str(), 0555);
@@ -275,10 +309,26 @@ TEST_F(CDataFileTest, SavingThroughALinkKeepsTheLink)
     fs::create_symlink(target, m_dir.File("link.pgm"));
     ASSERT_TRUE(m_doc.OnOpenDocument(m_dir.File("link.pgm")));
     m_doc.SetSquelchLevel(7);
-    std::string error;
-    ASSERT_TRUE(m_doc.StoreFile(m_dir.File("link.pgm"), error)) << error;
+    FileError error;
+    ASSERT_TRUE(m_doc.StoreFile(m_dir.File("link.pgm"), error)) << std::strerror(error.number);
     EXPECT_TRUE(fs::is_symlink(m_dir.File("link.pgm")));
     EXPECT_EQ(ReadFileBytes(target)[48 + kSettings], 7);
+}
+
+TEST_F(CDataFileTest, ASaveReplacesTheFileAndKeepsItsMode)
+{
+    const std::string path = Copy("full_radio.pgm", "radio.pgm");
+    ::chmod(path.c_str(), 0640);
+    struct stat before{};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    FileError error;
+    ASSERT_TRUE(m_doc.StoreFile(path, error)) << std::strerror(error.number);
+    struct stat after{};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino); // a reader of the old file keeps it whole
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+    EXPECT_EQ(after.st_size, static_cast<off_t>(DataFile::kFileSize));
+    EXPECT_TRUE(OnlyFilesAre({"radio.pgm", "setting.ini"}));
 }
 
 TEST_F(CDataFileTest, BandLimitsFollowEveryLoadAndStore)
@@ -290,7 +340,7 @@ TEST_F(CDataFileTest, BandLimitsFollowEveryLoadAndStore)
 
     // A store recomputes them from the image as stored.
     std::copy_n("\x60\x13\x40\x17\xFF\xFF\xFF\xFF", 8, m_doc.Image().begin() + kBandDescriptor1);
-    std::string error;
+    FileError error;
     ASSERT_TRUE(m_doc.StoreFile(m_dir.File("vhf.pgm"), error));
     EXPECT_EQ(m_doc.GetBandLimits().high, 17399500);
 }

@@ -17,7 +17,7 @@ protected:
     void SetUp() override
     {
         CRadioTest::SetUp();
-        std::string error;
+        FileError error;
         ASSERT_EQ(m_a.LoadFile(ZQ708_SOURCE_DIR "/tests/data/full_radio.pgm", error),
                   DataFile::LoadStatus::Loaded);
         ASSERT_EQ(m_b.LoadFile(ZQ708_SOURCE_DIR "/tests/data/full_radio.pgm", error),

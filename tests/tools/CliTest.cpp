@@ -3,8 +3,10 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,10 +38,11 @@ protected:
         Setting("setup", "searchcom", "0");
     }
 
-    RunResult Cli(const std::string& args) const
+    // `runAs` goes before the program: a command that runs it as another user.
+    RunResult Cli(const std::string& args, const std::string& runAs = {}) const
     {
         RunResult result;
-        const std::string command = "'" + (m_dir / "zq708-cli").string() + "' " + args + " 2>&1";
+        const std::string command = runAs + "'" + (m_dir / "zq708-cli").string() + "' " + args + " 2>&1";
         FILE* pipe = popen(command.c_str(), "r");
         char buffer[4096];
         std::size_t n = 0;
@@ -56,15 +59,15 @@ protected:
     {
         FileHeader header{};
         DataFile::StampSignature(header);
-        std::string error;
-        ASSERT_TRUE(DataFile::Store(Path(name), header, image, error)) << error;
+        FileError error;
+        ASSERT_TRUE(DataFile::Store(Path(name), header, image, error)) << std::strerror(error.number);
     }
 
     RadioImage LoadDataFile(const std::string& name) const
     {
         FileHeader header{};
         RadioImage image{};
-        std::string error;
+        FileError error;
         EXPECT_EQ(DataFile::Load(Path(name), header, image, error), DataFile::LoadStatus::Loaded);
         return image;
     }
@@ -132,6 +135,34 @@ TEST_F(CliTest, AFailedReadLeavesNoFileAndKeepsAnOldOne)
     EXPECT_EQ(ReadFileBytes(Path("old.pgm")), "keep me");
     for (const auto& entry : fs::directory_iterator(m_dir))
         EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+}
+
+TEST_F(CliTest, ReadIntoAWritableFileInAFolderTheUserMayNotWrite)
+{
+    CSimRadio& radio = NewRadio(PatternImage(1));
+    const std::string device = AttachRadio(radio, 1).DevicePath();
+    std::string runAs; // root, whom permissions do not stop, runs the program as "nobody"
+    if (::geteuid() == 0) {
+        const passwd* nobody = ::getpwnam("nobody");
+        if (!nobody || ::access("/usr/bin/setpriv", X_OK) != 0)
+            GTEST_SKIP() << "the tests run as root, without a user \"nobody\" or setpriv to drop to";
+        runAs = "setpriv --reuid=" + std::to_string(nobody->pw_uid) + " --regid=" +
+                std::to_string(nobody->pw_gid) + " --clear-groups ";
+        ::chmod(device.c_str(), 0666);
+    }
+    const std::string locked = Path("locked");
+    fs::create_directory(locked);
+    std::ofstream(locked + "/radio.pgm") << "old";
+    ::chmod((locked + "/radio.pgm").c_str(), 0666);
+    ::chmod(locked.c_str(), 0555);
+    ::chmod(m_dir.c_str(), 0755);
+    const RunResult read = Cli("read --device " + device + " -o " + locked + "/radio.pgm", runAs);
+    const RunResult refused = Cli("read --device " + device + " -o " + locked + "/new.pgm", runAs);
+    ::chmod(locked.c_str(), 0755);
+    ASSERT_EQ(read.code, 0) << read.output;
+    EXPECT_EQ(LoadDataFile("locked/radio.pgm"), radio.Memory());
+    EXPECT_EQ(refused.code, 73) << refused.output; // before the radio is woken
+    EXPECT_EQ(radio.WakeUpsSeen(), 1);
 }
 
 TEST_F(CliTest, PortAndRadioFailuresHaveTheirOwnExitCodes)
@@ -208,8 +239,8 @@ TEST_F(CliTest, InfoSummarisesAFileAsTextAndJson)
     editor.StoreRx(2, "145.50000");
     editor.StoreTx(2, "");
     PrepareImageForTransfer(doc.Image());
-    std::string error;
-    ASSERT_TRUE(doc.StoreFile(Path("info.pgm"), error)) << error;
+    FileError error;
+    ASSERT_TRUE(doc.StoreFile(Path("info.pgm"), error)) << std::strerror(error.number);
 
     const RunResult json = Cli("info --json " + Path("info.pgm"));
     ASSERT_EQ(json.code, 0) << json.output;

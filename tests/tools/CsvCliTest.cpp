@@ -6,6 +6,7 @@
 #include "tests/i18n/TempDir.h"
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -80,7 +81,7 @@ TEST_F(CsvCliTest, ExportAndImportCarryTheChannelsBetweenDataFiles)
 
     CVantorDoc before;
     CVantorDoc after;
-    std::string error;
+    FileError error;
     ASSERT_EQ(before.LoadFile(kFullRadio, error), DataFile::LoadStatus::Loaded);
     ASSERT_EQ(after.LoadFile(Path("back.pgm"), error), DataFile::LoadStatus::Loaded);
     const CChannelEditor a(before);
@@ -115,7 +116,10 @@ TEST_F(CsvCliTest, RefusedRowsAreListedAndAFileWithoutHeaderIsRefused)
         Cli(std::string("import-csv ") + kFullRadio + " " + Path("absent.csv") + " -o " + Path("x.pgm")).code,
         66);
     EXPECT_EQ(Cli(std::string("import-csv ") + kFullRadio + " " + Path("bad.csv")).code, 64); // no -o
-    EXPECT_EQ(Cli(std::string("export-csv ") + kFullRadio + " -o " + Path("no/such/dir/x.csv")).code, 73);
+    run = Cli(std::string("export-csv ") + kFullRadio + " -o " + Path("no/such/dir/x.csv"));
+    EXPECT_EQ(run.code, 73);
+    EXPECT_EQ(run.err,
+              "zq708-cli: cannot write " + Path("no/such/dir/x.csv") + ": " + std::strerror(ENOENT) + "\n");
     EXPECT_EQ(Cli("export-csv " + Path("absent.pgm")).code, 66);
 }
 
@@ -126,11 +130,11 @@ TEST_F(CsvCliTest, DiffPrintsTheChangesAndExitsOneWhenTheFilesDiffer)
     EXPECT_EQ(same.out, "");
 
     CVantorDoc doc;
-    std::string error;
+    FileError error;
     ASSERT_EQ(doc.LoadFile(kFullRadio, error), DataFile::LoadStatus::Loaded);
     CChannelEditor(doc).StoreRx(12, "153.1");
     doc.SetSquelchLevel(doc.GetSquelchLevel() == 6 ? 7 : 6);
-    ASSERT_TRUE(doc.StoreFile(Path("changed.pgm"), error)) << error;
+    ASSERT_TRUE(doc.StoreFile(Path("changed.pgm"), error)) << std::strerror(error.number);
 
     const RunResult changed = Cli(std::string("diff ") + kFullRadio + " " + Path("changed.pgm"));
     EXPECT_EQ(changed.code, 1);

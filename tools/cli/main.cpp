@@ -180,7 +180,7 @@ const char* Reason(PortOpenError error)
 // Loads a data file into the document; returns kOk or the exit code after saying why.
 int LoadDataFile(CVantorDoc& doc, const std::string& path)
 {
-    std::string error;
+    FileError error;
     switch (doc.LoadFile(path, error)) {
     case DataFile::LoadStatus::Loaded: return kOk;
     case DataFile::LoadStatus::WrongSignature:
@@ -188,7 +188,7 @@ int LoadDataFile(CVantorDoc& doc, const std::string& path)
         return kRejected;
     case DataFile::LoadStatus::Failed: break;
     }
-    std::fprintf(stderr, "zq708-cli: cannot read %s: %s\n", path.c_str(), error.c_str());
+    std::fprintf(stderr, "zq708-cli: cannot read %s: %s\n", path.c_str(), std::strerror(error.number));
     return kNoInput;
 }
 
@@ -325,11 +325,13 @@ int Read(const Options& options)
     } else {
         doc.OnNewDocument(false);
     }
-    // Say so before the radio is busy for half a minute, not after.
+    // Say so before the radio is busy for half a minute, not after: a file there must be writable,
+    // a new one needs a folder that takes it.
     const std::filesystem::path out = std::filesystem::absolute(options.output);
     std::error_code ec;
+    const bool exists = std::filesystem::exists(out, ec);
     if (std::filesystem::is_directory(out, ec) || !std::filesystem::is_directory(out.parent_path(), ec) ||
-        access(out.parent_path().c_str(), W_OK) != 0) {
+        access((exists ? out : out.parent_path()).c_str(), W_OK) != 0) {
         std::fprintf(stderr, "zq708-cli: cannot write %s\n", options.output.c_str());
         return kCannotWrite;
     }
@@ -339,9 +341,10 @@ int Read(const Options& options)
     if (const int code = Transfer(options, CloneDirection::Read, buffer); code != kOk)
         return code;
     doc.Image() = buffer;
-    std::string error;
+    FileError error;
     if (!doc.StoreFile(options.output, error)) {
-        std::fprintf(stderr, "zq708-cli: cannot write %s: %s\n", options.output.c_str(), error.c_str());
+        std::fprintf(stderr, "zq708-cli: cannot write %s: %s\n", options.output.c_str(),
+                     std::strerror(error.number));
         return kCannotWrite;
     }
     std::fprintf(stderr, "read the radio into %s\n", options.output.c_str());
@@ -381,9 +384,8 @@ int ExportCsv(const Options& options)
         std::fputs(text.c_str(), stdout);
         return kOk;
     }
-    std::ofstream out(options.output, std::ios::binary | std::ios::trunc);
-    if (!(out << text) || !out.flush()) {
-        std::fprintf(stderr, "zq708-cli: cannot write %s\n", options.output.c_str());
+    if (const int err = FileSave::Replace(options.output, text); err != 0) {
+        std::fprintf(stderr, "zq708-cli: cannot write %s: %s\n", options.output.c_str(), std::strerror(err));
         return kCannotWrite;
     }
     return kOk;
@@ -413,9 +415,10 @@ int ImportCsv(const Options& options)
         std::fprintf(stderr, "zq708-cli: %s: warning: %s\n", options.file2.c_str(),
                      CChannelCsv::NoteText(note).c_str());
     PrepareImageForTransfer(doc.Image()); // as Save does
-    std::string error;
+    FileError error;
     if (!doc.StoreFile(options.output, error)) {
-        std::fprintf(stderr, "zq708-cli: cannot write %s: %s\n", options.output.c_str(), error.c_str());
+        std::fprintf(stderr, "zq708-cli: cannot write %s: %s\n", options.output.c_str(),
+                     std::strerror(error.number));
         return kCannotWrite;
     }
     std::fprintf(stderr, "imported %d channel%s into %s; %zu row%s not imported\n", report.imported,

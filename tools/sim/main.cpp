@@ -122,11 +122,12 @@ int main(int argc, char** argv)
         doc.OnNewDocument(false);
         PrepareImageForTransfer(doc.Image()); // a radio carries its model tag and bookkeeping bytes
     } else {
-        std::string error;
+        FileError error;
         const DataFile::LoadStatus status = doc.LoadFile(imagePath, error);
         if (status != DataFile::LoadStatus::Loaded) {
             std::fprintf(stderr, "zq708-sim: cannot use %s: %s\n", imagePath.c_str(),
-                         status == DataFile::LoadStatus::WrongSignature ? "not a ZQ708 data file" : error.c_str());
+                         status == DataFile::LoadStatus::WrongSignature ? "not a ZQ708 data file"
+                                                                        : std::strerror(error.number));
             return 66;
         }
     }
@@ -151,9 +152,10 @@ int main(int argc, char** argv)
                 static_cast<unsigned long long>(line.BytesSent()));
     if (!savePath.empty()) {
         doc.Image() = radio.Memory();
-        std::string error;
+        FileError error;
         if (!doc.StoreFile(savePath, error)) {
-            std::fprintf(stderr, "zq708-sim: cannot save %s: %s\n", savePath.c_str(), error.c_str());
+            std::fprintf(stderr, "zq708-sim: cannot save %s: %s\n", savePath.c_str(),
+                         std::strerror(error.number));
             return 73;
         }
     }
