@@ -31,12 +31,7 @@ CServiceProgressDlg::CServiceProgressDlg(CSerialPort& port, RadioImage& image, J
     OnTimer();
 }
 
-CServiceProgressDlg::~CServiceProgressDlg()
-{
-    // The worker uses the buffer and the exchange: it ends before they go.
-    if (m_result.valid())
-        m_result.wait();
-}
+CServiceProgressDlg::~CServiceProgressDlg() = default;
 
 ServiceResult CServiceProgressDlg::Run()
 {

@@ -42,5 +42,7 @@ private:
     QLabel* m_prompt = nullptr;
     QProgressBar* m_bar = nullptr;
     QTimer m_timer;
+    // Last, so that it goes first: the destructor of a future of std::async waits for the worker,
+    // which uses the buffer and the exchange.
     std::future<ServiceResult> m_result;
 };

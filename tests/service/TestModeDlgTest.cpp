@@ -10,6 +10,7 @@
 #include "tests/service/Eventually.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -469,6 +470,7 @@ TEST_F(TestModeDlgTest, ReadAllAndWriteAllRunBehindAProgressDialogWhileTheWindow
 
         // What the user sees and tries while the exchange runs.
         std::vector<int> progress;
+        QString prompt;
         int paintsWhileRunning = 0;
         bool progressStayed = true;
         bool closeRefused = false;
@@ -481,6 +483,7 @@ TEST_F(TestModeDlgTest, ReadAllAndWriteAllRunBehindAProgressDialogWhileTheWindow
                 painted.m_paints = 0;
             paintsWhileRunning = painted.m_paints;
             progress.push_back(GetDlgItemAs<QProgressBar>(dlg, 1009)->value());
+            prompt = GetDlgItemAs<QLabel>(dlg, 1010)->text();
             m_dlg->update();
             QTest::mouseClick(m_dlg->windowHandle(), Qt::LeftButton, {}, onButton);
             QTest::keyClick(dlg, Qt::Key_Escape);
@@ -497,6 +500,9 @@ TEST_F(TestModeDlgTest, ReadAllAndWriteAllRunBehindAProgressDialogWhileTheWindow
         EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
         EXPECT_GT(progress.back(), 0);
         EXPECT_LE(progress.back(), kFailAt / 16);
+        const char* reading = c.button == 1153 ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE";
+        EXPECT_EQ(prompt, QString::fromStdString(LoadLangString(reading)) +
+                              QStringLiteral(" %1%").arg(progress.back() * 100 / 256));
         EXPECT_GE(paintsWhileRunning, 5);
         EXPECT_TRUE(progressStayed);
         EXPECT_TRUE(closeRefused);
