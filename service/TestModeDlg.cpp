@@ -47,10 +47,7 @@ QStyle::SubControl PartAt(const QScrollBar& bar, const QPoint& at)
     opt.minimum = bar.minimum();
     opt.maximum = bar.maximum();
     opt.sliderPosition = bar.sliderPosition();
-    opt.sliderValue = bar.value();
-    opt.singleStep = bar.singleStep();
-    opt.pageStep = bar.pageStep();
-    opt.subControls = QStyle::SC_All;
+    opt.pageStep = bar.pageStep(); // the thumb's length
     return bar.style()->hitTestComplexControl(QStyle::CC_ScrollBar, &opt, at, &bar);
 }
 
