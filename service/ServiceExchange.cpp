@@ -33,6 +33,7 @@ bool CServiceExchange::ReadBlock(int address)
 
 ServiceResult CServiceExchange::ReadAll()
 {
+    m_blocksDone = 0;
     if (const ServiceResult r = Start(); r != ServiceResult::Ok)
         return r;
     for (int block = 0; block < kCloneReadBlocks; ++block) {
@@ -40,6 +41,7 @@ ServiceResult CServiceExchange::ReadAll()
             m_port.Close();
             return ServiceResult::PortConn;
         }
+        m_blocksDone = block + 1;
     }
     SendEndByte(m_port);
     m_port.Close();
@@ -48,6 +50,7 @@ ServiceResult CServiceExchange::ReadAll()
 
 ServiceResult CServiceExchange::WriteAll()
 {
+    m_blocksDone = 0;
     if (const ServiceResult r = Start(); r != ServiceResult::Ok)
         return r;
     for (int block = 0; block < kCloneReadBlocks; ++block) {
@@ -55,6 +58,7 @@ ServiceResult CServiceExchange::WriteAll()
         const CloneFrame frame = MakeDataBlock(address, m_image.data() + address, kWriteAllLength);
         if (!SendDataBlock(m_port, frame, kCloneAckReplyMs))
             return ServiceResult::WriteFailed;
+        m_blocksDone = block + 1;
     }
     SendEndByte(m_port);
     m_port.Close();

@@ -5,6 +5,7 @@
 
 #include "radio/RadioImage.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -39,6 +40,9 @@ public:
     // Ends programming mode and closes the port (harmless when it is closed).
     void LeaveAdjustMode();
 
+    // Blocks read or written so far by the last ReadAll or WriteAll; another thread may poll it.
+    int BlocksDone() const { return m_blocksDone; }
+
     // The adjust frame: 'g', 0F F0, 10, then image bytes 0xFF0 to 0xFFF.
     static constexpr std::uint8_t kAdjustCmd = 0x67;
     // The length byte of the test mode's full write.
@@ -51,4 +55,5 @@ private:
     CSerialPort& m_port;
     RadioImage& m_image;
     std::string m_settingFile;
+    std::atomic<int> m_blocksDone{0};
 };

@@ -13,6 +13,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <utility>
 
 namespace {
 
@@ -36,6 +38,42 @@ public:
     CBusyCursor& operator=(const CBusyCursor&) = delete;
 };
 
+// The part of the scroll bar under a point: an arrow, the thumb or the trough on either side.
+QStyle::SubControl PartAt(const QScrollBar& bar, const QPoint& at)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(&bar);
+    opt.orientation = bar.orientation();
+    opt.minimum = bar.minimum();
+    opt.maximum = bar.maximum();
+    opt.sliderPosition = bar.sliderPosition();
+    opt.pageStep = bar.pageStep(); // the thumb's length
+    return bar.style()->hitTestComplexControl(QStyle::CC_ScrollBar, &opt, at, &bar);
+}
+
+// The value moves only by single steps and by dragging the thumb, and is stored and sent when a
+// button or key is released. Inputs that would jump it (a click on the trough, which some styles
+// turn into a jump, the middle button, the context menu's entries) or move it with no release to
+// store it (the wheel) are refused before the scroll bar sees them.
+bool IsRefusedScrollInput(const QScrollBar& bar, const QEvent& e)
+{
+    switch (e.type()) {
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        const auto& mouse = static_cast<const QMouseEvent&>(e);
+        if (mouse.button() != Qt::LeftButton)
+            return true;
+        const QStyle::SubControl part = PartAt(bar, mouse.position().toPoint());
+        return part == QStyle::SC_ScrollBarAddPage || part == QStyle::SC_ScrollBarSubPage;
+    }
+    default:
+        return false;
+    }
+}
+
 void Prompt(const char* key)
 {
     ShowMessage(LoadLangString("IDS_PROMPT"), LoadLangString(key), MsgIcon::Information, MsgButtons::Ok);
@@ -51,6 +89,8 @@ CTestModeDlg::CTestModeDlg(CVantorDoc& doc, CSerialPort& port, QWidget* parent, 
     m_scroll = GetDlgItemAs<QScrollBar>(this, kIdScroll);
     m_value = GetDlgItemAs<QLineEdit>(this, kIdValue);
     m_scroll->installEventFilter(this);
+    // A scroll bar's keys run the other way by default; Left and Down lower the value like the left arrow.
+    m_scroll->setInvertedControls(false);
     m_value->setAlignment(Qt::AlignCenter);
 
     connect(m_list, &QListWidget::currentRowChanged, this, &CTestModeDlg::OnSelectItem);
@@ -163,6 +203,8 @@ void CTestModeDlg::OnEndScroll()
 bool CTestModeDlg::eventFilter(QObject* watched, QEvent* e)
 {
     if (watched == m_scroll) {
+        if (IsRefusedScrollInput(*m_scroll, *e))
+            return true;
         switch (e->type()) {
         case QEvent::MouseButtonRelease:
             if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton && m_scroll->isEnabled())
@@ -172,8 +214,6 @@ bool CTestModeDlg::eventFilter(QObject* watched, QEvent* e)
             if (!static_cast<QKeyEvent*>(e)->isAutoRepeat() && m_scroll->isEnabled())
                 OnEndScroll();
             break;
-        case QEvent::Wheel: // a turn of the wheel would change the value without ever storing it
-            return true;
         default:
             break;
         }
@@ -187,22 +227,35 @@ void CTestModeDlg::ShowFailure(ServiceResult result)
     ShowMessage(LoadLangString("IDS_ERROR"), LoadLangString(key), MsgIcon::Stop, MsgButtons::Ok);
 }
 
-void CTestModeDlg::OnReadAll()
+void CTestModeDlg::RunWithProgress(CServiceProgressDlg::Job job, int button,
+                                   const std::function<void(ServiceResult)>& outcome)
 {
     ServiceResult result;
     {
-        const CBusyCursor busy;
-        result = Exchange().ReadAll();
+        CServiceProgressDlg progress(m_port, m_doc.Image(), job,
+                                     GetDlgItemAs<QPushButton>(this, button)->text(), this);
+        m_bExchanging = true;
+        result = progress.Run();
+        m_bExchanging = false;
     }
-    // Every page and this dialog show the image as it now is (not modified): the whole radio,
-    // or after a failure the blocks read before it.
-    m_doc.LoadBandLimits();
-    m_doc.UpdateAllViews();
-    ShowCurrentItem();
-    if (result == ServiceResult::Ok)
-        Prompt("IDS_PROMPT_READSUCC");
-    else
-        ShowFailure(result);
+    outcome(result);
+    if (const std::optional<int> close = std::exchange(m_closeAfterExchange, std::nullopt))
+        done(*close);
+}
+
+void CTestModeDlg::OnReadAll()
+{
+    RunWithProgress(CServiceProgressDlg::Job::ReadAll, kIdReadAll, [this](ServiceResult result) {
+        // Every page and this dialog show the image as it now is (not modified): the whole radio,
+        // or after a failure the blocks read before it.
+        m_doc.LoadBandLimits();
+        m_doc.UpdateAllViews();
+        ShowCurrentItem();
+        if (result == ServiceResult::Ok)
+            Prompt("IDS_PROMPT_READSUCC");
+        else
+            ShowFailure(result);
+    });
 }
 
 void CTestModeDlg::OnWriteAll()
@@ -211,17 +264,14 @@ void CTestModeDlg::OnWriteAll()
     if (m_bAdjustMode)
         Exchange().EndProgrammingMode();
     m_bAdjustMode = 0;
-    ServiceResult result;
-    {
-        const CBusyCursor busy;
-        result = Exchange().WriteAll();
-    }
-    if (result == ServiceResult::Ok)
-        Prompt("IDS_PROMPT_WRITESUCC");
-    else if (result == ServiceResult::WriteFailed)
-        Prompt("IDS_PROMPT_WRITEFAIL");
-    else
-        ShowFailure(result);
+    RunWithProgress(CServiceProgressDlg::Job::WriteAll, kIdWriteAll, [this](ServiceResult result) {
+        if (result == ServiceResult::Ok)
+            Prompt("IDS_PROMPT_WRITESUCC");
+        else if (result == ServiceResult::WriteFailed)
+            Prompt("IDS_PROMPT_WRITEFAIL");
+        else
+            ShowFailure(result);
+    });
 }
 
 bool CTestModeDlg::EnterAdjustMode()
@@ -279,6 +329,12 @@ void CTestModeDlg::keyPressEvent(QKeyEvent* e)
 
 void CTestModeDlg::done(int result)
 {
+    // Nothing can be clicked under the progress dialog, but the desktop may still ask to close:
+    // the exchange ends and its outcome is shown first.
+    if (m_bExchanging) {
+        m_closeAfterExchange = result;
+        return;
+    }
     if (m_bAdjustMode) {
         Exchange().LeaveAdjustMode();
         m_bAdjustMode = 0;

@@ -4,9 +4,11 @@
 // keep the radio in an adjust mode where every change is sent at once.
 
 #include "service/ServiceExchange.h"
+#include "service/ServiceProgressDlg.h"
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 class CSerialPort;
 class CVantorDoc;
@@ -31,7 +33,8 @@ public:
     ~CTestModeDlg() override;
 
     bool IsAdjustMode() const { return m_bAdjustMode != 0; }
-    // Every way of closing (Cancel, Esc, Enter, the close box) leaves adjust mode first.
+    // Every way of closing (Cancel, Esc, Enter, the close box) leaves adjust mode first; during
+    // read all or write all the dialog closes once the exchange has ended.
     void done(int result) override;
 
 protected:
@@ -52,6 +55,10 @@ private:
     void SendAdjustFrame();
 
     CServiceExchange Exchange();
+    // Read all or write all on a worker behind a progress dialog titled like the button pressed,
+    // then `outcome` (effects and message), then a close asked for meanwhile.
+    void RunWithProgress(CServiceProgressDlg::Job job, int button,
+                         const std::function<void(ServiceResult)>& outcome);
     void ShowValue(int value);
     void ShowCurrentItem();
     void ShowFailure(ServiceResult result);
@@ -63,4 +70,6 @@ private:
     QScrollBar* m_scroll = nullptr;
     QLineEdit* m_value = nullptr;
     int m_bAdjustMode = 0;
+    bool m_bExchanging = false;
+    std::optional<int> m_closeAfterExchange;
 };

@@ -4,22 +4,56 @@
 #include "link/SerialPort.h"
 #include "radio/VantorDoc.h"
 #include "res/DialogBuilder.h"
+#include "service/ServiceProgressDlg.h"
 #include "service/TestModeDlg.h"
 #include "tests/link/LinkTestSupport.h"
 #include "tests/service/Eventually.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QProgressBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
 #include <fstream>
 
 namespace {
 
 constexpr std::size_t kCal = ImageMap::kCalibration;
 constexpr std::size_t kItem = ImageMap::kCalibrationItem;
+
+// A style whose scroll bars jump the thumb to a left or middle click on the trough.
+class CJumpingStyle final : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_ScrollBar_LeftClickAbsolutePosition ||
+            hint == SH_ScrollBar_MiddleClickAbsolutePosition)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+class CPaintCounter final : public QObject
+{
+public:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        m_paints += e->type() == QEvent::Paint;
+        return false;
+    }
+    int m_paints = 0;
+};
 
 class TestModeDlgTest : public CLinkTestEnv
 {
@@ -74,6 +108,50 @@ protected:
         return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, bar);
     }
 
+    // Drags the thumb, as a hand would, until it shows `value`; returns where the mouse is.
+    QPoint DragTo(int value, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QScrollBar* bar = Bar();
+        QPoint at = Part(QStyle::SC_ScrollBarSlider).center();
+        QTest::mousePress(bar, button, {}, at);
+        for (int step = 0; step < 400 && Shown() != QString::number(value); ++step) {
+            at.rx() += Shown().toInt() < value ? 1 : -1;
+            QTest::mouseMove(bar, at);
+        }
+        return at;
+    }
+
+    // Right-clicks the trough and, if a menu opens, chooses its entry `entry` (separators not counted).
+    void ContextMenu(int entry)
+    {
+        QTimer choose;
+        choose.setSingleShot(true);
+        QObject::connect(&choose, &QTimer::timeout, [entry] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            QList<QAction*> entries;
+            for (QAction* a : menu->actions())
+                if (!a->isSeparator())
+                    entries.append(a);
+            menu->setActiveAction(entries.value(entry));
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        choose.start(0);
+        const QPoint at = Part(QStyle::SC_ScrollBarAddPage).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, Bar()->mapToGlobal(at));
+        QApplication::sendEvent(Bar(), &event);
+    }
+
+    void Wheel(int delta)
+    {
+        QScrollBar* bar = Bar();
+        const QPointF at = Part(QStyle::SC_ScrollBarSlider).center();
+        QWheelEvent event(at, bar->mapToGlobal(at), {}, {delta, 0}, Qt::NoButton, {}, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(bar, &event);
+    }
+
     std::vector<std::string> Asked()
     {
         std::vector<std::string> texts;
@@ -86,6 +164,7 @@ protected:
     CScriptedMessages m_messages;
     CVantorDoc m_doc;
     CSerialPort m_port;
+    CJumpingStyle m_jumpingStyle; // outlives the dialogs that use it
     std::unique_ptr<CTestModeDlg> m_dlg;
 };
 
@@ -155,6 +234,85 @@ TEST_F(TestModeDlgTest, DraggingTheThumbStoresTheValueAndTheSelectedItem)
     QTest::mouseRelease(bar, Qt::LeftButton, {}, at);
     EXPECT_EQ(m_doc.Image()[kCal + 2], 130);
     EXPECT_EQ(m_doc.Image()[kItem], 2);
+}
+
+// Every way of moving the scroll bar either leaves the value alone or goes the way of the arrows:
+// the value shown is the value stored and, in adjust mode, the value the radio last received, so
+// the next arrow click sends one step from it.
+TEST_F(TestModeDlgTest, EveryScrollInputIsRefusedOrStoredAndSentLikeTheArrows)
+{
+    struct Case
+    {
+        const char* input;
+        std::function<void()> act;
+        int shown; // from 40
+        bool jumpingStyle = false;
+    };
+    const auto click = [this](QStyle::SubControl part, Qt::MouseButton button = Qt::LeftButton) {
+        return [this, part, button] { QTest::mouseClick(Bar(), button, {}, Part(part).center()); };
+    };
+    const auto key = [this](Qt::Key k) { return [this, k] { QTest::keyClick(Bar(), k); }; };
+    const auto menu = [this](int entry) { return [this, entry] { ContextMenu(entry); }; };
+    const auto drag = [this](Qt::MouseButton button) {
+        return [this, button] { QTest::mouseRelease(Bar(), button, {}, DragTo(130, button)); };
+    };
+    const Case cases[] = {
+        {"left arrow", click(QStyle::SC_ScrollBarSubLine), 39},
+        {"right arrow", click(QStyle::SC_ScrollBarAddLine), 41},
+        {"left click, trough right", click(QStyle::SC_ScrollBarAddPage), 40},
+        {"left click, trough left", click(QStyle::SC_ScrollBarSubPage), 40},
+        {"left click, trough, jumping style", click(QStyle::SC_ScrollBarAddPage), 40, true},
+        {"middle click, trough", click(QStyle::SC_ScrollBarAddPage, Qt::MiddleButton), 40},
+        {"middle click, trough, jumping style", click(QStyle::SC_ScrollBarAddPage, Qt::MiddleButton), 40,
+         true},
+        {"middle drag, jumping style", drag(Qt::MiddleButton), 40, true},
+        {"right click", click(QStyle::SC_ScrollBarAddPage, Qt::RightButton), 40},
+        {"menu: scroll here", menu(0), 40},
+        {"menu: left edge", menu(1), 40},
+        {"menu: right edge", menu(2), 40},
+        {"menu: page left", menu(3), 40},
+        {"menu: page right", menu(4), 40},
+        {"menu: scroll left", menu(5), 40},
+        {"menu: scroll right", menu(6), 40},
+        {"key Left", key(Qt::Key_Left), 39},
+        {"key Right", key(Qt::Key_Right), 41},
+        {"key Up", key(Qt::Key_Up), 41},
+        {"key Down", key(Qt::Key_Down), 39},
+        {"key Page Up", key(Qt::Key_PageUp), 40},
+        {"key Page Down", key(Qt::Key_PageDown), 40},
+        {"key Home", key(Qt::Key_Home), 40},
+        {"key End", key(Qt::Key_End), 40},
+        {"wheel up", [this] { Wheel(120); }, 40},
+        {"wheel down", [this] { Wheel(-120); }, 40},
+        {"drag", drag(Qt::LeftButton), 130},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input);
+        RadioImage memory = PatternImage(9);
+        memory[kCal + 2] = 40;
+        CSimRadio& radio = NewRadio(memory);
+        AttachRadio(radio, 1);
+        Open();
+        if (c.jumpingStyle)
+            Bar()->setStyle(&m_jumpingStyle);
+        Click(1138);
+        Select(2);
+        ASSERT_TRUE(Eventually([&] { return radio.AdjustFrames().size() == 2; }));
+        ASSERT_EQ(Shown(), "40");
+
+        c.act();
+        EXPECT_EQ(Shown(), QString::number(c.shown));
+        EXPECT_EQ(Bar()->value(), c.shown);
+        EXPECT_EQ(m_doc.Image()[kCal + 2], c.shown);
+
+        const int next = (c.shown + 1) % 256;
+        QTest::mouseClick(Bar(), Qt::LeftButton, {}, Part(QStyle::SC_ScrollBarAddLine).center());
+        EXPECT_EQ(Shown(), QString::number(next));
+        EXPECT_TRUE(Eventually([&] { return radio.AdjustFrames().back()[2] == next; }));
+        for (const std::vector<std::uint8_t>& frame : radio.AdjustFrames())
+            EXPECT_TRUE(frame[2] == 40 || frame[2] == c.shown || frame[2] == next) << int(frame[2]);
+        Click(2);
+    }
 }
 
 TEST_F(TestModeDlgTest, AdjustModeSendsEveryChangeAndCancelEndsIt)
@@ -271,6 +429,109 @@ TEST_F(TestModeDlgTest, FailuresShowTheirMessages)
     EXPECT_TRUE(m_dlg->IsAdjustMode());
     Click(2);
     EXPECT_FALSE(m_dlg->isVisible());
+}
+
+// Read all and write all against a radio as slow as a real cable, which fails a quarter of the way
+// (that keeps the runs short): a progress dialog counts up while the test-mode window keeps
+// painting, nothing under it can be clicked, the progress dialog cannot be closed, and closing the
+// test mode waits for the exchange and its message. The outcomes are those of the exchange.
+TEST_F(TestModeDlgTest, ReadAllAndWriteAllRunBehindAProgressDialogWhileTheWindowPaints)
+{
+    constexpr int kFailAt = 0x400;
+    struct Case
+    {
+        const char* exchange;
+        int button;
+        SimFaults faults;
+        const char* message;
+    };
+    SimFaults shortReply;
+    shortReply.shortReply[kFailAt] = -1;
+    SimFaults nak;
+    nak.nakWrite[kFailAt] = -1;
+    const Case cases[] = {
+        {"read all", 1153, shortReply, "IDS_ERROR_PORTCONN"},
+        {"write all", 1139, nak, "IDS_PROMPT_WRITEFAIL"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.exchange);
+        m_messages.Clear();
+        const RadioImage memory = PatternImage(5);
+        CSimRadio& radio = NewRadio(memory, c.faults);
+        m_lines.push_back(std::make_unique<CSimLine>(radio, true));
+        ASSERT_TRUE(m_lines.back()->Start());
+        Setting("ports", "COM1", m_lines.back()->DevicePath());
+        Open();
+        const RadioImage before = m_doc.Image();
+        CPaintCounter painted;
+        m_dlg->installEventFilter(&painted);
+        auto* button = GetDlgItem(m_dlg.get(), c.button);
+        const QPoint onButton = button->mapTo(m_dlg.get(), button->rect().center());
+
+        // What the user sees and tries while the exchange runs.
+        std::vector<int> progress; // blocks
+        bool wholeImage = true;    // the bar's end is the last block
+        std::vector<QString> prompts;
+        int paintsWhileRunning = 0;
+        bool progressStayed = true;
+        bool closeRefused = false;
+        QTimer sample;
+        QObject::connect(&sample, &QTimer::timeout, [&] {
+            auto* dlg = dynamic_cast<CServiceProgressDlg*>(QApplication::activeModalWidget());
+            if (!dlg)
+                return;
+            if (progress.empty())
+                painted.m_paints = 0;
+            paintsWhileRunning = painted.m_paints;
+            const QProgressBar* bar = GetDlgItemAs<QProgressBar>(dlg, 1009);
+            progress.push_back(bar->value());
+            wholeImage = wholeImage && bar->minimum() == 0 && bar->maximum() == 256;
+            prompts.push_back(GetDlgItemAs<QLabel>(dlg, 1010)->text());
+            m_dlg->update();
+            QTest::mouseClick(m_dlg->windowHandle(), Qt::LeftButton, {}, onButton);
+            QTest::keyClick(dlg, Qt::Key_Escape);
+            dlg->close();
+            progressStayed = progressStayed && dlg->isVisible();
+            if (progress.size() == 5)
+                closeRefused = !m_dlg->close() && m_dlg->isVisible();
+        });
+        sample.start(50);
+        Click(c.button);
+        sample.stop();
+
+        EXPECT_GE(progress.size(), 10u);
+        EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+        EXPECT_GT(progress.back(), 0);
+        EXPECT_LE(progress.back(), kFailAt / 16);
+        EXPECT_TRUE(wholeImage);
+        const char* key = c.button == 1153 ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE";
+        for (std::size_t i = 0; i < prompts.size(); ++i)
+            EXPECT_EQ(prompts[i], QString::fromStdString(LoadLangString(key)) +
+                                      QStringLiteral(" %1%").arg(progress[i] * 100 / 256));
+        EXPECT_GE(paintsWhileRunning, 5);
+        EXPECT_TRUE(progressStayed);
+        EXPECT_TRUE(closeRefused);
+        EXPECT_EQ(Asked(), std::vector<std::string>{LoadLangString(c.message)});
+        EXPECT_FALSE(m_dlg->isVisible()); // closed once the message had been answered
+
+        const auto blocks = [](const RadioImage& image, std::size_t from, std::size_t to) {
+            return std::vector<std::uint8_t>(image.begin() + from, image.begin() + to);
+        };
+        if (c.button == 1153) {
+            EXPECT_EQ(radio.ReadAddresses().size(), kFailAt / 16 + 1u); // one exchange, no more
+            EXPECT_EQ(blocks(m_doc.Image(), 0, kFailAt), blocks(memory, 0, kFailAt));
+            EXPECT_EQ(blocks(m_doc.Image(), kFailAt, ImageMap::kImageSize),
+                      blocks(before, kFailAt, ImageMap::kImageSize));
+            EXPECT_FALSE(m_port.IsOpen());
+        } else {
+            EXPECT_EQ(radio.WrittenAddresses().size(), kFailAt / 16 + 1u);
+            EXPECT_EQ(blocks(radio.Memory(), 0, kFailAt), blocks(m_doc.Image(), 0, kFailAt));
+            EXPECT_EQ(m_doc.Image(), before);
+            EXPECT_TRUE(m_port.IsOpen()); // left open after a failed write all
+            EXPECT_EQ(radio.EndBytesSeen(), 0);
+        }
+        m_port.Close();
+    }
 }
 
 TEST_F(TestModeDlgTest, DataButtonsRunTheApplicationsFileCommands)
