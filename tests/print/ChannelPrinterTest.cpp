@@ -13,7 +13,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <clocale>
 #include <gtest/gtest.h>
+#include <numeric>
 
 using namespace printtest;
 
@@ -30,12 +32,19 @@ protected:
     }
 
     // Prints the channels in `used` to a PDF and returns its path.
-    QString PrintPdf(const std::set<int>& used, const QString& name,
-                     QPageSize::PageSizeId size = QPageSize::A4)
+    QString PrintPdf(const std::set<int>& used, const QString& name, QPageSize::PageSizeId size = QPageSize::A4,
+                     QPageLayout::Orientation orientation = QPageLayout::Portrait)
     {
         m_grid = MakeChannelGrid(used);
         CChannelPrinter printer(*m_grid, *m_page);
-        return PrintToPdf(printer, m_dir.filePath(name), size);
+        return PrintToPdf(printer, m_dir.filePath(name), size, orientation);
+    }
+
+    // Makes a shipped language current, with the function page relabelled in it.
+    void UseLanguage(const std::string& language)
+    {
+        g_strLangFile = ZQ708_SOURCE_DIR "/lang/" + language + ".lang";
+        m_page = MakeFunctionPage();
     }
 
     QTemporaryDir m_dir;
@@ -114,6 +123,51 @@ TEST_F(PrintTest, DateLineOnEveryPageFunctionBlockOnlyOnTheFirst)
     EXPECT_TRUE(first.contains(": 12AB"));
     for (int page = 2; page <= 3; ++page)
         EXPECT_FALSE(PdfPageText(pdf, page).contains("Squelch level")) << "page " << page;
+}
+
+TEST_F(PrintTest, EveryChannelInUseOnceAndInOrderOnEveryPaper)
+{
+    const QRegularExpression name(QStringLiteral("CH(\\d{3})"));
+    for (const std::string language : {"english", "chinese"}) {
+        UseLanguage(language);
+        for (const auto size : {QPageSize::A4, QPageSize::Letter}) {
+            for (const auto orientation : {QPageLayout::Portrait, QPageLayout::Landscape}) {
+                for (const int used : {0, 20, 21, 95, 128}) {
+                    const std::string where = language + " " + QPageSize(size).key().toStdString() +
+                                              (orientation == QPageLayout::Landscape ? " landscape " : " portrait ") +
+                                              std::to_string(used) + " channels";
+                    const QString pdf = PrintPdf(FirstChannels(used),
+                                                 QString::fromStdString(where).replace(' ', '-') + ".pdf", size,
+                                                 orientation);
+                    EXPECT_EQ(PdfPages(pdf), CChannelPrinter::PageCountFor(used)) << where;
+                    std::vector<int> printed;
+                    for (auto it = name.globalMatch(PdfText(pdf)); it.hasNext();)
+                        printed.push_back(it.next().captured(1).toInt());
+                    std::vector<int> expected(static_cast<std::size_t>(used));
+                    std::iota(expected.begin(), expected.end(), 1);
+                    EXPECT_EQ(printed, expected) << where;
+                }
+            }
+        }
+    }
+}
+
+// The weekday is in the language of the printout, on a desktop of any locale.
+TEST_F(PrintTest, WeekdayFollowsTheLanguageNotTheProcessLocale)
+{
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    const QRegularExpression english(QStringLiteral("\\d{4}-\\d{2}-\\d{2} [A-Z][a-z]+day \\d{2}:\\d{2}"));
+    const QRegularExpression chinese(QStringLiteral("\\d{4}-\\d{2}-\\d{2} 星期\\S \\d{2}:\\d{2}"));
+    for (const char* locale : {"C", "zh_CN.UTF-8"}) {
+        ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale << " missing: run tools/scripts/install-deps.sh";
+        for (const auto& [language, weekday] : {std::pair{"english", &english}, {"chinese", &chinese}}) {
+            UseLanguage(language);
+            const QString text = PdfPageText(PrintPdf(FirstChannels(1), "weekday.pdf"), 1);
+            EXPECT_TRUE(weekday->match(text).hasMatch()) << language << " under " << locale << ": "
+                                                         << text.left(80).toStdString();
+        }
+    }
+    std::setlocale(LC_ALL, before.c_str());
 }
 
 TEST_F(PrintTest, CheckBoxValuesOfALanguageWithoutYesAndNo)

@@ -101,13 +101,15 @@ std::unique_ptr<QWidget> MakeFunctionPage()
     return page;
 }
 
-QString PrintToPdf(CChannelPrinter& printer, const QString& path, QPageSize::PageSizeId size)
+QString PrintToPdf(CChannelPrinter& printer, const QString& path, QPageSize::PageSizeId size,
+                   QPageLayout::Orientation orientation)
 {
     printer.SetPrintTime(1796630400); // 2026-12-07
     QPrinter pdf(QPrinter::HighResolution);
     CChannelPrinter::PreparePrinter(pdf);
     pdf.setOutputFormat(QPrinter::PdfFormat);
     pdf.setPageSize(QPageSize(size));
+    pdf.setPageOrientation(orientation);
     pdf.setOutputFileName(path);
     EXPECT_TRUE(printer.Print(pdf));
     if (const QByteArray keep = qgetenv("ZQ708_KEEP_PRINTS"); !keep.isEmpty()) {
@@ -130,6 +132,11 @@ int PdfPages(const QString& path)
 QString PdfPageText(const QString& path, int page)
 {
     return RunTool("pdftotext", {"-layout", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
+}
+
+QString PdfText(const QString& path)
+{
+    return RunTool("pdftotext", {"-layout", path, "-"});
 }
 
 std::vector<double> PdfWordTops(const QString& path, int page, const QRegularExpression& pattern)

@@ -4,6 +4,7 @@
 #include "grid/GridCtrl.h"
 
 #include <QComboBox>
+#include <QPageLayout>
 #include <QPageSize>
 #include <QRegularExpression>
 #include <QString>
@@ -35,10 +36,13 @@ std::unique_ptr<QWidget> MakeFunctionPage();
 
 // Prints the whole job to a PDF at `path` (date line fixed) and returns the path. With
 // ZQ708_KEEP_PRINTS set, a copy goes into that directory to be looked at.
-QString PrintToPdf(CChannelPrinter& printer, const QString& path, QPageSize::PageSizeId size = QPageSize::A4);
+QString PrintToPdf(CChannelPrinter& printer, const QString& path, QPageSize::PageSizeId size = QPageSize::A4,
+                   QPageLayout::Orientation orientation = QPageLayout::Portrait);
 
 int PdfPages(const QString& path);
 QString PdfPageText(const QString& path, int page);
+// The text of every page, page after page.
+QString PdfText(const QString& path);
 // The top of every word on a page whose text matches `pattern`, from top to bottom.
 std::vector<double> PdfWordTops(const QString& path, int page, const QRegularExpression& pattern);
 
