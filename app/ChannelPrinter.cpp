@@ -169,13 +169,14 @@ void CChannelPrinter::Begin(QPainter& painter)
     const int devH = std::max(1, device->height());
     m_pageHeight = qRound(static_cast<double>(m_pageWidth) * devH / devW);
     // Paper wider than tall holds fewer rows at this scale: enlarge the logical page, keeping the
-    // paper's shape, until the fullest page of the job fits.
+    // paper's shape, until the fullest page of the job fits, and centre the table across it.
     int needed = 0;
     for (int page = 1; page <= PageCount(); ++page)
         needed = std::max(needed, ContentHeight(page));
     if (needed > m_pageHeight) {
         m_pageHeight = needed;
         m_pageWidth = qRound(static_cast<double>(needed) * devW / devH);
+        m_margin = (m_pageWidth - m_grid.TotalWidth()) / 2;
     }
 }
 

@@ -81,7 +81,7 @@ TEST_F(QtTextsTest, MessageBoxButtonsComeFromTheLanguageFile)
     struct Case
     {
         const char* language;
-        QString ok, cancel, yes, no;
+        std::string ok, cancel, yes, no;
     };
     const Case cases[] = {{"english", "OK", "Cancel", "&Yes", "&No"},
                           {"chinese", "确定", "取消", "是(&Y)", "否(&N)"}};
@@ -95,9 +95,9 @@ TEST_F(QtTextsTest, MessageBoxButtonsComeFromTheLanguageFile)
         app.Doc().SetModifiedFlag();
         WithModal<QMessageBox>([&] { EXPECT_TRUE(app.SaveModified()) << c.language; },
                                [&](QMessageBox* box) {
-                                   EXPECT_EQ(box->button(QMessageBox::Yes)->text(), c.yes);
-                                   EXPECT_EQ(box->button(QMessageBox::No)->text(), c.no);
-                                   EXPECT_EQ(box->button(QMessageBox::Cancel)->text(), c.cancel);
+                                   EXPECT_EQ(box->button(QMessageBox::Yes)->text().toStdString(), c.yes);
+                                   EXPECT_EQ(box->button(QMessageBox::No)->text().toStdString(), c.no);
+                                   EXPECT_EQ(box->button(QMessageBox::Cancel)->text().toStdString(), c.cancel);
                                    Shoot(box, QStringLiteral("question-") + lang);
                                    QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
                                });
@@ -106,8 +106,8 @@ TEST_F(QtTextsTest, MessageBoxButtonsComeFromTheLanguageFile)
         app.Doc().SetModifiedFlag(false);
         WithModal<QMessageBox>([&] { app.OnFileNew(); },
                                [&](QMessageBox* box) {
-                                   EXPECT_EQ(box->button(QMessageBox::Ok)->text(), c.ok);
-                                   EXPECT_EQ(box->button(QMessageBox::Cancel)->text(), c.cancel);
+                                   EXPECT_EQ(box->button(QMessageBox::Ok)->text().toStdString(), c.ok);
+                                   EXPECT_EQ(box->button(QMessageBox::Cancel)->text().toStdString(), c.cancel);
                                    Shoot(box, QStringLiteral("clear-") + lang);
                                    box->button(QMessageBox::Cancel)->click();
                                });

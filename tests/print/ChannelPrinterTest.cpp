@@ -146,6 +146,9 @@ TEST_F(PrintTest, EveryChannelInUseOnceAndInOrderOnEveryPaper)
                     std::vector<int> expected(static_cast<std::size_t>(used));
                     std::iota(expected.begin(), expected.end(), 1);
                     EXPECT_EQ(printed, expected) << where;
+                    // The table stands in the middle of the paper (the date line starts at its left).
+                    const auto [left, right] = PdfSideGaps(pdf, 1);
+                    EXPECT_NEAR(left, right, 20) << where;
                 }
             }
         }

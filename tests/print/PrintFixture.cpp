@@ -27,6 +27,12 @@ QString RunTool(const QString& program, const QStringList& args)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
+// Page and word boxes of one page, as pdftotext writes them.
+QString PdfBoxes(const QString& path, int page)
+{
+    return RunTool("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
+}
+
 QString Lang(const char* key)
 {
     return QString::fromStdString(LoadLangString(key));
@@ -141,8 +147,7 @@ QString PdfText(const QString& path)
 
 std::vector<double> PdfWordTops(const QString& path, int page, const QRegularExpression& pattern)
 {
-    const QString html =
-        RunTool("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
+    const QString html = PdfBoxes(path, page);
     std::vector<double> tops;
     const QRegularExpression word(QStringLiteral("yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
     for (auto it = word.globalMatch(html); it.hasNext();) {
@@ -151,6 +156,21 @@ std::vector<double> PdfWordTops(const QString& path, int page, const QRegularExp
             tops.push_back(m.captured(1).toDouble());
     }
     return tops;
+}
+
+std::pair<double, double> PdfSideGaps(const QString& path, int page)
+{
+    const QString html = PdfBoxes(path, page);
+    const QRegularExpressionMatch width = QRegularExpression(QStringLiteral("<page width=\"([0-9.]+)\"")).match(html);
+    double left = 1e9;
+    double right = 0;
+    const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\""));
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        left = std::min(left, m.captured(1).toDouble());
+        right = std::max(right, m.captured(2).toDouble());
+    }
+    return {left, width.captured(1).toDouble() - right};
 }
 
 } // namespace printtest

@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <memory>
 #include <set>
+#include <utility>
 #include <vector>
 
 class CChannelPrinter;
@@ -45,5 +46,7 @@ QString PdfPageText(const QString& path, int page);
 QString PdfText(const QString& path);
 // The top of every word on a page whose text matches `pattern`, from top to bottom.
 std::vector<double> PdfWordTops(const QString& path, int page, const QRegularExpression& pattern);
+// The space left and right of all words of a page, in points.
+std::pair<double, double> PdfSideGaps(const QString& path, int page);
 
 } // namespace printtest
