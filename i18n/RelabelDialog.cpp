@@ -25,7 +25,8 @@ void SetControlText(QWidget* control, const QString& text)
 
 QString ResourceText(int key)
 {
-    return QString::fromStdString(ReadProfileString(g_strLangFile, "Resource", std::to_string(key), "", 1024));
+    return QString::fromStdString(
+        ReadProfileString(g_strLangFile, "Resource", std::to_string(key), "", 1024));
 }
 
 void RelabelDialog(QWidget* dialog, int templateId)

@@ -51,7 +51,8 @@ template <typename T> void WithModal(const std::function<void()>& action, const 
 
 bool HasChinese(const QString& text)
 {
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; });
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; });
 }
 
 class QtTextsTest : public ::testing::Test
@@ -97,7 +98,8 @@ TEST_F(QtTextsTest, MessageBoxButtonsComeFromTheLanguageFile)
                                [&](QMessageBox* box) {
                                    EXPECT_EQ(box->button(QMessageBox::Yes)->text().toStdString(), c.yes);
                                    EXPECT_EQ(box->button(QMessageBox::No)->text().toStdString(), c.no);
-                                   EXPECT_EQ(box->button(QMessageBox::Cancel)->text().toStdString(), c.cancel);
+                                   EXPECT_EQ(box->button(QMessageBox::Cancel)->text().toStdString(),
+                                             c.cancel);
                                    Shoot(box, QStringLiteral("question-") + lang);
                                    QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
                                });
@@ -107,7 +109,8 @@ TEST_F(QtTextsTest, MessageBoxButtonsComeFromTheLanguageFile)
         WithModal<QMessageBox>([&] { app.OnFileNew(); },
                                [&](QMessageBox* box) {
                                    EXPECT_EQ(box->button(QMessageBox::Ok)->text().toStdString(), c.ok);
-                                   EXPECT_EQ(box->button(QMessageBox::Cancel)->text().toStdString(), c.cancel);
+                                   EXPECT_EQ(box->button(QMessageBox::Cancel)->text().toStdString(),
+                                             c.cancel);
                                    Shoot(box, QStringLiteral("clear-") + lang);
                                    box->button(QMessageBox::Cancel)->click();
                                });
@@ -124,19 +127,20 @@ TEST_F(QtTextsTest, FileAndPrintDialogsFollowTheLanguage)
         const bool chinese = QByteArray(language) == "chinese";
         const QString lang = QString::fromLatin1(language);
 
-        WithModal<QFileDialog>([&] { app.OnFileOpen(); },
-                               [&](QFileDialog* dialog) {
-                                   const auto* lookIn = dialog->findChild<QLabel*>(QStringLiteral("lookInLabel"));
-                                   const auto* name = dialog->findChild<QLabel*>(QStringLiteral("fileNameLabel"));
-                                   ASSERT_TRUE(lookIn && name);
-                                   EXPECT_EQ(HasChinese(lookIn->text()), chinese) << lookIn->text().toStdString();
-                                   EXPECT_EQ(HasChinese(name->text()), chinese) << name->text().toStdString();
-                                   if (!chinese) {
-                                       EXPECT_EQ(lookIn->text(), QStringLiteral("Look in:"));
-                                   }
-                                   Shoot(dialog, QStringLiteral("open-") + lang);
-                                   dialog->reject();
-                               });
+        WithModal<QFileDialog>(
+            [&] { app.OnFileOpen(); },
+            [&](QFileDialog* dialog) {
+                const auto* lookIn = dialog->findChild<QLabel*>(QStringLiteral("lookInLabel"));
+                const auto* name = dialog->findChild<QLabel*>(QStringLiteral("fileNameLabel"));
+                ASSERT_TRUE(lookIn && name);
+                EXPECT_EQ(HasChinese(lookIn->text()), chinese) << lookIn->text().toStdString();
+                EXPECT_EQ(HasChinese(name->text()), chinese) << name->text().toStdString();
+                if (!chinese) {
+                    EXPECT_EQ(lookIn->text(), QStringLiteral("Look in:"));
+                }
+                Shoot(dialog, QStringLiteral("open-") + lang);
+                dialog->reject();
+            });
 
         WithModal<QPrintDialog>([&] { app.MainFrame()->Action(cmd::FilePrint)->trigger(); },
                                 [&](QPrintDialog* dialog) {

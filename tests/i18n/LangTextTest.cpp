@@ -80,10 +80,11 @@ TEST_F(LangTextTest, SwitchingTheFileNeedsNoReload)
 TEST_F(LangTextTest, LocaleOfTheLanguageFileByItsLanguageIdentifier)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"[Face]\nlcid=2052\n", "zh_CN"}, {"[face]\nLCID = 1033\n", "en_US"}, {"[Face]\nlcid=1028\n", "zh_TW"},
-        {"[Face]\nlcid=4100\n", "zh_SG"}, {"[Face]\nlcid=1025\n", "ar_SA"}, {"[Face]\nlcid=1024\n", ""},
-        {"[Face]\nlcid=4101\n", ""},      {"[Face]\nlcid=\n", ""},           {"[Face]\ndisp=English\n", ""},
-        {"[String]\nlcid=2052\n", ""},
+        {"[Face]\nlcid=2052\n", "zh_CN"}, {"[face]\nLCID = 1033\n", "en_US"},
+        {"[Face]\nlcid=1028\n", "zh_TW"}, {"[Face]\nlcid=4100\n", "zh_SG"},
+        {"[Face]\nlcid=1025\n", "ar_SA"}, {"[Face]\nlcid=1024\n", ""},
+        {"[Face]\nlcid=4101\n", ""},      {"[Face]\nlcid=\n", ""},
+        {"[Face]\ndisp=English\n", ""},   {"[String]\nlcid=2052\n", ""},
     };
     for (const auto& [file, locale] : cases) {
         UseLang(file);

@@ -32,7 +32,8 @@ protected:
     }
 
     // Prints the channels in `used` to a PDF and returns its path.
-    QString PrintPdf(const std::set<int>& used, const QString& name, QPageSize::PageSizeId size = QPageSize::A4,
+    QString PrintPdf(const std::set<int>& used, const QString& name,
+                     QPageSize::PageSizeId size = QPageSize::A4,
                      QPageLayout::Orientation orientation = QPageLayout::Portrait)
     {
         m_grid = MakeChannelGrid(used);
@@ -133,12 +134,13 @@ TEST_F(PrintTest, EveryChannelInUseOnceAndInOrderOnEveryPaper)
         for (const auto size : {QPageSize::A4, QPageSize::Letter}) {
             for (const auto orientation : {QPageLayout::Portrait, QPageLayout::Landscape}) {
                 for (const int used : {0, 20, 21, 95, 128}) {
-                    const std::string where = language + " " + QPageSize(size).key().toStdString() +
-                                              (orientation == QPageLayout::Landscape ? " landscape " : " portrait ") +
-                                              std::to_string(used) + " channels";
-                    const QString pdf = PrintPdf(FirstChannels(used),
-                                                 QString::fromStdString(where).replace(' ', '-') + ".pdf", size,
-                                                 orientation);
+                    const std::string where =
+                        language + " " + QPageSize(size).key().toStdString() +
+                        (orientation == QPageLayout::Landscape ? " landscape " : " portrait ") +
+                        std::to_string(used) + " channels";
+                    const QString pdf =
+                        PrintPdf(FirstChannels(used),
+                                 QString::fromStdString(where).replace(' ', '-') + ".pdf", size, orientation);
                     EXPECT_EQ(PdfPages(pdf), CChannelPrinter::PageCountFor(used)) << where;
                     std::vector<int> printed;
                     for (auto it = name.globalMatch(PdfText(pdf)); it.hasNext();)
@@ -162,12 +164,13 @@ TEST_F(PrintTest, WeekdayFollowsTheLanguageNotTheProcessLocale)
     const QRegularExpression english(QStringLiteral("\\d{4}-\\d{2}-\\d{2} [A-Z][a-z]+day \\d{2}:\\d{2}"));
     const QRegularExpression chinese(QStringLiteral("\\d{4}-\\d{2}-\\d{2} 星期\\S \\d{2}:\\d{2}"));
     for (const char* locale : {"C", "zh_CN.UTF-8"}) {
-        ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale << " missing: run tools/scripts/install-deps.sh";
+        ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr)
+            << locale << " missing: run tools/scripts/install-deps.sh";
         for (const auto& [language, weekday] : {std::pair{"english", &english}, {"chinese", &chinese}}) {
             UseLanguage(language);
             const QString text = PdfPageText(PrintPdf(FirstChannels(1), "weekday.pdf"), 1);
-            EXPECT_TRUE(weekday->match(text).hasMatch()) << language << " under " << locale << ": "
-                                                         << text.left(80).toStdString();
+            EXPECT_TRUE(weekday->match(text).hasMatch())
+                << language << " under " << locale << ": " << text.left(80).toStdString();
         }
     }
     std::setlocale(LC_ALL, before.c_str());

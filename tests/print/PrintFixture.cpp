@@ -30,7 +30,8 @@ QString RunTool(const QString& program, const QStringList& args)
 // Page and word boxes of one page, as pdftotext writes them.
 QString PdfBoxes(const QString& path, int page)
 {
-    return RunTool("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
+    return RunTool("pdftotext",
+                   {"-bbox", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
 }
 
 QString Lang(const char* key)
@@ -161,10 +162,12 @@ std::vector<double> PdfWordTops(const QString& path, int page, const QRegularExp
 std::pair<double, double> PdfSideGaps(const QString& path, int page)
 {
     const QString html = PdfBoxes(path, page);
-    const QRegularExpressionMatch width = QRegularExpression(QStringLiteral("<page width=\"([0-9.]+)\"")).match(html);
+    const QRegularExpressionMatch width =
+        QRegularExpression(QStringLiteral("<page width=\"([0-9.]+)\"")).match(html);
     double left = 1e9;
     double right = 0;
-    const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\""));
+    const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\""));
     for (auto it = word.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
         left = std::min(left, m.captured(1).toDouble());
