@@ -128,29 +128,56 @@ TEST_F(PrintTest, DateLineOnEveryPageFunctionBlockOnlyOnTheFirst)
 
 TEST_F(PrintTest, EveryChannelInUseOnceAndInOrderOnEveryPaper)
 {
-    const QRegularExpression name(QStringLiteral("CH(\\d{3})"));
+    const QRegularExpression number(QStringLiteral("CH(\\d{3})"));
+    const QRegularExpression name(QStringLiteral("^CH\\d{3}$"));
+    const QRegularExpression anyWord(QStringLiteral("."));
+    const double margin = 15 / 25.4 * 72; // PreparePrinter's, in points
+    double nameShape = 0;                 // width / height of a printed channel name, alike on every paper
     for (const std::string language : {"english", "chinese"}) {
         UseLanguage(language);
         for (const auto size : {QPageSize::A4, QPageSize::Letter}) {
             for (const auto orientation : {QPageLayout::Portrait, QPageLayout::Landscape}) {
                 for (const int used : {0, 20, 21, 95, 128}) {
-                    const std::string where =
-                        language + " " + QPageSize(size).key().toStdString() +
-                        (orientation == QPageLayout::Landscape ? " landscape " : " portrait ") +
-                        std::to_string(used) + " channels";
-                    const QString pdf =
-                        PrintPdf(FirstChannels(used),
-                                 QString::fromStdString(where).replace(' ', '-') + ".pdf", size, orientation);
-                    EXPECT_EQ(PdfPages(pdf), CChannelPrinter::PageCountFor(used)) << where;
+                    const bool landscape = orientation == QPageLayout::Landscape;
+                    const std::string where = language + " " + QPageSize(size).key().toStdString() +
+                                              (landscape ? " landscape " : " portrait ") + std::to_string(used) +
+                                              " channels";
+                    const QString pdf = PrintPdf(
+                        FirstChannels(used), QString::fromStdString(where).replace(' ', '-') + ".pdf", size, orientation);
+                    const int pages = PdfPages(pdf);
+                    EXPECT_EQ(pages, CChannelPrinter::PageCountFor(used)) << where;
+
                     std::vector<int> printed;
-                    for (auto it = name.globalMatch(PdfText(pdf)); it.hasNext();)
+                    for (auto it = number.globalMatch(PdfText(pdf)); it.hasNext();)
                         printed.push_back(it.next().captured(1).toInt());
                     std::vector<int> expected(static_cast<std::size_t>(used));
                     std::iota(expected.begin(), expected.end(), 1);
                     EXPECT_EQ(printed, expected) << where;
+
+                    const QSizeF paper = PdfPageSize(pdf, 1);
+                    double left = paper.width();
+                    double right = paper.width();
+                    double lowest = 0;
+                    for (int page = 1; page <= pages; ++page) {
+                        for (const QRectF& box : PdfWordBoxes(pdf, page, anyWord)) {
+                            left = std::min(left, box.left());
+                            right = std::min(right, paper.width() - box.right());
+                        }
+                        lowest = std::max(lowest, PdfInkBottom(pdf, page));
+                        // The paper's shape is kept when the page is scaled: no squeezed text.
+                        if (const auto names = PdfWordBoxes(pdf, page, name); !names.empty()) {
+                            const double shape = names.front().width() / names.front().height();
+                            nameShape = nameShape == 0 ? shape : nameShape;
+                            EXPECT_NEAR(shape, nameShape, 0.03 * nameShape) << where << " page " << page;
+                        }
+                    }
                     // The table stands in the middle of the paper (the date line starts at its left).
-                    const auto [left, right] = PdfSideGaps(pdf, 1);
                     EXPECT_NEAR(left, right, 20) << where;
+                    // Nothing is drawn below the printable area, and a page scaled to fit reaches its end.
+                    EXPECT_LE(lowest, paper.height() - margin + 1.5) << where;
+                    if (landscape && used >= 20) {
+                        EXPECT_GE(lowest, paper.height() - margin - 1.5) << where;
+                    }
                 }
             }
         }

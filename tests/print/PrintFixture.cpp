@@ -9,9 +9,12 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
+
+#include <algorithm>
 
 namespace printtest {
 
@@ -146,34 +149,47 @@ QString PdfText(const QString& path)
     return RunTool("pdftotext", {"-layout", path, "-"});
 }
 
+QSizeF PdfPageSize(const QString& path, int page)
+{
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\"")).match(PdfBoxes(path, page));
+    return {m.captured(1).toDouble(), m.captured(2).toDouble()};
+}
+
+std::vector<QRectF> PdfWordBoxes(const QString& path, int page, const QRegularExpression& pattern)
+{
+    std::vector<QRectF> boxes;
+    const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    for (auto it = word.globalMatch(PdfBoxes(path, page)); it.hasNext();) {
+        const auto m = it.next();
+        if (pattern.match(m.captured(5)).hasMatch())
+            boxes.push_back(QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                   QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())));
+    }
+    return boxes;
+}
+
 std::vector<double> PdfWordTops(const QString& path, int page, const QRegularExpression& pattern)
 {
-    const QString html = PdfBoxes(path, page);
     std::vector<double> tops;
-    const QRegularExpression word(QStringLiteral("yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
-    for (auto it = word.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        if (pattern.match(m.captured(2)).hasMatch())
-            tops.push_back(m.captured(1).toDouble());
-    }
+    for (const QRectF& box : PdfWordBoxes(path, page, pattern))
+        tops.push_back(box.top());
     return tops;
 }
 
-std::pair<double, double> PdfSideGaps(const QString& path, int page)
+double PdfInkBottom(const QString& path, int page)
 {
-    const QString html = PdfBoxes(path, page);
-    const QRegularExpressionMatch width =
-        QRegularExpression(QStringLiteral("<page width=\"([0-9.]+)\"")).match(html);
-    double left = 1e9;
-    double right = 0;
-    const QRegularExpression word(
-        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\""));
-    for (auto it = word.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        left = std::min(left, m.captured(1).toDouble());
-        right = std::max(right, m.captured(2).toDouble());
+    QProcess p;
+    p.start("pdftoppm", {"-r", "72", "-gray", "-f", QString::number(page), "-l", QString::number(page), path});
+    p.waitForFinished(30000);
+    const QImage image = QImage::fromData(p.readAllStandardOutput(), "PGM");
+    for (int y = image.height() - 1; y >= 0; --y) {
+        const uchar* line = image.constScanLine(y);
+        if (std::any_of(line, line + image.width(), [](uchar grey) { return grey < 128; }))
+            return y + 1;
     }
-    return {left, width.captured(1).toDouble() - right};
+    return 0;
 }
 
 } // namespace printtest

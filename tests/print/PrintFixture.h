@@ -6,12 +6,13 @@
 #include <QComboBox>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QRectF>
+#include <QSizeF>
 #include <QRegularExpression>
 #include <QString>
 #include <QWidget>
 #include <memory>
 #include <set>
-#include <utility>
 #include <vector>
 
 class CChannelPrinter;
@@ -44,9 +45,13 @@ int PdfPages(const QString& path);
 QString PdfPageText(const QString& path, int page);
 // The text of every page, page after page.
 QString PdfText(const QString& path);
+// Size of a page, in points.
+QSizeF PdfPageSize(const QString& path, int page);
+// The box of every word on a page whose text matches `pattern`, in points from the top left.
+std::vector<QRectF> PdfWordBoxes(const QString& path, int page, const QRegularExpression& pattern);
 // The top of every word on a page whose text matches `pattern`, from top to bottom.
 std::vector<double> PdfWordTops(const QString& path, int page, const QRegularExpression& pattern);
-// The space left and right of all words of a page, in points.
-std::pair<double, double> PdfSideGaps(const QString& path, int page);
+// The lowest point of a page that anything (text or line) was drawn on, in points from the top.
+double PdfInkBottom(const QString& path, int page);
 
 } // namespace printtest
