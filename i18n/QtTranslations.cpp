@@ -15,14 +15,11 @@ QLocale LanguageLocale()
 
 void LoadQtTranslations()
 {
+    // The translator installed before leaves the application as it is destroyed here.
     static std::unique_ptr<QTranslator> installed;
-    if (installed)
-        QCoreApplication::removeTranslator(installed.get());
     installed = std::make_unique<QTranslator>();
     // "qtbase" holds the texts of the widgets and of the print support.
     if (installed->load(LanguageLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(installed.get());
-    else
-        installed.reset();
 }

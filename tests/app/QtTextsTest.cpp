@@ -84,8 +84,13 @@ TEST_F(QtTextsTest, MessageBoxButtonsComeFromTheLanguageFile)
         const char* language;
         std::string ok, cancel, yes, no;
     };
+    // Where the file names no button, Qt's own text in the file's language stays.
+    env.WriteFile("plain.lang", "[Face]\nlcid=1033\n[Resource]\n1=Fine\n2=Never mind\n6=Sure\n7=Nope\n");
+    env.WriteFile("bare.lang", "[Face]\nlcid=2052\n");
     const Case cases[] = {{"english", "OK", "Cancel", "&Yes", "&No"},
-                          {"chinese", "确定", "取消", "是(&Y)", "否(&N)"}};
+                          {"chinese", "确定", "取消", "是(&Y)", "否(&N)"},
+                          {"plain", "Fine", "Never mind", "Sure", "Nope"},
+                          {"bare", "确定", "取消", "是(&Y)", "否(&N)"}};
     const MessageHandler scripted = SetMessageHandler({});
     InstallQtMessageBox();
     for (const Case& c : cases) {

@@ -140,10 +140,11 @@ TEST_F(PrintTest, EveryChannelInUseOnceAndInOrderOnEveryPaper)
                 for (const int used : {0, 20, 21, 95, 128}) {
                     const bool landscape = orientation == QPageLayout::Landscape;
                     const std::string where = language + " " + QPageSize(size).key().toStdString() +
-                                              (landscape ? " landscape " : " portrait ") + std::to_string(used) +
-                                              " channels";
-                    const QString pdf = PrintPdf(
-                        FirstChannels(used), QString::fromStdString(where).replace(' ', '-') + ".pdf", size, orientation);
+                                              (landscape ? " landscape " : " portrait ") +
+                                              std::to_string(used) + " channels";
+                    const QString pdf =
+                        PrintPdf(FirstChannels(used),
+                                 QString::fromStdString(where).replace(' ', '-') + ".pdf", size, orientation);
                     const int pages = PdfPages(pdf);
                     EXPECT_EQ(pages, CChannelPrinter::PageCountFor(used)) << where;
 

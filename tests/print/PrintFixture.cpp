@@ -22,12 +22,17 @@ namespace {
 
 constexpr int kWidths[13] = {40, 75, 65, 75, 65, 55, 50, 55, 65, 65, 55, 70, 50};
 
-QString RunTool(const QString& program, const QStringList& args)
+QByteArray RunToolBytes(const QString& program, const QStringList& args)
 {
     QProcess p;
     p.start(program, args);
     p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return p.readAllStandardOutput();
+}
+
+QString RunTool(const QString& program, const QStringList& args)
+{
+    return QString::fromUtf8(RunToolBytes(program, args));
 }
 
 // Page and word boxes of one page, as pdftotext writes them.
@@ -151,8 +156,8 @@ QString PdfText(const QString& path)
 
 QSizeF PdfPageSize(const QString& path, int page)
 {
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\"")).match(PdfBoxes(path, page));
+    const QRegularExpression size(QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\""));
+    const QRegularExpressionMatch m = size.match(PdfBoxes(path, page));
     return {m.captured(1).toDouble(), m.captured(2).toDouble()};
 }
 
@@ -180,10 +185,9 @@ std::vector<double> PdfWordTops(const QString& path, int page, const QRegularExp
 
 double PdfInkBottom(const QString& path, int page)
 {
-    QProcess p;
-    p.start("pdftoppm", {"-r", "72", "-gray", "-f", QString::number(page), "-l", QString::number(page), path});
-    p.waitForFinished(30000);
-    const QImage image = QImage::fromData(p.readAllStandardOutput(), "PGM");
+    const QString number = QString::number(page);
+    const QImage image = QImage::fromData(
+        RunToolBytes("pdftoppm", {"-r", "72", "-gray", "-f", number, "-l", number, path}), "PGM");
     for (int y = image.height() - 1; y >= 0; --y) {
         const uchar* line = image.constScanLine(y);
         if (std::any_of(line, line + image.width(), [](uchar grey) { return grey < 128; }))

@@ -7,8 +7,8 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QRectF>
-#include <QSizeF>
 #include <QRegularExpression>
+#include <QSizeF>
 #include <QString>
 #include <QWidget>
 #include <memory>
