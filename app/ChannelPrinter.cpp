@@ -2,10 +2,12 @@
 
 #include "grid/GridCtrl.h"
 #include "i18n/LangText.h"
+#include "i18n/QtTranslations.h"
 #include "res/DialogBuilder.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
@@ -135,11 +137,20 @@ std::vector<std::vector<QString>> CChannelPrinter::FunctionLines() const
 
 QString CChannelPrinter::DateLine() const
 {
-    char buf[128] = {};
-    std::tm tm{};
-    localtime_r(&m_printTime, &tm);
-    std::strftime(buf, sizeof buf, "%Y-%m-%d %A %H:%M", &tm);
-    return QString::fromLocal8Bit(buf);
+    // The weekday in the language of the printout, whatever the locale of the process.
+    const QDateTime time = QDateTime::fromSecsSinceEpoch(m_printTime);
+    return time.toString(QStringLiteral("yyyy-MM-dd ")) + LanguageLocale().dayName(time.date().dayOfWeek()) +
+           time.toString(QStringLiteral(" HH:mm"));
+}
+
+int CChannelPrinter::ContentHeight(int page) const
+{
+    int height = m_grid.GetRowHeight(0) + m_grid.HeaderRowsHeight();
+    if (page == 1)
+        height += kFunctionLines * m_grid.GetRowHeight(1);
+    for (int row : RowsOfPage(page))
+        height += m_grid.GetRowHeight(row);
+    return height;
 }
 
 void CChannelPrinter::Begin(QPainter& painter)
@@ -155,7 +166,18 @@ void CChannelPrinter::Begin(QPainter& painter)
     m_pageWidth = m_grid.TotalWidth() + 2 * m_margin;
     const QPaintDevice* device = painter.device();
     const int devW = std::max(1, device->width());
-    m_pageHeight = qRound(static_cast<double>(m_pageWidth) * device->height() / devW);
+    const int devH = std::max(1, device->height());
+    m_pageHeight = qRound(static_cast<double>(m_pageWidth) * devH / devW);
+    // Paper wider than tall holds fewer rows at this scale: enlarge the logical page, keeping the
+    // paper's shape, until the fullest page of the job fits, and centre the table across it.
+    int needed = 0;
+    for (int page = 1; page <= PageCount(); ++page)
+        needed = std::max(needed, ContentHeight(page));
+    if (needed > m_pageHeight) {
+        m_pageHeight = needed;
+        m_pageWidth = qRound(static_cast<double>(needed) * devW / devH);
+        m_margin = (m_pageWidth - m_grid.TotalWidth()) / 2;
+    }
 }
 
 void CChannelPrinter::PrintPage(QPainter& painter, int page) const

@@ -57,6 +57,8 @@ public:
 
 private:
     QString DateLine() const;
+    // Height of what page `page` holds, from the date line to its last row, in logical units.
+    int ContentHeight(int page) const;
 
     const CGridCtrl& m_grid;
     const QWidget& m_functionPage;

@@ -1,9 +1,12 @@
 #include "app/QtMessageBox.h"
 
 #include "app/MessageBox.h"
+#include "i18n/RelabelDialog.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <utility>
 
 namespace {
 
@@ -51,11 +54,20 @@ MsgResult FromQtButton(int button)
     }
 }
 
+// The buttons by their dialog ids, under which the language file names them like every dialog's
+// buttons; without a text there, Qt's own (translated) text stays.
+constexpr std::pair<QMessageBox::StandardButton, int> kButtonIds[] = {
+    {QMessageBox::Ok, 1}, {QMessageBox::Cancel, 2}, {QMessageBox::Yes, 6}, {QMessageBox::No, 7}};
+
 MsgResult ShowQtMessage(const MessageRequest& r)
 {
     QMessageBox box(ToQtIcon(r.icon), QString::fromStdString(r.caption), QString::fromStdString(r.text),
                     ToQtButtons(r.buttons), QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
+    for (const auto& [button, id] : kButtonIds)
+        if (QAbstractButton* b = box.button(button))
+            if (const QString text = ResourceText(id); !text.isEmpty())
+                b->setText(text);
     return FromQtButton(box.exec());
 }
 

@@ -8,6 +8,7 @@
 #include "i18n/LangText.h"
 #include "i18n/LanguageDlg.h"
 #include "i18n/LanguageFiles.h"
+#include "i18n/QtTranslations.h"
 #include "i18n/RelabelMenus.h"
 #include "link/PortDlg.h"
 #include "res/IconPainter.h"
@@ -49,6 +50,7 @@ bool CVantorApp::InitInstance(const std::string& appDir, const QStringList& args
         return false;
     }
     SetLanguage(DefaultLanguageName());
+    LoadQtTranslations();
     m_bSkipClearPrompt = true;
     LoadRecentFileList();
 
@@ -89,6 +91,7 @@ bool CVantorApp::OpenDocumentFile(const QString& path)
 
 void CVantorApp::ApplyLanguage()
 {
+    LoadQtTranslations();
     if (m_pMainWnd)
         RelabelMenus(m_pMainWnd->menuBar());
     m_doc.LoadBandLimits();

@@ -96,8 +96,9 @@ channels, VFOs, function settings and FM broadcast presets, keeps them in data
 files, prints them and writes them back to the radio. Includes the command-line
 companion zq708-cli, the simulated radio zq708-sim, English and Chinese
 language files, and udev rules for CH340, PL2303, CP210x and FTDI cables.")
-# Qt's platform plugins (X11, Wayland) are loaded at run time, so no library check finds them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Qt's platform plugins (X11, Wayland) and its translations (the texts of its own dialogs in the
+# user's language) are loaded at run time, so no library check finds them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 find_program(ZQ708_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(ZQ708_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -11,12 +11,6 @@
 
 namespace {
 
-// The text a language file gives for a number of section "Resource"; empty keeps the built-in text.
-QString ResourceText(int key)
-{
-    return QString::fromStdString(ReadProfileString(g_strLangFile, "Resource", std::to_string(key), "", 1024));
-}
-
 void SetControlText(QWidget* control, const QString& text)
 {
     if (auto* label = qobject_cast<QLabel*>(control))
@@ -28,6 +22,12 @@ void SetControlText(QWidget* control, const QString& text)
 }
 
 } // namespace
+
+QString ResourceText(int key)
+{
+    return QString::fromStdString(
+        ReadProfileString(g_strLangFile, "Resource", std::to_string(key), "", 1024));
+}
 
 void RelabelDialog(QWidget* dialog, int templateId)
 {

@@ -2,6 +2,7 @@
 
 #include "app/AppPaths.h"
 #include "i18n/LangText.h"
+#include "i18n/LanguageLocale.h"
 #include "i18n/Profile.h"
 #include "tests/i18n/TempDir.h"
 
@@ -172,6 +173,7 @@ TEST_P(ShippedLangTest, IsUtf8WithTheExpectedName)
     EXPECT_TRUE(IsValidUtf8(ReadFileBytes(GetParam())));
     const std::string disp = LoadLangValue("Face", "disp", "-----", 100);
     EXPECT_EQ(disp, GetParam().ends_with("english.lang") ? "English" : "\xE7\xAE\x80\xE4\xBD\x93\xE4\xB8\xAD\xE6\x96\x87");
+    EXPECT_EQ(LanguageLocaleName(), GetParam().ends_with("english.lang") ? "en_US" : "zh_CN");
 }
 
 TEST_P(ShippedLangTest, DefinesEveryTextKeyTheProgramAsksFor)

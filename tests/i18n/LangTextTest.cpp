@@ -1,5 +1,6 @@
 #include "app/AppPaths.h"
 #include "i18n/LangText.h"
+#include "i18n/LanguageLocale.h"
 
 #include "TempDir.h"
 
@@ -74,6 +75,23 @@ TEST_F(LangTextTest, SwitchingTheFileNeedsNoReload)
     EXPECT_EQ(LoadLangString("IDS_WINDOWNAME"), "second");
     m_dir.Write("other.lang", "[String]\nIDS_WINDOWNAME=edited\n");
     EXPECT_EQ(LoadLangString("IDS_WINDOWNAME"), "edited");
+}
+
+TEST_F(LangTextTest, LocaleOfTheLanguageFileByItsLanguageIdentifier)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"[Face]\nlcid=2052\n", "zh_CN"}, {"[face]\nLCID = 1033\n", "en_US"},
+        {"[Face]\nlcid=1028\n", "zh_TW"}, {"[Face]\nlcid=4100\n", "zh_SG"},
+        {"[Face]\nlcid=1025\n", "ar_SA"}, {"[Face]\nlcid=1024\n", ""},
+        {"[Face]\nlcid=4101\n", ""},      {"[Face]\nlcid=\n", ""},
+        {"[Face]\ndisp=English\n", ""},   {"[String]\nlcid=2052\n", ""},
+    };
+    for (const auto& [file, locale] : cases) {
+        UseLang(file);
+        EXPECT_EQ(LanguageLocaleName(), locale) << file;
+    }
+    g_strLangFile = (m_dir.Path() / "missing.lang").string();
+    EXPECT_EQ(LanguageLocaleName(), "");
 }
 
 TEST_F(LangTextTest, OptionListsStopAtTheFirstMissingOrEmptyKey)

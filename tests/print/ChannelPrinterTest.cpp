@@ -13,7 +13,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <clocale>
 #include <gtest/gtest.h>
+#include <numeric>
 
 using namespace printtest;
 
@@ -31,11 +33,19 @@ protected:
 
     // Prints the channels in `used` to a PDF and returns its path.
     QString PrintPdf(const std::set<int>& used, const QString& name,
-                     QPageSize::PageSizeId size = QPageSize::A4)
+                     QPageSize::PageSizeId size = QPageSize::A4,
+                     QPageLayout::Orientation orientation = QPageLayout::Portrait)
     {
         m_grid = MakeChannelGrid(used);
         CChannelPrinter printer(*m_grid, *m_page);
-        return PrintToPdf(printer, m_dir.filePath(name), size);
+        return PrintToPdf(printer, m_dir.filePath(name), size, orientation);
+    }
+
+    // Makes a shipped language current, with the function page relabelled in it.
+    void UseLanguage(const std::string& language)
+    {
+        g_strLangFile = ZQ708_SOURCE_DIR "/lang/" + language + ".lang";
+        m_page = MakeFunctionPage();
     }
 
     QTemporaryDir m_dir;
@@ -114,6 +124,84 @@ TEST_F(PrintTest, DateLineOnEveryPageFunctionBlockOnlyOnTheFirst)
     EXPECT_TRUE(first.contains(": 12AB"));
     for (int page = 2; page <= 3; ++page)
         EXPECT_FALSE(PdfPageText(pdf, page).contains("Squelch level")) << "page " << page;
+}
+
+TEST_F(PrintTest, EveryChannelInUseOnceAndInOrderOnEveryPaper)
+{
+    const QRegularExpression number(QStringLiteral("CH(\\d{3})"));
+    const QRegularExpression name(QStringLiteral("^CH\\d{3}$"));
+    const QRegularExpression anyWord(QStringLiteral("."));
+    const double margin = 15 / 25.4 * 72; // PreparePrinter's, in points
+    double nameShape = 0;                 // width / height of a printed channel name, alike on every paper
+    for (const std::string language : {"english", "chinese"}) {
+        UseLanguage(language);
+        for (const auto size : {QPageSize::A4, QPageSize::Letter}) {
+            for (const auto orientation : {QPageLayout::Portrait, QPageLayout::Landscape}) {
+                for (const int used : {0, 20, 21, 95, 128}) {
+                    const bool landscape = orientation == QPageLayout::Landscape;
+                    const std::string where = language + " " + QPageSize(size).key().toStdString() +
+                                              (landscape ? " landscape " : " portrait ") +
+                                              std::to_string(used) + " channels";
+                    const QString pdf =
+                        PrintPdf(FirstChannels(used),
+                                 QString::fromStdString(where).replace(' ', '-') + ".pdf", size, orientation);
+                    const int pages = PdfPages(pdf);
+                    EXPECT_EQ(pages, CChannelPrinter::PageCountFor(used)) << where;
+
+                    std::vector<int> printed;
+                    for (auto it = number.globalMatch(PdfText(pdf)); it.hasNext();)
+                        printed.push_back(it.next().captured(1).toInt());
+                    std::vector<int> expected(static_cast<std::size_t>(used));
+                    std::iota(expected.begin(), expected.end(), 1);
+                    EXPECT_EQ(printed, expected) << where;
+
+                    const QSizeF paper = PdfPageSize(pdf, 1);
+                    double left = paper.width();
+                    double right = paper.width();
+                    double lowest = 0;
+                    for (int page = 1; page <= pages; ++page) {
+                        for (const QRectF& box : PdfWordBoxes(pdf, page, anyWord)) {
+                            left = std::min(left, box.left());
+                            right = std::min(right, paper.width() - box.right());
+                        }
+                        lowest = std::max(lowest, PdfInkBottom(pdf, page));
+                        // The paper's shape is kept when the page is scaled: no squeezed text.
+                        if (const auto names = PdfWordBoxes(pdf, page, name); !names.empty()) {
+                            const double shape = names.front().width() / names.front().height();
+                            nameShape = nameShape == 0 ? shape : nameShape;
+                            EXPECT_NEAR(shape, nameShape, 0.03 * nameShape) << where << " page " << page;
+                        }
+                    }
+                    // The table stands in the middle of the paper (the date line starts at its left).
+                    EXPECT_NEAR(left, right, 20) << where;
+                    // Nothing is drawn below the printable area, and a page scaled to fit reaches its end.
+                    EXPECT_LE(lowest, paper.height() - margin + 1.5) << where;
+                    if (landscape && used >= 20) {
+                        EXPECT_GE(lowest, paper.height() - margin - 1.5) << where;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// The weekday is in the language of the printout, on a desktop of any locale.
+TEST_F(PrintTest, WeekdayFollowsTheLanguageNotTheProcessLocale)
+{
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    const QRegularExpression english(QStringLiteral("\\d{4}-\\d{2}-\\d{2} [A-Z][a-z]+day \\d{2}:\\d{2}"));
+    const QRegularExpression chinese(QStringLiteral("\\d{4}-\\d{2}-\\d{2} 星期\\S \\d{2}:\\d{2}"));
+    for (const char* locale : {"C", "zh_CN.UTF-8"}) {
+        ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr)
+            << locale << " missing: run tools/scripts/install-deps.sh";
+        for (const auto& [language, weekday] : {std::pair{"english", &english}, {"chinese", &chinese}}) {
+            UseLanguage(language);
+            const QString text = PdfPageText(PrintPdf(FirstChannels(1), "weekday.pdf"), 1);
+            EXPECT_TRUE(weekday->match(text).hasMatch())
+                << language << " under " << locale << ": " << text.left(80).toStdString();
+        }
+    }
+    std::setlocale(LC_ALL, before.c_str());
 }
 
 TEST_F(PrintTest, CheckBoxValuesOfALanguageWithoutYesAndNo)

@@ -9,9 +9,12 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
+
+#include <algorithm>
 
 namespace printtest {
 
@@ -19,12 +22,24 @@ namespace {
 
 constexpr int kWidths[13] = {40, 75, 65, 75, 65, 55, 50, 55, 65, 65, 55, 70, 50};
 
-QString RunTool(const QString& program, const QStringList& args)
+QByteArray RunToolBytes(const QString& program, const QStringList& args)
 {
     QProcess p;
     p.start(program, args);
     p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return p.readAllStandardOutput();
+}
+
+QString RunTool(const QString& program, const QStringList& args)
+{
+    return QString::fromUtf8(RunToolBytes(program, args));
+}
+
+// Page and word boxes of one page, as pdftotext writes them.
+QString PdfBoxes(const QString& path, int page)
+{
+    return RunTool("pdftotext",
+                   {"-bbox", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
 }
 
 QString Lang(const char* key)
@@ -101,13 +116,15 @@ std::unique_ptr<QWidget> MakeFunctionPage()
     return page;
 }
 
-QString PrintToPdf(CChannelPrinter& printer, const QString& path, QPageSize::PageSizeId size)
+QString PrintToPdf(CChannelPrinter& printer, const QString& path, QPageSize::PageSizeId size,
+                   QPageLayout::Orientation orientation)
 {
     printer.SetPrintTime(1796630400); // 2026-12-07
     QPrinter pdf(QPrinter::HighResolution);
     CChannelPrinter::PreparePrinter(pdf);
     pdf.setOutputFormat(QPrinter::PdfFormat);
     pdf.setPageSize(QPageSize(size));
+    pdf.setPageOrientation(orientation);
     pdf.setOutputFileName(path);
     EXPECT_TRUE(printer.Print(pdf));
     if (const QByteArray keep = qgetenv("ZQ708_KEEP_PRINTS"); !keep.isEmpty()) {
@@ -132,18 +149,51 @@ QString PdfPageText(const QString& path, int page)
     return RunTool("pdftotext", {"-layout", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
 }
 
+QString PdfText(const QString& path)
+{
+    return RunTool("pdftotext", {"-layout", path, "-"});
+}
+
+QSizeF PdfPageSize(const QString& path, int page)
+{
+    const QRegularExpression size(QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\""));
+    const QRegularExpressionMatch m = size.match(PdfBoxes(path, page));
+    return {m.captured(1).toDouble(), m.captured(2).toDouble()};
+}
+
+std::vector<QRectF> PdfWordBoxes(const QString& path, int page, const QRegularExpression& pattern)
+{
+    std::vector<QRectF> boxes;
+    const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    for (auto it = word.globalMatch(PdfBoxes(path, page)); it.hasNext();) {
+        const auto m = it.next();
+        if (pattern.match(m.captured(5)).hasMatch())
+            boxes.push_back(QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                   QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())));
+    }
+    return boxes;
+}
+
 std::vector<double> PdfWordTops(const QString& path, int page, const QRegularExpression& pattern)
 {
-    const QString html =
-        RunTool("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
     std::vector<double> tops;
-    const QRegularExpression word(QStringLiteral("yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
-    for (auto it = word.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        if (pattern.match(m.captured(2)).hasMatch())
-            tops.push_back(m.captured(1).toDouble());
-    }
+    for (const QRectF& box : PdfWordBoxes(path, page, pattern))
+        tops.push_back(box.top());
     return tops;
+}
+
+double PdfInkBottom(const QString& path, int page)
+{
+    const QString number = QString::number(page);
+    const QImage image = QImage::fromData(
+        RunToolBytes("pdftoppm", {"-r", "72", "-gray", "-f", number, "-l", number, path}), "PGM");
+    for (int y = image.height() - 1; y >= 0; --y) {
+        const uchar* line = image.constScanLine(y);
+        if (std::any_of(line, line + image.width(), [](uchar grey) { return grey < 128; }))
+            return y + 1;
+    }
+    return 0;
 }
 
 } // namespace printtest

@@ -4,8 +4,11 @@
 #include "grid/GridCtrl.h"
 
 #include <QComboBox>
+#include <QPageLayout>
 #include <QPageSize>
+#include <QRectF>
 #include <QRegularExpression>
+#include <QSizeF>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -35,11 +38,20 @@ std::unique_ptr<QWidget> MakeFunctionPage();
 
 // Prints the whole job to a PDF at `path` (date line fixed) and returns the path. With
 // ZQ708_KEEP_PRINTS set, a copy goes into that directory to be looked at.
-QString PrintToPdf(CChannelPrinter& printer, const QString& path, QPageSize::PageSizeId size = QPageSize::A4);
+QString PrintToPdf(CChannelPrinter& printer, const QString& path, QPageSize::PageSizeId size = QPageSize::A4,
+                   QPageLayout::Orientation orientation = QPageLayout::Portrait);
 
 int PdfPages(const QString& path);
 QString PdfPageText(const QString& path, int page);
+// The text of every page, page after page.
+QString PdfText(const QString& path);
+// Size of a page, in points.
+QSizeF PdfPageSize(const QString& path, int page);
+// The box of every word on a page whose text matches `pattern`, in points from the top left.
+std::vector<QRectF> PdfWordBoxes(const QString& path, int page, const QRegularExpression& pattern);
 // The top of every word on a page whose text matches `pattern`, from top to bottom.
 std::vector<double> PdfWordTops(const QString& path, int page, const QRegularExpression& pattern);
+// The lowest point of a page that anything (text or line) was drawn on, in points from the top.
+double PdfInkBottom(const QString& path, int page);
 
 } // namespace printtest
