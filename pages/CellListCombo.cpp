@@ -21,6 +21,9 @@ bool IsEndKey(const QEvent* event)
 
 CCellListCombo::CCellListCombo(QWidget* parent) : QComboBox(parent)
 {
+    // A list of sixteen entries under the cell: the desktop style would otherwise open it as a
+    // menu as tall as the screen, covering the dialog and the cell being edited.
+    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     setMaxVisibleItems(16);
     view()->installEventFilter(this);
 }
