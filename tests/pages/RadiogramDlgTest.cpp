@@ -119,21 +119,24 @@ TEST_F(RadiogramDlgTest, EnterAndEscInTheDroppedDownListActAsOnTheClosedList)
 {
     struct Case
     {
+        Qt::Key move;
         Qt::Key key;
         int preset;
         int stored;
         QDialog::DialogCode result;
     };
-    // Up highlights 108M0 above OFF; Enter takes it and is OK, Esc keeps OFF and is Cancel.
-    for (const Case& c :
-         {Case{Qt::Key_Return, 5, 430, QDialog::Accepted}, Case{Qt::Key_Escape, 6, 431, QDialog::Rejected}}) {
+    // From OFF, Home highlights 65M0 and Up 108M0. Enter takes the highlighted entry and is OK; Esc
+    // keeps OFF and is Cancel.
+    for (const Case& c : {Case{Qt::Key_Home, Qt::Key_Return, 5, 0, QDialog::Accepted},
+                          Case{Qt::Key_Up, Qt::Key_Enter, 6, 430, QDialog::Accepted},
+                          Case{Qt::Key_Up, Qt::Key_Escape, 7, 431, QDialog::Rejected}}) {
         m_doc.SetModifiedFlag(false);
         Open();
         OpenPreset(c.preset);
         QAbstractItemView* view = PresetList()->view();
         QTest::mouseClick(PresetList(), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }));
-        QTest::keyClick(view, Qt::Key_Up);
+        QTest::keyClick(view, c.move);
         QTest::keyClick(view, c.key);
         QCoreApplication::processEvents();
         EXPECT_FALSE(view->isVisible()) << c.key;
