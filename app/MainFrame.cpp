@@ -9,6 +9,7 @@
 #include "i18n/LangText.h"
 #include "i18n/Profile.h"
 #include "link/CloneProgressDlg.h"
+#include "pages/ImagePage.h"
 #include "pages/RadiogramDlg.h"
 #include "res/IconPainter.h"
 #include "service/PasswordDlg.h"
@@ -20,6 +21,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -65,6 +67,16 @@ QList<QAction*> AllActions(const QList<QAction*>& actions)
             all.append(AllActions(sub->actions()));
     }
     return all;
+}
+
+// Whether the shortcuts work with the focus on `focus`: not inside a page that keeps its keys.
+bool ShortcutsReach(const QWidget* focus)
+{
+    for (const QWidget* w = focus; w; w = w->parentWidget()) {
+        if (const auto* page = dynamic_cast<const IImagePage*>(w); page && !page->ForwardsShortcuts())
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -123,7 +135,7 @@ void CMainFrame::CreateMenus()
     auto* csv = new CCsvCommands(m_app.Doc(), this);
     connect(AddCommand(m_fileMenu, cmd::FileImportCsv, "&Import Channels (CSV)..."), &QAction::triggered, csv,
             &CCsvCommands::OnImportCsv);
-    connect(AddCommand(m_fileMenu, cmd::FileExportCsv, "E&xport Channels (CSV)..."), &QAction::triggered, csv,
+    connect(AddCommand(m_fileMenu, cmd::FileExportCsv, "&Export Channels (CSV)..."), &QAction::triggered, csv,
             &CCsvCommands::OnExportCsv);
     m_fileMenu->addSeparator();
     connect(AddCommand(m_fileMenu, cmd::FilePrint, "&Print...\tCtrl+P"), &QAction::triggered, this,
@@ -215,7 +227,9 @@ QAction* CMainFrame::Action(int command) const
 void CMainFrame::InitialUpdateFrame()
 {
     m_view->OnInitialUpdate();
-    // Shrink the window to the form where the form is smaller; never enlarge it.
+    // Shrink the window to the form where the form is smaller; never enlarge it. The room that
+    // menu, toolbar and status bar take is known only once the layout has placed them.
+    layout()->activate();
     const QSize chrome = size() - centralWidget()->size();
     const QSize fit = m_view->sizeHint() + chrome;
     resize(std::min(width(), fit.width()), std::min(height(), fit.height()));
@@ -309,7 +323,8 @@ void CMainFrame::OnHelpContents()
 bool CMainFrame::TranslateAccelerator(QObject* receiver, const QKeyEvent& key)
 {
     auto* widget = qobject_cast<QWidget*>(receiver);
-    if (!widget || widget->window() != this)
+    // The focus widget decides: a key it ignores comes here again for each of its parents.
+    if (!widget || widget->window() != this || !ShortcutsReach(QApplication::focusWidget()))
         return false;
     const QKeyCombination pressed(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key()));
     for (const Accelerator& a : kAccelerators) {

@@ -58,7 +58,8 @@ private:
     void CreateStatusBar();
     QAction* AddCommand(QMenu* menu, int command, const char* builtInText);
     void Transfer(bool read);
-    // A key of the accelerator table pressed anywhere inside this window runs its command.
+    // A key of the accelerator table pressed anywhere inside this window runs its command, except
+    // inside a page that keeps its keys (the VFO page).
     bool TranslateAccelerator(QObject* receiver, const QKeyEvent& key);
     void UpdateNumLock(const QKeyEvent& key);
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-enum class MsgIcon { Stop, Exclamation, Information, Question };
+enum class MsgIcon { Stop, Exclamation, Information, Question, None };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgResult { Ok, Cancel, Yes, No };
 

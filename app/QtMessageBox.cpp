@@ -21,6 +21,8 @@ QMessageBox::Icon ToQtIcon(MsgIcon icon)
         return QMessageBox::Information;
     case MsgIcon::Question:
         return QMessageBox::Question;
+    case MsgIcon::None:
+        return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }

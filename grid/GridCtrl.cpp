@@ -610,12 +610,15 @@ void CGridCtrl::PrintRow(QPainter& painter, int row) const
 
 bool CGridCtrl::event(QEvent* e)
 {
-    // Tab and Shift+Tab move between cells instead of between widgets (Ctrl+Tab still leaves).
-    if (e->type() == QEvent::KeyPress && m_bHandleTabKey) {
+    // Tab and Shift+Tab move between cells. With Ctrl down, or with Tab handling off, Tab belongs
+    // to the dialog: the focus leaves the grid for the next or previous control.
+    if (e->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(e);
-        if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) &&
-            !(ke->modifiers() & Qt::ControlModifier)) {
-            keyPressEvent(ke);
+        if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) {
+            if (m_bHandleTabKey && !(ke->modifiers() & Qt::ControlModifier))
+                keyPressEvent(ke);
+            else
+                focusNextPrevChild(ke->key() == Qt::Key_Tab && !(ke->modifiers() & Qt::ShiftModifier));
             return true;
         }
     }
@@ -641,6 +644,13 @@ void CGridCtrl::mousePressEvent(QMouseEvent* e)
         return;
     // A press on a header moves the focus to the nearest scrolling cell of that column or row.
     SetFocusCell(inFixedRow ? FirstScrollRow() : hit->row, inFixedCol ? FirstScrollCol() : hit->col);
+}
+
+void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    // The second press of a double click arrives as this event alone: it is a press like any other,
+    // so a quick click on the cell just edited opens its editor again.
+    mousePressEvent(e);
 }
 
 void CGridCtrl::mouseReleaseEvent(QMouseEvent* e)
@@ -670,10 +680,6 @@ void CGridCtrl::keyPressEvent(QKeyEvent* e)
     const int row = hasFocusCell ? m_focus.row : firstRow;
     const int col = hasFocusCell ? m_focus.col : firstCol;
     const int page = std::max(1, VisibleScrollRows());
-    if ((e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) && !m_bHandleTabKey) {
-        e->ignore(); // the owner's dialog moves the focus between its controls
-        return;
-    }
     switch (e->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -59,8 +59,11 @@ std::vector<LanguageFileEntry> ListProgramLanguageFiles()
 {
     std::vector<LanguageFileEntry> files;
     for (const std::string& dir : LanguageDirs()) {
+        // Only a folder searched earlier hides a name: two files of one folder are two files.
+        const std::size_t earlier = files.size();
         for (LanguageFileEntry& file : ListLanguageFiles(dir)) {
-            const bool hidden = std::any_of(files.begin(), files.end(), [&file](const LanguageFileEntry& f) {
+            const auto end = files.begin() + static_cast<std::ptrdiff_t>(earlier);
+            const bool hidden = std::any_of(files.begin(), end, [&file](const LanguageFileEntry& f) {
                 return SameLanguagePath(f.title, file.title);
             });
             if (!hidden)

@@ -3,6 +3,7 @@
 #include "app/AppPaths.h"
 #include "app/MessageBox.h"
 #include "i18n/LangText.h"
+#include "i18n/Profile.h"
 #include "i18n/RelabelDialog.h"
 #include "link/CloneSession.h"
 #include "link/SerialPort.h"
@@ -85,16 +86,29 @@ void CCloneProgressDlg::StopTransfer()
 {
     m_timer.stop();
     m_port.Close(); // a worker waiting on the line returns at once
-    if (m_worker.joinable())
-        m_worker.join();
+    if (!m_worker.joinable())
+        return;
+    m_worker.join();
     // A search may have opened another port between the close and the worker's end.
     m_port.Close();
+    // The search's last try is over: the port in use is the one it found, else the configured one.
+    const int found = m_status.m_foundPort;
+    ShowPort(found > 0 ? found : ReadProfileInt(g_strSettingFile, "setup", "com", 1));
+}
+
+void CCloneProgressDlg::ShowPort(int port)
+{
+    if (m_showPortInStatusBar)
+        m_showPortInStatusBar(port);
 }
 
 void CCloneProgressDlg::OnTimer()
 {
-    if (const int found = m_status.m_foundPort; found > 0 && m_showPortInStatusBar)
-        m_showPortInStatusBar(found);
+    // While the search goes on, the port it tries; once it has found the radio, that port.
+    if (const int found = m_status.m_foundPort; found > 0)
+        ShowPort(found);
+    else if (m_status.m_status == CloneStatus::Searching)
+        ShowPort(m_status.m_progress);
 
     const bool reading = m_direction == CloneDirection::Read;
     const int progress = m_status.m_progress;

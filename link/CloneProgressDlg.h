@@ -24,7 +24,8 @@ public:
     static constexpr int kResultDone = 5;
 
     // `applyLanguage` refreshes the application after a successful read (menus, bands, all views);
-    // `showPortInStatusBar` shows the port a search is trying.
+    // `showPortInStatusBar` shows the port in use: the one a search is trying or has found, and
+    // once the exchange is over, the found one or else the configured one.
     explicit CCloneProgressDlg(CVantorDoc& doc, CSerialPort& port, CloneDirection direction,
                                std::function<void()> applyLanguage,
                                std::function<void(int)> showPortInStatusBar, QWidget* parent = nullptr);
@@ -38,6 +39,7 @@ private:
     void StartTransfer();
     // Stops the timer, closes the port and waits for the worker, which then returns at once.
     void StopTransfer();
+    void ShowPort(int port);
     void EndWithMessage(const char* key);
     void ShowPrompt(const QString& text);
 

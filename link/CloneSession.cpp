@@ -115,7 +115,6 @@ ExchangeStartResult StartExchange(ISerialLine& port, const std::string& settingF
             port.Sleep(kCloneOpenPauseMs);
             foundPort = next;
             if (status != nullptr) {
-                status->m_foundPort = next;
                 status->m_progress = next;
                 status->m_status = CloneStatus::Searching;
             }
@@ -132,7 +131,7 @@ ExchangeStartResult StartExchange(ISerialLine& port, const std::string& settingF
     if (foundPort > 0) {
         WriteProfileString(settingFile, "setup", "com", std::to_string(foundPort));
         if (status != nullptr)
-            status->m_foundPort = -1;
+            status->m_foundPort = foundPort;
     }
     return ExchangeStartResult::Ok;
 }

@@ -29,7 +29,8 @@ struct CloneStatusRecord
     std::atomic<int> m_progress{0};
     // Set by the user interface; the worker stops at its next check.
     std::atomic<bool> m_cancel{false};
-    // -1, or the port opened by the search until it has been stored as "com".
+    // -1, or the port on which the search found the radio (then stored as "com"). It stays set
+    // after the exchange, so the user interface learns it however late it looks.
     std::atomic<int> m_foundPort{-1};
 
     // What the dialog does before each start: status idle, no cancel, no found port.

@@ -1,7 +1,8 @@
 #pragma once
 // In-place drop-down list of the two-choice cells (and of the FM preset cells). A selection made by
 // the user is reported by currentIndexChanged; selections made by the code are silent. Esc selects
-// the original entry again and, like Enter, hands the focus back to the owner.
+// the original entry again and, like Enter, hands the focus back to the owner; in the dropped-down
+// list Enter first chooses the highlighted entry, and both keys then act as on the closed list.
 
 #include <QComboBox>
 
@@ -21,6 +22,7 @@ public:
     bool SelectEntryStartingWith(const QString& text);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* e) override;
     // What Esc restores before the edit ends.
     virtual void RestoreOriginal();

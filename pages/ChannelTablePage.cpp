@@ -8,13 +8,12 @@
 #include "i18n/RelabelDialog.h"
 #include "pages/CellListCombo.h"
 #include "pages/FrequencyEdit.h"
+#include "pages/InPlaceEdit.h"
 #include "pages/NameEdit.h"
 #include "pages/ToneCombo.h"
 #include "radio/ModelInfo.h"
 #include "res/DialogBuilder.h"
 
-#include <QAbstractItemView>
-#include <QFocusEvent>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <new>
@@ -323,11 +322,7 @@ void CChannelTablePage::OnBeginEdit(const GridNotify& notify)
 
 bool CChannelTablePage::eventFilter(QObject* watched, QEvent* event)
 {
-    // Opening a drop-down list takes the focus to its popup: that is no end of the edit.
-    const auto* list = qobject_cast<QComboBox*>(watched);
-    if (event->type() == QEvent::FocusOut &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
-        !(list && list->view()->isVisible())) {
+    if (EndsInPlaceEdit(watched, event)) {
         if (watched == m_freqEdit)
             OnFrequencyKillFocus();
         else if (watched == m_rxTone || watched == m_txTone)

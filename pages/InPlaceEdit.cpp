@@ -1,5 +1,8 @@
 #include "pages/InPlaceEdit.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFocusEvent>
 #include <QKeyEvent>
 
 CInPlaceEdit::CInPlaceEdit(int textLimit, QWidget* parent) : CCharFilterEdit(parent), m_nTextLimit(textLimit)
@@ -44,4 +47,14 @@ void ReturnFocusToOwner(QWidget* editor)
 {
     if (QWidget* owner = editor->parentWidget())
         owner->setFocus(Qt::OtherFocusReason);
+}
+
+bool EndsInPlaceEdit(const QObject* editor, const QEvent* event)
+{
+    if (event->type() != QEvent::FocusOut ||
+        static_cast<const QFocusEvent*>(event)->reason() == Qt::PopupFocusReason)
+        return false;
+    // The window system may report an open drop-down list as another window taking the focus.
+    const auto* list = qobject_cast<const QComboBox*>(editor);
+    return !(list && list->view()->isVisible());
 }

@@ -27,3 +27,7 @@ private:
 
 // Gives the focus back to the editor's owner (its parent), which then sees the editor's focus-out.
 void ReturnFocusToOwner(QWidget* editor);
+
+// Whether `event` takes the focus away from an in-place editor for good, which ends its edit: not
+// while a popup of its own (a drop-down list, an edit's context menu) has the focus.
+bool EndsInPlaceEdit(const QObject* editor, const QEvent* event);

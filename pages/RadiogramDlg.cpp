@@ -5,12 +5,12 @@
 #include "i18n/LangText.h"
 #include "i18n/RelabelDialog.h"
 #include "pages/CellListCombo.h"
+#include "pages/InPlaceEdit.h"
 #include "radio/FmPreset.h"
 #include "radio/RadioImage.h"
 #include "radio/VantorDoc.h"
 #include "res/DialogBuilder.h"
 
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -165,8 +165,7 @@ void CRadiogramDlg::OnFrequencyChanged(int index)
 bool CRadiogramDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_presetList) {
-        if (event->type() == QEvent::FocusOut &&
-            static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        if (EndsInPlaceEdit(watched, event))
             CommitEdit();
         // The list ends the edit on Enter and Esc (Esc first choosing the old entry again); the
         // dialog then takes the key as OK or Cancel.

@@ -19,6 +19,8 @@ public:
     ~CVfoPage() override;
 
     void ReloadFromImage() override;
+    // Every key stays with the page's fields: Ctrl+C in a frequency copies.
+    bool ForwardsShortcuts() const override { return false; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

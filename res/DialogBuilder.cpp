@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <algorithm>
 
 namespace {
 
@@ -39,7 +40,6 @@ QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const CDialogB
     case ControlKind::PushButton:
     case ControlKind::DefPushButton: {
         auto* button = new QPushButton(text, parent);
-        button->setAutoDefault(false);
         button->setDefault(c.kind == ControlKind::DefPushButton);
         return button;
     }
@@ -96,8 +96,15 @@ void CDialogBuilder::Build(QWidget* dialog, const DialogTemplate& tmpl, const Cu
     dialog->setProperty(kIdProperty, tmpl.id);
     dialog->setFixedSize(MapDialogRect(dialog, 0, 0, tmpl.w, tmpl.h).size());
 
+    // In a dialog with a default button, the button that has the focus takes Enter for itself
+    // (Enter on a focused Cancel cancels). A dialog without one keeps Enter from every button.
+    const bool hasDefaultButton =
+        std::any_of(tmpl.controls.begin(), tmpl.controls.end(),
+                    [](const ControlTemplate& c) { return c.kind == ControlKind::DefPushButton; });
     for (const ControlTemplate& c : tmpl.controls) {
         QWidget* w = CreateControl(c, dialog, factory);
+        if (auto* button = qobject_cast<QPushButton*>(w))
+            button->setAutoDefault(hasDefaultButton);
         w->setProperty(kIdProperty, c.id);
         QRect r = MapDialogRect(dialog, c.x, c.y, c.w, c.h);
         // A drop-down list's template height is that of its open list; the closed box keeps its own.

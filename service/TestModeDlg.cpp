@@ -74,9 +74,10 @@ bool IsRefusedScrollInput(const QScrollBar& bar, const QEvent& e)
     }
 }
 
+// The outcome of a whole-image transfer, shown without an icon.
 void Prompt(const char* key)
 {
-    ShowMessage(LoadLangString("IDS_PROMPT"), LoadLangString(key), MsgIcon::Information, MsgButtons::Ok);
+    ShowMessage(LoadLangString("IDS_PROMPT"), LoadLangString(key), MsgIcon::None, MsgButtons::Ok);
 }
 
 } // namespace

@@ -17,13 +17,16 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPrintPreviewWidget>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -123,6 +126,25 @@ TEST_F(MainFrameTest, ShortcutsWorkInsideThePagesAndCtrlCOpensThePortDialog)
     EXPECT_EQ(edit->text(), QStringLiteral("xyz"));
 }
 
+TEST_F(MainFrameTest, TheVfoPageKeepsItsKeys)
+{
+    Tabs().setCurrentIndex(2);
+    Frame().show();
+    QApplication::setActiveWindow(&Frame());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+    auto* rx = GetDlgItemAs<QLineEdit>(Tabs().widget(2), 1094);
+    rx->setFocus();
+    rx->setText(QStringLiteral("145.50000"));
+    rx->selectAll();
+    QApplication::clipboard()->clear();
+    const std::string opened = ModalOpenedBy([rx] { QTest::keyClick(rx, Qt::Key_C, Qt::ControlModifier); });
+    QApplication::processEvents(); // the check for a dialog runs now, finding none
+    EXPECT_EQ(opened, "");
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("145.50000")); // copied, as in any field
+    QTest::keyClick(rx, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_TRUE(env.messages.Asked().empty()); // no New either
+}
+
 TEST_F(MainFrameTest, CommandsOpenTheirDialogs)
 {
     EXPECT_NE(ModalOpenedBy([this] { Frame().Action(cmd::Language)->trigger(); }).find("CLanguageDlg"),
@@ -164,6 +186,69 @@ TEST_F(MainFrameTest, NextLanguageGoesToTheFollowingFile)
     EXPECT_EQ(Tabs().tabText(0).trimmed().toStdString(), LoadLangString("IDS_CHANNEL"));
 }
 
+// Each shipped language file, so that a file added later is checked too.
+std::vector<std::string> ShippedLanguageFiles()
+{
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(ZQ708_SOURCE_DIR "/lang"))
+        if (entry.path().extension() == ".lang")
+            files.push_back(entry.path().string());
+    return files;
+}
+
+// The items of a menu (or the titles of the menu bar) that share an access key with an earlier one.
+std::string SharedAccessKeys(const QList<QAction*>& actions)
+{
+    QStringList shared;
+    QMap<QKeySequence, QString> seen;
+    for (const QAction* a : actions) {
+        const QKeySequence key = QKeySequence::mnemonic(a->text());
+        if (a->isSeparator() || key.isEmpty())
+            continue;
+        if (seen.contains(key))
+            shared << seen[key] + QStringLiteral(" / ") + a->text();
+        seen.insert(key, a->text());
+    }
+    return shared.join(QStringLiteral("; ")).toStdString();
+}
+
+TEST_F(MainFrameTest, EveryMenuOfEveryLanguageHasDistinctAccessKeys)
+{
+    const std::vector<std::string> files = ShippedLanguageFiles();
+    ASSERT_GE(files.size(), 2u);
+    ASSERT_TRUE(app.OpenDocumentFile(env.CopyGolden("full_radio.pgm", "a.pgm"))); // a recent file too
+    for (const std::string& file : files) {
+        g_strLangFile = file;
+        app.ApplyLanguage();
+        const QList<QAction*> titles = Frame().menuBar()->actions();
+        EXPECT_EQ(SharedAccessKeys(titles), "") << file;
+        for (QAction* title : titles) {
+            emit title->menu()->aboutToShow(); // the File menu adds its recent files
+            EXPECT_EQ(SharedAccessKeys(title->menu()->actions()), "") << file;
+        }
+    }
+}
+
+TEST_F(MainFrameTest, AltFThenXExits)
+{
+    for (const char* language : {"english", "chinese"}) {
+        SetLanguage(language);
+        app.ApplyLanguage();
+        QSignalSpy exits(Frame().Action(cmd::AppExit), &QAction::triggered);
+        QSignalSpy exports(Frame().Action(cmd::FileExportCsv), &QAction::triggered);
+        Frame().show();
+        QApplication::setActiveWindow(&Frame());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+        QTest::keyClick(&Frame(), Qt::Key_F, Qt::AltModifier);
+        QMenu* file = Frame().menuBar()->actions()[0]->menu();
+        ASSERT_TRUE(QTest::qWaitFor([file] { return file->isVisible(); })) << language;
+        QTest::keyClick(file, Qt::Key_X);
+        EXPECT_EQ(exits.size(), 1) << language;
+        EXPECT_EQ(exports.size(), 0) << language;
+        EXPECT_FALSE(Frame().isVisible()) << language;
+    }
+}
+
 // Receives what the Help command asks the desktop to open.
 class CUrlCatcher final : public QObject
 {
@@ -200,6 +285,30 @@ TEST_F(MainFrameTest, PrintPreviewShowsThePrintout)
     });
     Frame().Action(cmd::FilePrintPreview)->trigger();
     EXPECT_GE(pages, 1);
+}
+
+TEST(MainFrameFitTest, ANarrowFontShrinksTheFrameToTheForm)
+{
+    CShellTestEnv env;
+    env.WriteFile("setting.ini", kSettings);
+    struct FontGuard
+    {
+        const QFont saved = QApplication::font();
+        ~FontGuard() { QApplication::setFont(saved); }
+    } guard;
+    QFont narrow = guard.saved;
+    narrow.setLetterSpacing(QFont::PercentageSpacing, 70);
+    QApplication::setFont(narrow);
+    CVantorApp app;
+    ASSERT_TRUE(app.InitInstance(env.Dir(), {}));
+    const CMainFrame& frame = *app.MainFrame();
+    const QSize form = frame.View()->sizeHint();
+    const QSize chrome = frame.size() - frame.centralWidget()->size();
+    ASSERT_LT(form.width() + chrome.width(), CMainFrame::kMaxWidth) << "the font is not narrow enough";
+    EXPECT_EQ(frame.centralWidget()->width(), form.width()); // no empty band right of the form
+    EXPECT_LE(frame.width(), CMainFrame::kMaxWidth);
+    EXPECT_LE(frame.height(), CMainFrame::kMaxHeight);
+    EXPECT_EQ(frame.height(), std::min(CMainFrame::kMaxHeight, form.height() + chrome.height()));
 }
 
 TEST(AboutDlgTest, RelabelledWithTheProgramIcon)

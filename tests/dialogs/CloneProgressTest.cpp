@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 
 namespace {
 
@@ -241,4 +242,42 @@ TEST_F(CloneProgressTest, SearchShowsTheTriedPortAndFindsTheRadio)
     EXPECT_EQ(m_shown.back(), 3);
     EXPECT_EQ(ReadProfileInt(g_strSettingFile, "setup", "com", 0), 3);
     EXPECT_EQ(m_doc.Image(), radio.Memory());
+}
+
+TEST_F(CloneProgressTest, StatusBarEndsOnThePortInUseWhateverTheTiming)
+{
+    Setting("setup", "searchcom", "1");
+    Setting("setup", "com", "2"); // no such port: the search goes on to COM3
+    SimFaults silent;
+    silent.wakeUpAtAttempt = 1000;
+    AttachRadio(Radio(silent), 3);
+
+    // A failed search, and a cancelled one, leave the configured port in use, not the last one tried.
+    for (const bool cancel : {false, true}) {
+        m_shown.clear();
+        auto dlg = MakeDialog(CloneDirection::Read);
+        QSignalSpy finished(dlg.get(), &QDialog::finished);
+        Press(*dlg, 1);
+        ASSERT_TRUE(WaitFor(*dlg, [&] { return !m_shown.empty() && m_shown.back() == 3; })) << cancel;
+        if (cancel)
+            Press(*dlg, 2);
+        ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); })) << cancel;
+        EXPECT_EQ(m_shown.back(), 2) << cancel;
+    }
+
+    // A fast radio found while the user interface thread was too busy to look: the found port.
+    CSimRadio& radio = Radio();
+    AttachRadio(radio, 4);
+    m_shown.clear();
+    auto dlg = MakeDialog(CloneDirection::Read);
+    QSignalSpy finished(dlg.get(), &QDialog::finished);
+    Press(*dlg, 1);
+    QElapsedTimer clock;
+    clock.start();
+    while (radio.ReadAddresses().empty() && clock.elapsed() < 15000)
+        QThread::msleep(5); // no event processed: no timer tick
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+    EXPECT_EQ(ReadProfileInt(g_strSettingFile, "setup", "com", 0), 4);
+    ASSERT_FALSE(m_shown.empty());
+    EXPECT_EQ(m_shown.back(), 4);
 }

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -132,6 +133,28 @@ TEST_F(GridTest, KeyboardMovesTheFocusCellAndReportsBothSides)
     EXPECT_GT(m_grid->GetFocusCell().row, 5);
     Key(Qt::Key_PageUp);
     EXPECT_EQ(m_grid->GetFocusCell(), (GridCellId{1, 4}));
+}
+
+TEST_F(GridTest, CtrlTabLeavesTheGridForTheNextOrPreviousControl)
+{
+    auto* next = new QLineEdit(&m_owner);
+    auto* last = new QLineEdit(&m_owner);
+    next->show();
+    last->show();
+    QApplication::setActiveWindow(&m_owner);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_owner));
+    Click(1, 1);
+    ASSERT_TRUE(m_grid->hasFocus());
+    Key(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), next);
+    EXPECT_EQ(m_grid->GetFocusCell(), (GridCellId{1, 1}));
+    m_grid->setFocus();
+    Key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), last);
+    m_grid->setFocus();
+    Key(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier); // as some systems report it
+    EXPECT_EQ(QApplication::focusWidget(), last);
+    EXPECT_EQ(m_grid->GetFocusCell(), (GridCellId{1, 1}));
 }
 
 TEST_F(GridTest, EnterOnACellScrolledOutOfViewBringsItBackBeforeAsking)

@@ -180,3 +180,27 @@ TEST_F(UserSettingsTest, AnUpgradeBringsNewKeysToTheUserCopyAndKeepsTheUsersValu
         std::distance(std::filesystem::directory_iterator(UserDir()), std::filesystem::directory_iterator()),
         1);
 }
+
+TEST_F(UserSettingsTest, NamesDifferingOnlyInCaseHideEachOtherOnlyAcrossFolders)
+{
+    const auto listed = [] {
+        std::vector<std::string> paths;
+        for (const LanguageFileEntry& file : ListProgramLanguageFiles())
+            paths.push_back(file.path);
+        return paths;
+    };
+    // Two files of the program folder are two languages, with or without a user folder.
+    m_program.Write("English.lang", "[Face]\ndisp=Another English\n");
+    InitAppPaths(m_program.Path().string(), "");
+    EXPECT_EQ(listed(),
+              (std::vector<std::string>{m_program.File("chinese.lang"), m_program.File("English.lang"),
+                                        m_program.File("english.lang")}));
+    InitAppPaths(m_program.Path().string(), UserDir());
+    EXPECT_EQ(listed().size(), 3u);
+
+    // The user's files hide both program files of that name, and are both listed themselves.
+    m_home.Write("zq708-cps/ENGLISH.lang", "[Face]\ndisp=Mine\n");
+    m_home.Write("zq708-cps/english.LANG", "[Face]\ndisp=Mine too\n");
+    EXPECT_EQ(listed(), (std::vector<std::string>{m_program.File("chinese.lang"), UserDir() + "/ENGLISH.lang",
+                                                  UserDir() + "/english.LANG"}));
+}

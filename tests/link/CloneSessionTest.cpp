@@ -177,7 +177,7 @@ TEST_F(CloneSessionTest, SearchTriesComOneNextAndStoresTheAnsweringPort)
     EXPECT_EQ(m_buffer, first.Memory());
     EXPECT_EQ(second.WakeUpsSeen(), 0);
     EXPECT_EQ(ReadProfileInt(g_strSettingFile, "setup", "com", 0), 1);
-    EXPECT_EQ(m_record.m_foundPort, -1);
+    EXPECT_EQ(m_record.m_foundPort, 1);
 }
 
 TEST_F(CloneSessionTest, SearchSkipsPortsThatDoNotOpenAndGivesUpAfterComTwoFiftyFive)
@@ -190,6 +190,7 @@ TEST_F(CloneSessionTest, SearchSkipsPortsThatDoNotOpenAndGivesUpAfterComTwoFifty
     // Only COM1 (twice: as the configured port and in the search) and COM200 got wake-ups.
     EXPECT_LT(Clock::now() - t0, std::chrono::milliseconds(5000));
     EXPECT_EQ(m_record.m_progress, 200);
+    EXPECT_EQ(m_record.m_foundPort, -1); // the port in use is still the configured one
     EXPECT_EQ(ReadProfileInt(g_strSettingFile, "setup", "com", 0), 1);
     EXPECT_FALSE(m_port.IsOpen());
 }

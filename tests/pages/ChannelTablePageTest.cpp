@@ -422,6 +422,27 @@ TEST(CellEditors, FiltersAndLimits)
     EXPECT_EQ(code->text(), QStringLiteral("12#*aD9"));
 }
 
+TEST_F(ChannelTablePageTest, AQuickSecondClickOnTheSameCellOpensItsEditorAgain)
+{
+    auto* freq = Item<CFrequencyEdit>(1022);
+    Grid().EnsureVisible(5, 1);
+    const QPoint at = Grid().viewport()->mapTo(m_host.get(), Grid().CellRect(5, 1).center());
+    QTest::mouseClick(m_host->windowHandle(), Qt::LeftButton, {}, at);
+    ASSERT_TRUE(freq->IsOpen());
+    Type(QStringLiteral("145.5"));
+    Press(Qt::Key_Return);
+    EXPECT_FALSE(freq->IsOpen());
+
+    // Clicked again at once, the system reads the click as the second half of a double click.
+    QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;
+    QTest::mouseClick(m_host->windowHandle(), Qt::LeftButton, {}, at);
+    ASSERT_TRUE(freq->IsOpen());
+    EXPECT_EQ(Focus(), freq);
+    Type(QStringLiteral("146"));
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Cell(5, 1), QStringLiteral("146.00000"));
+}
+
 // Not a check: pictures of the page for a person to look at, written when ZQ708_SHOTS_DIR is set.
 TEST_F(ChannelTablePageTest, Screenshots)
 {

@@ -6,7 +6,11 @@
 #include "pages/CellListCombo.h"
 #include "tests/pages/PageTestEnv.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QDir>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <memory>
 
@@ -86,6 +90,63 @@ TEST_F(RadiogramDlgTest, ChoicesWriteBigEndianChannelIndexes)
     EXPECT_EQ(Byte(0xD0C), 0xAE);
 }
 
+TEST_F(RadiogramDlgTest, ThePresetListDropsDownAndTakesAMouseChoice)
+{
+    Open();
+    OpenPreset(3);
+    CCellListCombo* list = PresetList();
+    QAbstractItemView* view = list->view();
+    QTest::mouseClick(list, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }));
+    EXPECT_TRUE(list->IsOpen());
+    EXPECT_TRUE(Grid()->IsEditing());
+    EXPECT_FALSE(m_doc.IsModified()); // nothing chosen yet
+
+    const QModelIndex item = view->model()->index(225, 0);
+    view->scrollTo(item);
+    QTest::qWait(QApplication::doubleClickInterval() + 50); // the opening click is over
+    QTest::mouseMove(view->viewport(), view->visualRect(item).center());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_EQ(Preset(3), 225);
+    EXPECT_EQ(Cell(3), "87M5");
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_FALSE(Grid()->IsEditing());
+    EXPECT_TRUE(m_dlg->isVisible());
+}
+
+TEST_F(RadiogramDlgTest, EnterAndEscInTheDroppedDownListActAsOnTheClosedList)
+{
+    struct Case
+    {
+        Qt::Key move;
+        Qt::Key key;
+        int preset;
+        int stored;
+        QDialog::DialogCode result;
+    };
+    // From OFF, Home highlights 65M0 and Up 108M0. Enter takes the highlighted entry and is OK; Esc
+    // keeps OFF and is Cancel.
+    for (const Case& c : {Case{Qt::Key_Home, Qt::Key_Return, 5, 0, QDialog::Accepted},
+                          Case{Qt::Key_Up, Qt::Key_Enter, 6, 430, QDialog::Accepted},
+                          Case{Qt::Key_Up, Qt::Key_Escape, 7, 431, QDialog::Rejected}}) {
+        m_doc.SetModifiedFlag(false);
+        Open();
+        OpenPreset(c.preset);
+        QAbstractItemView* view = PresetList()->view();
+        QTest::mouseClick(PresetList(), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }));
+        QTest::keyClick(view, c.move);
+        QTest::keyClick(view, c.key);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(view->isVisible()) << c.key;
+        EXPECT_EQ(Preset(c.preset), c.stored) << c.key;
+        EXPECT_TRUE(m_doc.IsModified()) << c.key;
+        EXPECT_FALSE(m_dlg->isVisible()) << c.key;
+        EXPECT_EQ(m_dlg->result(), c.result) << c.key;
+    }
+}
+
 TEST_F(RadiogramDlgTest, StoredValuesOutOfRangeShowNothing)
 {
     m_doc.WriteWordBE(kFmPresets, 2, 432);
@@ -129,6 +190,38 @@ TEST_F(RadiogramDlgTest, TheFirstValidPresetIsCountedAtTheNextTransfer)
     EXPECT_EQ(m_dlg->result(), QDialog::Accepted);
     PrepareImageForTransfer(m_doc.Image());
     EXPECT_EQ(Byte(kFirstFmPreset), 3);
+}
+
+// Not a check: pictures of the dropped-down preset list for a person to look at, written when
+// ZQ708_SHOTS_DIR is set.
+TEST_F(RadiogramDlgTest, Screenshots)
+{
+    const QString dir = qEnvironmentVariable("ZQ708_SHOTS_DIR");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "set ZQ708_SHOTS_DIR to write the pictures";
+    QDir().mkpath(dir);
+    m_doc.WriteWordBE(kFmPresets, 2, 225);
+    for (const char* lang : {"english", "chinese"}) {
+        g_strLangFile = ZQ708_SOURCE_DIR "/lang/" + std::string(lang) + ".lang";
+        Open();
+        OpenPreset(3);
+        QTest::mouseClick(PresetList(), Qt::LeftButton);
+        QWidget* popup = PresetList()->view()->window();
+        ASSERT_TRUE(QTest::qWaitFor([popup] { return popup->isVisible(); }));
+        // The list is a window of its own: both are drawn where they are on the screen.
+        const QRect dialogRect(m_dlg->mapToGlobal(QPoint(0, 0)), m_dlg->size());
+        const QRect popupRect(popup->mapToGlobal(QPoint(0, 0)), popup->size());
+        const QRect all = dialogRect.united(popupRect);
+        QPixmap shot(all.size());
+        shot.fill(Qt::darkGray);
+        QPainter painter(&shot);
+        painter.drawPixmap(dialogRect.topLeft() - all.topLeft(), m_dlg->grab());
+        painter.drawPixmap(popupRect.topLeft() - all.topLeft(), popup->grab());
+        painter.end();
+        shot.save(dir + QStringLiteral("/fm-presets-%1.png").arg(QString::fromLatin1(lang)));
+        PresetList()->hidePopup();
+        m_dlg.reset();
+    }
 }
 
 } // namespace

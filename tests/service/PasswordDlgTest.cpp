@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -83,4 +84,45 @@ TEST_F(PasswordDlgTest, TheRightPasswordOpensTheTestModeAndComesBackHere)
 
     QTest::mouseClick(GetDlgItemAs<QPushButton>(m_dlg.get(), 2), Qt::LeftButton);
     EXPECT_FALSE(m_dlg->isVisible());
+}
+
+TEST_F(PasswordDlgTest, EnterOnAFocusedCancelCancels)
+{
+    QApplication::setActiveWindow(m_dlg.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_dlg.get()));
+    QTest::keyClicks(Edit(), "wrong");
+    auto* cancel = GetDlgItemAs<QPushButton>(m_dlg.get(), 2);
+    for (int i = 0; i < 3 && QApplication::focusWidget() != cancel; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), cancel);
+    QTest::keyClick(cancel, Qt::Key_Return);
+    EXPECT_TRUE(m_messages.Asked().empty()); // the password was not checked
+    EXPECT_FALSE(m_dlg->isVisible());
+    EXPECT_EQ(m_dlg->result(), QDialog::Rejected);
+}
+
+// Every dialog with a default button: Enter presses the button that has the focus, and the default
+// one while the focus is elsewhere.
+TEST(DialogButtons, EnterPressesTheFocusedButtonElseTheDefaultOne)
+{
+    for (const DialogTemplate* tmpl :
+         {&g_dlgPort, &g_dlgLanguage, &g_dlgProgress, &g_dlgPassword, &g_dlgRadiogram}) {
+        QDialog dlg;
+        CDialogBuilder::Build(&dlg, *tmpl);
+        dlg.show();
+        QApplication::setActiveWindow(&dlg);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+        auto* ok = GetDlgItemAs<QPushButton>(&dlg, 1);
+        auto* cancel = GetDlgItemAs<QPushButton>(&dlg, 2);
+        QSignalSpy oks(ok, &QPushButton::clicked);
+        QSignalSpy cancels(cancel, &QPushButton::clicked);
+        cancel->setFocus();
+        QTest::keyClick(cancel, Qt::Key_Return);
+        EXPECT_EQ(cancels.size(), 1) << tmpl->id;
+        EXPECT_EQ(oks.size(), 0) << tmpl->id;
+        dlg.setFocus();
+        QTest::keyClick(&dlg, Qt::Key_Return);
+        EXPECT_EQ(oks.size(), 1) << tmpl->id;
+        EXPECT_EQ(cancels.size(), 1) << tmpl->id;
+    }
 }

@@ -1,4 +1,5 @@
 // The test mode dialog as a technician uses it, against the simulated radio.
+#include "app/QtMessageBox.h"
 #include "app/ScriptedMessages.h"
 #include "i18n/LangText.h"
 #include "link/SerialPort.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -368,11 +370,26 @@ TEST_F(TestModeDlgTest, ReadAllReplacesTheDocumentWithoutMarkingItModified)
     CSimRadio radio(memory);
     AttachRadio(radio, 1);
     Open();
+    // The success prompt is shown as the user sees it: a message box without an icon.
+    InstallQtMessageBox();
+    QMessageBox::Icon icon = QMessageBox::Critical;
+    QString text;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            icon = box->icon();
+            text = box->text();
+            box->accept();
+            answer.stop();
+        }
+    });
+    answer.start(5);
     Click(1153);
     EXPECT_EQ(m_doc.Image(), memory);
     EXPECT_FALSE(m_doc.IsModified());
     EXPECT_EQ(Shown(), "200");
-    EXPECT_EQ(Asked(), std::vector<std::string>{LoadLangString("IDS_PROMPT_READSUCC")});
+    EXPECT_EQ(text.toStdString(), LoadLangString("IDS_PROMPT_READSUCC"));
+    EXPECT_EQ(icon, QMessageBox::NoIcon);
     EXPECT_FALSE(m_port.IsOpen());
 }
 
@@ -389,6 +406,7 @@ TEST_F(TestModeDlgTest, WriteAllSendsTheCalibrationBlockAndEndsAdjustModeFirst)
     EXPECT_EQ(radio.WrittenAddresses().back(), 0xFF0);
     EXPECT_TRUE(Eventually([&] { return radio.EndBytesSeen() == 2; })); // adjust mode, then the write
     EXPECT_EQ(Asked(), std::vector<std::string>{LoadLangString("IDS_PROMPT_WRITESUCC")});
+    EXPECT_EQ(m_messages.Asked()[0].icon, MsgIcon::None);
 }
 
 TEST_F(TestModeDlgTest, FailuresShowTheirMessages)
@@ -401,6 +419,7 @@ TEST_F(TestModeDlgTest, FailuresShowTheirMessages)
     Click(1139);
     EXPECT_EQ(Asked(), std::vector<std::string>{LoadLangString("IDS_PROMPT_WRITEFAIL")});
     EXPECT_EQ(m_messages.Asked()[0].caption, LoadLangString("IDS_PROMPT"));
+    EXPECT_EQ(m_messages.Asked()[0].icon, MsgIcon::None);
     m_port.Close();
 
     m_messages.Clear();
