@@ -55,3 +55,17 @@ std::vector<std::string> LoadHeaderTexts(const std::string& section, const std::
     }
     return headers;
 }
+
+std::string FillPlaceholders(const std::string& templ, const std::string& a1, const std::string& a2)
+{
+    std::string out;
+    for (std::size_t i = 0; i < templ.size(); ++i) {
+        if (templ[i] == '%' && i + 1 < templ.size() && (templ[i + 1] == '1' || templ[i + 1] == '2')) {
+            out += templ[i + 1] == '1' ? a1 : a2;
+            ++i;
+        } else {
+            out += templ[i];
+        }
+    }
+    return out;
+}

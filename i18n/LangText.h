@@ -17,3 +17,6 @@ std::vector<std::string> LoadOptionList(const std::string& section);
 // "ChText" / "RadiogramText" headers: `count` keys "<prefix>0".."<prefix>count-1" (buffer 30);
 // a missing key repeats the header before it (empty for the first).
 std::vector<std::string> LoadHeaderTexts(const std::string& section, const std::string& prefix, int count);
+
+// Puts `a1` and `a2` into a text in place of %1 and %2, the placeholders of the language files.
+std::string FillPlaceholders(const std::string& templ, const std::string& a1, const std::string& a2 = {});

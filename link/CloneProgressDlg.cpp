@@ -6,6 +6,7 @@
 #include "i18n/RelabelDialog.h"
 #include "link/CloneSession.h"
 #include "link/SerialPort.h"
+#include "radio/ImageParts.h"
 #include "radio/VantorDoc.h"
 #include "res/DialogBuilder.h"
 
@@ -70,12 +71,15 @@ void CCloneProgressDlg::StartTransfer()
     m_buffer = image;
     m_port.SetBaudRate(9600);
     m_status.Reset();
+    m_skippedBlocks.clear();
 
     const bool reading = m_direction == CloneDirection::Read;
     ShowPrompt(LangText(reading ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE"));
 
     m_worker = std::thread([this, settingFile = g_strSettingFile, direction = m_direction] {
-        CCloneSession(m_port, m_status, m_buffer, settingFile).Run(direction);
+        CCloneSession session(m_port, m_status, m_buffer, settingFile);
+        session.Run(direction);
+        m_skippedBlocks = session.SkippedBlocks();
     });
     m_ok->setEnabled(false);
     m_timer.start();
@@ -126,6 +130,7 @@ void CCloneProgressDlg::OnTimer()
         if (m_applyLanguage)
             m_applyLanguage();
         done(kResultDone);
+        WarnOfSkippedBlocks();
         break;
     case CloneStatus::Searching:
         ShowPrompt(LangText("IDS_SEARCHCOMPORT") + QString(progress % 16, QLatin1Char('.')));
@@ -142,6 +147,17 @@ void CCloneProgressDlg::EndWithMessage(const char* key)
     StopTransfer();
     ShowMessage(LoadLangString("IDS_ERROR"), LoadLangString(key), MsgIcon::Stop, MsgButtons::Ok);
     done(kResultDone);
+}
+
+void CCloneProgressDlg::WarnOfSkippedBlocks() const
+{
+    if (m_skippedBlocks.empty())
+        return;
+    std::string parts;
+    for (const ImagePartSpan& span : PartsOfBlocks(m_skippedBlocks))
+        parts += (parts.empty() ? "" : "\n") + LangPartText(span);
+    ShowMessage(LoadLangString("IDS_PROMPT"), FillPlaceholders(LoadLangString("IDS_WARN_READSKIPPED"), parts),
+                MsgIcon::Exclamation, MsgButtons::Ok);
 }
 
 void CCloneProgressDlg::ShowPrompt(const QString& text)

@@ -1,5 +1,6 @@
 #include "radio/ChannelCsv.h"
 
+#include "i18n/LangText.h"
 #include "radio/ChannelEditor.h"
 #include "radio/FrequencyCodec.h"
 #include "radio/ToneList.h"
@@ -721,14 +722,5 @@ std::string CChannelCsv::NoteText(const CsvRowNote& note)
 
 std::string FormatCsvNote(const std::string& templ, const CsvRowNote& note)
 {
-    std::string out;
-    for (std::size_t i = 0; i < templ.size(); ++i) {
-        if (templ[i] == '%' && i + 1 < templ.size() && (templ[i + 1] == '1' || templ[i + 1] == '2')) {
-            out += templ[i + 1] == '1' ? note.value : note.value2;
-            ++i;
-        } else {
-            out += templ[i];
-        }
-    }
-    return out;
+    return FillPlaceholders(templ, note.value, note.value2);
 }

@@ -190,10 +190,34 @@ TEST_F(CliTest, ABaseFileFillsTheBlocksTheRadioSkipped)
                                " -o " + Path("out.pgm"));
     ASSERT_EQ(read.code, 0) << read.output;
     EXPECT_NE(read.output.find("0x0120"), std::string::npos) << read.output;
+    EXPECT_NE(read.output.find("these parts keep the starting image's values: channel 18\n"), std::string::npos)
+        << read.output;
     const RadioImage out = LoadDataFile("out.pgm");
     const RadioImage base = Prepared(PatternImage(9));
     EXPECT_TRUE(std::equal(out.begin() + 0x120, out.begin() + 0x130, base.begin() + 0x120));
     EXPECT_TRUE(std::equal(out.begin(), out.begin() + 0x120, radio.Memory().begin()));
+}
+
+// Standard error is a pipe here, so progress comes as a line per tenth; the last one says 100 %,
+// even when the exchange ends right after its last block or skipped that block.
+TEST_F(CliTest, ProgressLinesEndAtOneHundredPercent)
+{
+    SimFaults faults;
+    faults.wrongAddress[0xFF0] = -1;
+    CSimRadio& radio = NewRadio(PatternImage(1), faults);
+    const std::string device = AttachRadio(radio, 1).DevicePath();
+    const RunResult read = Cli("read --device " + device + " -o " + Path("out.pgm"));
+    ASSERT_EQ(read.code, 0) << read.output;
+    EXPECT_NE(read.output.find("reading 100%\n"), std::string::npos) << read.output;
+    EXPECT_EQ(read.output.find("reading 100%\n"), read.output.rfind("reading ")) << read.output;
+    EXPECT_NE(read.output.find("these parts keep the starting image's values: calibration values\n"),
+              std::string::npos)
+        << read.output;
+
+    const RunResult write = Cli("write --device " + device + " " + Path("out.pgm"));
+    ASSERT_EQ(write.code, 0) << write.output;
+    EXPECT_NE(write.output.find("writing 100%\n"), std::string::npos) << write.output;
+    EXPECT_EQ(write.output.find("writing 100%\n"), write.output.rfind("writing ")) << write.output;
 }
 
 TEST_F(CliTest, InfoSummarisesAFileAsTextAndJson)

@@ -114,6 +114,17 @@ TEST_F(CsvCliTest, RefusedRowsAreListedAndAFileWithoutHeaderIsRefused)
     EXPECT_EQ(
         Cli(std::string("import-csv ") + kFullRadio + " " + Path("absent.csv") + " -o " + Path("x.pgm")).code,
         66);
+    // An empty file can be read: it is refused for its missing header, like any file without one.
+    m_dir.Write("empty.csv", "");
+    run = Cli(std::string("import-csv ") + kFullRadio + " " + Path("empty.csv") + " -o " + Path("empty.pgm"));
+    EXPECT_EQ(run.code, 65);
+    EXPECT_NE(run.err.find("no header line naming the columns Location and Frequency"), std::string::npos)
+        << run.err;
+    EXPECT_FALSE(fs::exists(Path("empty.pgm")));
+    fs::create_directory(Path("folder.csv"));
+    EXPECT_EQ(
+        Cli(std::string("import-csv ") + kFullRadio + " " + Path("folder.csv") + " -o " + Path("x.pgm")).code,
+        66);
     EXPECT_EQ(Cli(std::string("import-csv ") + kFullRadio + " " + Path("bad.csv")).code, 64); // no -o
     EXPECT_EQ(Cli(std::string("export-csv ") + kFullRadio + " -o " + Path("no/such/dir/x.csv")).code, 73);
     EXPECT_EQ(Cli("export-csv " + Path("absent.pgm")).code, 66);
