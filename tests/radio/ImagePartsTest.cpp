@@ -55,6 +55,7 @@ TEST_F(ImagePartsTest, BlocksAreNamedAsTheTechnicianKnowsThem)
         {{0x9A0}, {{P::FmPreset, 1, 8}}, "FM presets 1" + kTo + "8"},
         {{0x9A0, 0x9B0}, {{P::FmPreset, 1, 16}}, "FM presets 1" + kTo + "16"},
         // Five-byte names straddle the blocks: channel 4's name lies in both of these.
+        {{0xA00}, {{P::ChannelName, 1, 4}}, "names of channels 1" + kTo + "4"},
         {{0xA00, 0xA10}, {{P::ChannelName, 1, 7}}, "names of channels 1" + kTo + "7"},
         {{0xC70, 0xC80}, {{P::ChannelName, 125, 128}, {P::OtherData, 0xC80, 0xC8F}},
          "names of channels 125" + kTo + "128; other data at 0x0C80" + kTo + "0x0C8F"},
@@ -68,9 +69,8 @@ TEST_F(ImagePartsTest, BlocksAreNamedAsTheTechnicianKnowsThem)
          "other data at 0x0FE0" + kTo + "0x0FEF; calibration values"},
     };
     for (const Case& c : cases) {
-        const std::string what = c.blocks.empty() ? "none" : std::to_string(c.blocks.front());
-        EXPECT_EQ(PartsOfBlocks(c.blocks), c.parts) << what;
-        EXPECT_EQ(EnglishList(c.blocks), c.english) << what;
+        EXPECT_EQ(PartsOfBlocks(c.blocks), c.parts) << "case " << &c - cases;
+        EXPECT_EQ(EnglishList(c.blocks), c.english) << "case " << &c - cases;
     }
 }
 
