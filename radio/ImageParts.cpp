@@ -32,7 +32,8 @@ constexpr Area kAreas[] = {
     {ImagePart::FmFrequency, kFmFrequency, kFmFrequencySize, 0},
     {ImagePart::FunctionSettings, kPttIdCode, kPttIdCodeSize, 0}, // edited on the function settings page
     {ImagePart::FrequencyBand, kBandDescriptor1, 2 * kBandDescriptorSize, 0},
-    {ImagePart::Calibration, kCalibration, kCalibrationItem + 1 - kCalibration, 0}, // values and selected item
+    // The calibration values and the selected item.
+    {ImagePart::Calibration, kCalibration, kCalibrationItem + 1 - kCalibration, 0},
 };
 
 // Texts of a single part and of a run (%1 first, %2 last).
@@ -47,7 +48,8 @@ struct PartTexts
 
 constexpr PartTexts kTexts[] = {
     {ImagePart::VfoA, "IDS_UNREAD_VFOA", "IDS_UNREAD_VFOA", "VFO A", "VFO A"},
-    {ImagePart::Channel, "IDS_UNREAD_CHANNEL", "IDS_UNREAD_CHANNELS", "channel %1", "channels %1\xE2\x80\x93%2"},
+    {ImagePart::Channel, "IDS_UNREAD_CHANNEL", "IDS_UNREAD_CHANNELS", "channel %1",
+     "channels %1\xE2\x80\x93%2"},
     {ImagePart::VfoB, "IDS_UNREAD_VFOB", "IDS_UNREAD_VFOB", "VFO B", "VFO B"},
     {ImagePart::FmPreset, "IDS_UNREAD_FMPRESET", "IDS_UNREAD_FMPRESETS", "FM preset %1",
      "FM presets %1\xE2\x80\x93%2"},
@@ -114,7 +116,8 @@ std::vector<ImagePartSpan> PartsOfBlocks(std::vector<int> blockAddresses)
             }
             const std::size_t from = std::max(begin, area.offset) - area.offset;
             const std::size_t to = std::min(end, area.offset + area.size) - 1 - area.offset;
-            Add(spans, {area.part, static_cast<int>(from / area.itemSize) + 1, static_cast<int>(to / area.itemSize) + 1});
+            Add(spans, {area.part, static_cast<int>(from / area.itemSize) + 1,
+                        static_cast<int>(to / area.itemSize) + 1});
         }
         if (!named)
             Add(spans, {ImagePart::OtherData, address, address + static_cast<int>(kRecordSize) - 1});

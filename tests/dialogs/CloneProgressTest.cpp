@@ -289,8 +289,8 @@ TEST_F(CloneProgressTest, ReadThatSkippedBlocksWarnsAfterClosingWhichPartsKeepTh
     EXPECT_FALSE(askedWhileOpen);
     EXPECT_EQ(warning.caption, LoadLangString("IDS_PROMPT"));
     EXPECT_EQ(warning.icon, MsgIcon::Exclamation);
-    EXPECT_EQ(warning.text, FillPlaceholders(LoadLangString("IDS_WARN_READSKIPPED"),
-                                             "Channels 17\xE2\x80\x93" "24\nVFO B\nCalibration values (test mode)"));
+    const std::string parts = "Channels 17\xE2\x80\x93" "24\nVFO B\nCalibration values (test mode)";
+    EXPECT_EQ(warning.text, FillPlaceholders(LoadLangString("IDS_WARN_READSKIPPED"), parts));
 }
 
 // Not a check: the warning as the user sees it, written when ZQ708_SHOTS_DIR is set.

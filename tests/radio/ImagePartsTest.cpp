@@ -83,13 +83,14 @@ TEST_F(ImagePartsTest, LanguageFilesNameEveryPart)
     EXPECT_EQ(english, "VFO A\nChannels 1" + kTo + "128\nOther radio data at 0x0810" + kTo + "0x081F\nVFO B\n"
                        "Other radio data at 0x0830" + kTo + "0x099F\nFM radio presets 1" + kTo + "16\n"
                        "Other radio data at 0x09C0" + kTo + "0x09FF\nNames of channels 1" + kTo + "128\n"
-                       "Other radio data at 0x0C80" + kTo + "0x0CFF\nFunction settings\nFM radio frequency in use\n"
-                       "Other radio data at 0x0D10" + kTo + "0x0D1F\n"
+                       "Other radio data at 0x0C80" + kTo + "0x0CFF\nFunction settings\n"
+                       "FM radio frequency in use\nOther radio data at 0x0D10" + kTo + "0x0D1F\n"
                        "Other radio data at 0x0D30" + kTo + "0x0EFF\nFrequency band of the radio\n"
                        "Other radio data at 0x0F10" + kTo + "0x0FEF\nCalibration values (test mode)\n");
 
     g_strLangFile = ZQ708_SOURCE_DIR "/lang/chinese.lang";
-    EXPECT_EQ(LangPartText({P::Channel, 17, 24}), "\xE4\xBF\xA1\xE9\x81\x93 17" + kTo + "24"); // 信道 17–24
-    EXPECT_EQ(LangPartText({P::ChannelName, 5, 5}), "\xE4\xBF\xA1\xE9\x81\x93 5 \xE7\x9A\x84\xE5\x90\x8D\xE7\xA7\xB0");
+    const std::string channel = "\xE4\xBF\xA1\xE9\x81\x93"; // 信道
+    EXPECT_EQ(LangPartText({P::Channel, 17, 24}), channel + " 17" + kTo + "24");
+    EXPECT_EQ(LangPartText({P::ChannelName, 5, 5}), channel + " 5 \xE7\x9A\x84\xE5\x90\x8D\xE7\xA7\xB0"); // 的名称
     EXPECT_EQ(LangPartText({P::FmPreset, 3, 3}).find("%"), std::string::npos);
 }
