@@ -71,7 +71,6 @@ void CCloneProgressDlg::StartTransfer()
     m_buffer = image;
     m_port.SetBaudRate(9600);
     m_status.Reset();
-    m_skippedBlocks.clear();
 
     const bool reading = m_direction == CloneDirection::Read;
     ShowPrompt(LangText(reading ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE"));
