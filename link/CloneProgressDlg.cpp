@@ -7,6 +7,7 @@
 #include "i18n/RelabelDialog.h"
 #include "link/CloneSession.h"
 #include "link/SerialPort.h"
+#include "radio/ImageParts.h"
 #include "radio/VantorDoc.h"
 #include "res/DialogBuilder.h"
 
@@ -76,7 +77,9 @@ void CCloneProgressDlg::StartTransfer()
     ShowPrompt(LangText(reading ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE"));
 
     m_worker = std::thread([this, settingFile = g_strSettingFile, direction = m_direction] {
-        CCloneSession(m_port, m_status, m_buffer, settingFile).Run(direction);
+        CCloneSession session(m_port, m_status, m_buffer, settingFile);
+        session.Run(direction);
+        m_skippedBlocks = session.SkippedBlocks();
     });
     m_ok->setEnabled(false);
     m_timer.start();
@@ -140,6 +143,7 @@ void CCloneProgressDlg::OnTimer()
         if (m_applyLanguage)
             m_applyLanguage();
         done(kResultDone);
+        WarnOfSkippedBlocks();
         break;
     case CloneStatus::Searching:
         ShowPrompt(LangText("IDS_SEARCHCOMPORT") + QString(progress % 16, QLatin1Char('.')));
@@ -156,6 +160,17 @@ void CCloneProgressDlg::EndWithMessage(const char* key)
     StopTransfer();
     ShowMessage(LoadLangString("IDS_ERROR"), LoadLangString(key), MsgIcon::Stop, MsgButtons::Ok);
     done(kResultDone);
+}
+
+void CCloneProgressDlg::WarnOfSkippedBlocks() const
+{
+    if (m_skippedBlocks.empty())
+        return;
+    std::string parts;
+    for (const ImagePartSpan& span : PartsOfBlocks(m_skippedBlocks))
+        parts += (parts.empty() ? "" : "\n") + LangPartText(span);
+    ShowMessage(LoadLangString("IDS_PROMPT"), FormatLangText(LoadLangString("IDS_WARN_READSKIPPED"), parts),
+                MsgIcon::Exclamation, MsgButtons::Ok);
 }
 
 void CCloneProgressDlg::ShowPrompt(const QString& text)

@@ -2,6 +2,7 @@
 // Reads the radio into the document, or writes the document to the radio, behind a small modal
 // dialog: OK starts one clone exchange on a worker thread, a 20 ms timer shows its progress and
 // outcome. After a read or write failure OK starts again; Cancel ends the dialog at any time.
+// A read that had to skip blocks ends with a warning naming the parts that keep their old values.
 
 #include "link/CloneStatus.h"
 #include "radio/RadioImage.h"
@@ -10,6 +11,7 @@
 #include <QTimer>
 #include <functional>
 #include <thread>
+#include <vector>
 
 class CSerialPort;
 class CVantorDoc;
@@ -41,6 +43,7 @@ private:
     void StopTransfer();
     void ShowPort(int port);
     void EndWithMessage(const char* key);
+    void WarnOfSkippedBlocks() const;
     void ShowPrompt(const QString& text);
 
     CVantorDoc& m_doc;
@@ -57,5 +60,6 @@ private:
     // Shared with the worker; both outlive it because every way out of the dialog joins it first.
     CloneStatusRecord m_status;
     RadioImage m_buffer{};
+    std::vector<int> m_skippedBlocks; // written by the worker as it ends, read after the join
     std::thread m_worker;
 };

@@ -1,5 +1,6 @@
 // Reading and writing the simulated radio through the progress dialog, on a pseudo-terminal
 // mapped as COM1.
+#include "app/QtMessageBox.h"
 #include "app/ScriptedMessages.h"
 #include "i18n/LangText.h"
 #include "link/CloneProgressDlg.h"
@@ -8,13 +9,17 @@
 #include "res/DialogBuilder.h"
 #include "tests/link/LinkTestSupport.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -54,6 +59,15 @@ protected:
     }
     static QString Prompt(const CCloneProgressDlg& dlg) { return GetDlgItemAs<QLabel>(&dlg, 1010)->text(); }
     static QString Lang(const char* key) { return QString::fromStdString(LoadLangString(key)); }
+
+    // A radio that answers channels 17 to 24, VFO B and the calibration block for another address.
+    CSimRadio& RadioSkippingBlocks()
+    {
+        SimFaults faults;
+        for (int address : {0x110, 0x120, 0x130, 0x140, 0x150, 0x160, 0x170, 0x180, 0x820, 0xFF0})
+            faults.wrongAddress[address] = -1;
+        return Radio(faults);
+    }
 
     // Runs the event loop until `done` holds; records every status line shown on the way.
     bool WaitFor(const CCloneProgressDlg& dlg, const std::function<bool()>& done, int ms = 15000)
@@ -280,4 +294,69 @@ TEST_F(CloneProgressTest, StatusBarEndsOnThePortInUseWhateverTheTiming)
     EXPECT_EQ(ReadProfileInt(g_strSettingFile, "setup", "com", 0), 4);
     ASSERT_FALSE(m_shown.empty());
     EXPECT_EQ(m_shown.back(), 4);
+}
+
+TEST_F(CloneProgressTest, ReadThatSkippedBlocksWarnsAfterClosingWhichPartsKeepTheirValues)
+{
+    AttachRadio(RadioSkippingBlocks(), 1);
+    auto dlg = MakeDialog(CloneDirection::Read);
+    dlg->show();
+    QSignalSpy finished(dlg.get(), &QDialog::finished);
+    bool askedWhileOpen = false;
+    MessageHandler scripted;
+    scripted = SetMessageHandler([&](const MessageRequest& r) {
+        askedWhileOpen = askedWhileOpen || dlg->isVisible() || finished.isEmpty();
+        return scripted(r);
+    });
+
+    Press(*dlg, 1);
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+    SetMessageHandler(scripted);
+
+    // The read counts as done: the document takes the radio's bytes, keeps its own where the radio
+    // failed, is refreshed and stays unmodified.
+    EXPECT_EQ(finished.first().first().toInt(), CCloneProgressDlg::kResultDone);
+    EXPECT_EQ(m_applied, 1);
+    EXPECT_FALSE(m_doc.IsModified());
+    RadioImage expected = m_radios.back()->Memory();
+    for (auto [from, to] : {std::pair{0x110, 0x190}, std::pair{0x820, 0x830}, std::pair{0xFF0, 0x1000}})
+        std::copy(m_before.begin() + from, m_before.begin() + to, expected.begin() + from);
+    EXPECT_EQ(m_doc.Image(), expected);
+
+    ASSERT_EQ(m_messages.Asked().size(), 1u);
+    const MessageRequest& warning = m_messages.Asked()[0];
+    EXPECT_FALSE(askedWhileOpen);
+    EXPECT_EQ(warning.caption, LoadLangString("IDS_PROMPT"));
+    EXPECT_EQ(warning.icon, MsgIcon::Exclamation);
+    const std::string parts = "Channels 17\xE2\x80\x93" "24\nVFO B\nCalibration values (test mode)";
+    EXPECT_EQ(warning.text, FormatLangText(LoadLangString("IDS_WARN_READSKIPPED"), parts));
+}
+
+// Not a check: the warning as the user sees it, written when ZQ708_SHOTS_DIR is set.
+TEST_F(CloneProgressTest, SkippedBlocksScreenshots)
+{
+    const QString dir = qEnvironmentVariable("ZQ708_SHOTS_DIR");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "set ZQ708_SHOTS_DIR to write the pictures";
+    QDir().mkpath(dir);
+    MessageHandler scripted = SetMessageHandler({});
+    InstallQtMessageBox();
+    for (const char* lang : {"english", "chinese"}) {
+        g_strLangFile = ZQ708_SOURCE_DIR "/lang/" + std::string(lang) + ".lang";
+        AttachRadio(RadioSkippingBlocks(), 1);
+        auto dlg = MakeDialog(CloneDirection::Read);
+        dlg->show();
+        QSignalSpy finished(dlg.get(), &QDialog::finished);
+        QTimer shooter;
+        QObject::connect(&shooter, &QTimer::timeout, &shooter, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                box->grab().save(dir + QStringLiteral("/read-skipped-%1.png").arg(QString::fromLatin1(lang)));
+                box->accept();
+            }
+        });
+        shooter.start(50);
+        Press(*dlg, 1);
+        ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+    }
+    SetMessageHandler(scripted);
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <pwd.h>
+#include <sstream>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -220,11 +221,54 @@ TEST_F(CliTest, ABaseFileFillsTheBlocksTheRadioSkipped)
     const RunResult read = Cli("read --device " + AttachRadio(radio, 1).DevicePath() + " --base " + Path("base.pgm") +
                                " -o " + Path("out.pgm"));
     ASSERT_EQ(read.code, 0) << read.output;
-    EXPECT_NE(read.output.find("0x0120"), std::string::npos) << read.output;
+    EXPECT_NE(read.output.find("the radio answered block 0x0120 for another address three times"),
+              std::string::npos)
+        << read.output;
+    EXPECT_NE(read.output.find("these parts keep the starting image's values: channel 18\n"),
+              std::string::npos)
+        << read.output;
     const RadioImage out = LoadDataFile("out.pgm");
     const RadioImage base = Prepared(PatternImage(9));
     EXPECT_TRUE(std::equal(out.begin() + 0x120, out.begin() + 0x130, base.begin() + 0x120));
     EXPECT_TRUE(std::equal(out.begin(), out.begin() + 0x120, radio.Memory().begin()));
+}
+
+// The percentages of the lines "<what> N%", in order.
+std::vector<int> ProgressLines(const std::string& output, const std::string& what)
+{
+    std::vector<int> percents;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with(what + " ") && line.ends_with("%"))
+            percents.push_back(std::stoi(line.substr(what.size() + 1)));
+    }
+    return percents;
+}
+
+// Standard error is a pipe here, so progress comes as one line per tenth, up to 100 %, even when
+// the exchange ends right after its last block or skipped that block.
+TEST_F(CliTest, ProgressLinesGoUpATenthAtATimeToOneHundredPercent)
+{
+    SimFaults faults;
+    faults.wrongAddress[0xFF0] = -1;
+    CSimRadio& radio = NewRadio(PatternImage(1), faults);
+    const std::string device = AttachRadio(radio, 1).DevicePath();
+    const RunResult read = Cli("read --device " + device + " -o " + Path("out.pgm"));
+    ASSERT_EQ(read.code, 0) << read.output;
+    EXPECT_NE(read.output.find("these parts keep the starting image's values: calibration values\n"),
+              std::string::npos)
+        << read.output;
+    const RunResult write = Cli("write --device " + device + " " + Path("out.pgm"));
+    ASSERT_EQ(write.code, 0) << write.output;
+
+    for (const auto& [what, output] :
+         {std::pair{"reading", read.output}, std::pair{"writing", write.output}}) {
+        const std::vector<int> percents = ProgressLines(output, what);
+        ASSERT_GE(percents.size(), 3u) << output;
+        EXPECT_EQ(percents.back(), 100) << output;
+        for (std::size_t i = 1; i < percents.size(); ++i)
+            EXPECT_LT(percents[i - 1] / 10, percents[i] / 10) << output;
+    }
 }
 
 TEST_F(CliTest, InfoSummarisesAFileAsTextAndJson)

@@ -105,16 +105,22 @@ TEST_F(CsvCliTest, RefusedRowsAreListedAndAFileWithoutHeaderIsRefused)
     EXPECT_NE(run.err.find("1 row not imported"), std::string::npos) << run.err;
     EXPECT_TRUE(fs::exists(Path("out.pgm")));
 
-    m_dir.Write("none.csv", "Channel,RX\n1,145.5\n");
-    run = Cli(std::string("import-csv ") + kFullRadio + " " + Path("none.csv") + " -o " + Path("none.pgm"));
-    EXPECT_EQ(run.code, 65);
-    EXPECT_NE(run.err.find("no header line naming the columns Location and Frequency"), std::string::npos)
-        << run.err;
-    EXPECT_FALSE(fs::exists(Path("none.pgm")));
-
-    EXPECT_EQ(
-        Cli(std::string("import-csv ") + kFullRadio + " " + Path("absent.csv") + " -o " + Path("x.pgm")).code,
-        66);
+    // Files without a usable header are refused whole; an empty file is one of them.
+    for (const auto& [name, text] : {std::pair{"none", "Channel,RX\n1,145.5\n"}, std::pair{"empty", ""}}) {
+        const std::string csv = m_dir.Write(std::string(name) + ".csv", text);
+        const std::string out = Path(std::string(name) + ".pgm");
+        run = Cli(std::string("import-csv ") + kFullRadio + " " + csv + " -o " + out);
+        EXPECT_EQ(run.code, 65) << name;
+        EXPECT_NE(run.err.find("no header line naming the columns Location and Frequency"), std::string::npos)
+            << run.err;
+        EXPECT_FALSE(fs::exists(out));
+    }
+    fs::create_directory(Path("folder.csv"));
+    for (const char* name : {"absent.csv", "folder.csv"}) {
+        run = Cli(std::string("import-csv ") + kFullRadio + " " + Path(name) + " -o " + Path("x.pgm"));
+        EXPECT_EQ(run.code, 66) << name;
+        EXPECT_NE(run.err.find("cannot read " + Path(name)), std::string::npos) << run.err;
+    }
     EXPECT_EQ(Cli(std::string("import-csv ") + kFullRadio + " " + Path("bad.csv")).code, 64); // no -o
     run = Cli(std::string("export-csv ") + kFullRadio + " -o " + Path("no/such/dir/x.csv"));
     EXPECT_EQ(run.code, 73);

@@ -22,6 +22,7 @@
 #include "link/SerialPort.h"
 #include "radio/ChannelCsv.h"
 #include "radio/ImageDiff.h"
+#include "radio/ImageParts.h"
 #include "radio/VantorDoc.h"
 #include "tools/cli/InfoReport.h"
 
@@ -51,7 +52,8 @@ const char kUsageText[] =
     "\n"
     "read   reads the radio's whole memory into a new data file. The memory starts as a new\n"
     "       document's (or as --base), so blocks the radio answers for another address keep\n"
-    "       those bytes; they are listed as a warning. A failed read leaves no output file.\n"
+    "       those bytes; a warning names the channels and settings they hold. A failed read leaves\n"
+    "       no output file.\n"
     "write  writes a data file to the radio (everything but the calibration area).\n"
     "info   prints a summary of a data file: model tag, band, channels in use, VFOs,\n"
     "       FM presets and function settings; --json prints one JSON object.\n"
@@ -201,11 +203,14 @@ public:
     void Show(const CloneStatusRecord& record)
     {
         const CloneStatus status = record.m_status;
-        const int progress = record.m_progress;
+        // The exchange reports done right after its last block, often before a poll has seen 100.
+        const bool done = status == CloneStatus::ReadDone || status == CloneStatus::WriteDone;
+        const int progress = done ? 100 : record.m_progress.load();
         if (status == CloneStatus::Searching && progress != m_lastPort) {
             m_lastPort = progress;
             Line("searching: trying COM" + std::to_string(progress));
-        } else if ((status == CloneStatus::Reading || status == CloneStatus::Writing) && progress != m_lastPercent) {
+        } else if ((status == CloneStatus::Reading || status == CloneStatus::Writing || done) &&
+                   progress != m_lastPercent) {
             m_lastPercent = progress;
             if (m_terminal) {
                 const int filled = progress * 40 / 100;
@@ -240,6 +245,24 @@ private:
     int m_lastPercent = -1;
     int m_lastTenth = -1;
 };
+
+// Names the blocks a read skipped and the parts of the memory they hold.
+void WarnOfSkippedBlocks(const std::vector<int>& addresses)
+{
+    std::string blocks;
+    for (const int address : addresses) {
+        char text[8];
+        std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(address));
+        blocks += (blocks.empty() ? "" : ", ") + std::string(text);
+    }
+    std::string parts;
+    for (const ImagePartSpan& span : PartsOfBlocks(addresses))
+        parts += (parts.empty() ? "" : ", ") + EnglishPartText(span);
+    std::fprintf(stderr,
+                 "zq708-cli: warning: the radio answered block%s %s for another address three times; "
+                 "these parts keep the starting image's values: %s\n",
+                 addresses.size() == 1 ? "" : "s", blocks.c_str(), parts.c_str());
+}
 
 // Opens the port the options name and runs one clone exchange on `buffer`, showing progress.
 // Returns kOk or the exit code after saying why.
@@ -295,9 +318,8 @@ int Transfer(const Options& options, CloneDirection direction, RadioImage& buffe
                      direction == CloneDirection::Write ? " beyond the blocks already sent" : "");
         return kInterrupted;
     }
-    for (const int address : session.SkippedBlocks())
-        std::fprintf(stderr, "zq708-cli: warning: block 0x%04X was answered for another address three times; "
-                             "its bytes were kept from the starting image\n", address);
+    if (!session.SkippedBlocks().empty())
+        WarnOfSkippedBlocks(session.SkippedBlocks());
     switch (record.m_status.load()) {
     case CloneStatus::ReadDone:
     case CloneStatus::WriteDone: return kOk;
@@ -398,7 +420,9 @@ int ImportCsv(const Options& options)
         return code;
     std::ifstream in(options.file2, std::ios::binary);
     std::ostringstream text;
-    if (!in || !(text << in.rdbuf())) {
+    // An empty file is readable and goes on to the header check; peek() marks a failed read as bad.
+    const bool empty = in.peek() == std::ifstream::traits_type::eof();
+    if (!in.is_open() || in.bad() || (!empty && !(text << in.rdbuf()))) {
         std::fprintf(stderr, "zq708-cli: cannot read %s\n", options.file2.c_str());
         return kNoInput;
     }
