@@ -209,6 +209,80 @@ TEST_F(FunctionPageTest, EverySettingSurvivesASaveAndAReopen)
                            reopened.Image().begin() + 0xD00));
 }
 
+// Every control against the radio's memory map: changing it alone changes only its field's bits
+// in the saved file. Run on a new image and on one whose settings bytes are all set, so that a
+// field written over its neighbours, or a control bound to the wrong field, shows.
+TEST_F(FunctionPageTest, EachControlChangesOnlyItsFieldInTheSavedFile)
+{
+    enum class Kind { List, Box, InvertedBox, Code };
+    struct Row
+    {
+        int id;
+        Kind kind;
+        MapField field;
+    };
+    const Row rows[] = {
+        {1026, Kind::List, {0xD00, 1, 0xFF}},       // squelch level
+        {1028, Kind::List, {0xD01, 1, 0x03}},       // scan type
+        {1029, Kind::Box, {0xD01, 1, 0x04}},        // dual watch
+        {1030, Kind::Box, {0xD01, 1, 0x08}},        // roger beep
+        {1031, Kind::InvertedBox, {0xD01, 1, 0x10}}, // beep (the bit means beep off)
+        {1032, Kind::Box, {0xD01, 1, 0x20}},        // backlight
+        {1033, Kind::Box, {0xD01, 1, 0x40}},        // power save
+        {1035, Kind::List, {0xD01, 1, 0x80}},       // frequency mode
+        {1037, Kind::List, {0xD02, 1, 0x03}},       // PTT ID
+        {1038, Kind::Box, {0xD02, 1, 0x04}},        // FM radio
+        {1039, Kind::Box, {0xD02, 1, 0x08}},        // voice prompt
+        {1041, Kind::List, {0xD02, 1, 0x10}},       // FM work mode
+        {1043, Kind::List, {0xD02, 1, 0x20}},       // work mode A
+        {1045, Kind::List, {0xD02, 1, 0x40}},       // work mode B
+        {1047, Kind::List, {0xD02, 1, 0x80}},       // lock mode (hidden)
+        {1049, Kind::List, {0xD03, 1, 0xFF}},       // time-out
+        {1051, Kind::List, {0xD04, 1, 0x03}},       // TX DTR
+        {1052, Kind::Box, {0xD04, 1, 0x08}},        // ANI (hidden)
+        {1054, Kind::List, {0xD04, 1, 0x30}},       // F1 display
+        {1056, Kind::List, {0xD04, 1, 0xC0}},       // F2 display
+        {1057, Kind::Box, {0xD05, 1, 0xFF}},        // side tone
+        {1059, Kind::List, {0xD06, 1, 0xFF}},       // VOX level
+        {1061, Kind::Code, {0xD20, 6, 0xFF}},       // PTT ID code
+    };
+    for (bool allSet : {false, true}) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(testing::Message() << "control " << row.id << (allSet ? ", settings all set" : ""));
+            ASSERT_TRUE(m_doc.OnNewDocument(false));
+            if (allSet)
+                std::fill_n(m_doc.Image().begin() + 0xD00, 7, std::uint8_t{0xFF});
+            Open();
+            QWidget* control = GetDlgItem(m_page.get(), row.id);
+            control->setEnabled(true); // the hidden lock mode and ANI controls store like any other
+            const std::string before = SavedFile();
+
+            const std::uint8_t low = row.field.mask & static_cast<std::uint8_t>(-row.field.mask);
+            std::vector<std::uint8_t> expected;
+            switch (row.kind) {
+            case Kind::List: {
+                const int index = (List(row.id)->currentIndex() + 1) % List(row.id)->count();
+                List(row.id)->setCurrentIndex(index);
+                expected = {static_cast<std::uint8_t>(index * low)};
+                break;
+            }
+            case Kind::Box:
+            case Kind::InvertedBox: {
+                Box(row.id)->click();
+                const bool bit = Box(row.id)->isChecked() == (row.kind == Kind::Box);
+                expected = {bit ? low : std::uint8_t{0}};
+                break;
+            }
+            case Kind::Code:
+                TypeCode("12A");
+                expected = {0x01, 0x02, 0x0A, 0xFF, 0xFF, 0xFF};
+                break;
+            }
+            EXPECT_TRUE(OnlyFieldChanged(before, SavedFile(), row.field, expected));
+        }
+    }
+}
+
 TEST_F(FunctionPageTest, EnterAndEscNeverClosePage)
 {
     Open();
