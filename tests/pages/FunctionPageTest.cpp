@@ -12,6 +12,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 using namespace ImageMap;
 
@@ -219,32 +220,33 @@ TEST_F(FunctionPageTest, EachControlChangesOnlyItsFieldInTheSavedFile)
     {
         int id;
         Kind kind;
-        MapField field;
+        std::size_t offset;
+        std::uint8_t mask; // for the code: of each of its six bytes
     };
     const Row rows[] = {
-        {1026, Kind::List, {0xD00, 1, 0xFF}},       // squelch level
-        {1028, Kind::List, {0xD01, 1, 0x03}},       // scan type
-        {1029, Kind::Box, {0xD01, 1, 0x04}},        // dual watch
-        {1030, Kind::Box, {0xD01, 1, 0x08}},        // roger beep
-        {1031, Kind::InvertedBox, {0xD01, 1, 0x10}}, // beep (the bit means beep off)
-        {1032, Kind::Box, {0xD01, 1, 0x20}},        // backlight
-        {1033, Kind::Box, {0xD01, 1, 0x40}},        // power save
-        {1035, Kind::List, {0xD01, 1, 0x80}},       // frequency mode
-        {1037, Kind::List, {0xD02, 1, 0x03}},       // PTT ID
-        {1038, Kind::Box, {0xD02, 1, 0x04}},        // FM radio
-        {1039, Kind::Box, {0xD02, 1, 0x08}},        // voice prompt
-        {1041, Kind::List, {0xD02, 1, 0x10}},       // FM work mode
-        {1043, Kind::List, {0xD02, 1, 0x20}},       // work mode A
-        {1045, Kind::List, {0xD02, 1, 0x40}},       // work mode B
-        {1047, Kind::List, {0xD02, 1, 0x80}},       // lock mode (hidden)
-        {1049, Kind::List, {0xD03, 1, 0xFF}},       // time-out
-        {1051, Kind::List, {0xD04, 1, 0x03}},       // TX DTR
-        {1052, Kind::Box, {0xD04, 1, 0x08}},        // ANI (hidden)
-        {1054, Kind::List, {0xD04, 1, 0x30}},       // F1 display
-        {1056, Kind::List, {0xD04, 1, 0xC0}},       // F2 display
-        {1057, Kind::Box, {0xD05, 1, 0xFF}},        // side tone
-        {1059, Kind::List, {0xD06, 1, 0xFF}},       // VOX level
-        {1061, Kind::Code, {0xD20, 6, 0xFF}},       // PTT ID code
+        {1026, Kind::List, 0xD00, 0xFF},       // squelch level
+        {1028, Kind::List, 0xD01, 0x03},       // scan type
+        {1029, Kind::Box, 0xD01, 0x04},        // dual watch
+        {1030, Kind::Box, 0xD01, 0x08},        // roger beep
+        {1031, Kind::InvertedBox, 0xD01, 0x10}, // beep (the bit means beep off)
+        {1032, Kind::Box, 0xD01, 0x20},        // backlight
+        {1033, Kind::Box, 0xD01, 0x40},        // power save
+        {1035, Kind::List, 0xD01, 0x80},       // frequency mode
+        {1037, Kind::List, 0xD02, 0x03},       // PTT ID
+        {1038, Kind::Box, 0xD02, 0x04},        // FM radio
+        {1039, Kind::Box, 0xD02, 0x08},        // voice prompt
+        {1041, Kind::List, 0xD02, 0x10},       // FM work mode
+        {1043, Kind::List, 0xD02, 0x20},       // work mode A
+        {1045, Kind::List, 0xD02, 0x40},       // work mode B
+        {1047, Kind::List, 0xD02, 0x80},       // lock mode (hidden)
+        {1049, Kind::List, 0xD03, 0xFF},       // time-out
+        {1051, Kind::List, 0xD04, 0x03},       // TX DTR
+        {1052, Kind::Box, 0xD04, 0x08},        // ANI (hidden)
+        {1054, Kind::List, 0xD04, 0x30},       // F1 display
+        {1056, Kind::List, 0xD04, 0xC0},       // F2 display
+        {1057, Kind::Box, 0xD05, 0xFF},        // side tone
+        {1059, Kind::List, 0xD06, 0xFF},       // VOX level
+        {1061, Kind::Code, 0xD20, 0xFF},       // PTT ID code
     };
     for (bool allSet : {false, true}) {
         for (const Row& row : rows) {
@@ -257,28 +259,31 @@ TEST_F(FunctionPageTest, EachControlChangesOnlyItsFieldInTheSavedFile)
             control->setEnabled(true); // the hidden lock mode and ANI controls store like any other
             const std::string before = SavedFile();
 
-            const std::uint8_t low = row.field.mask & static_cast<std::uint8_t>(-row.field.mask);
-            std::vector<std::uint8_t> expected;
+            const std::uint8_t low = row.mask & static_cast<std::uint8_t>(-row.mask);
+            std::vector<MapBits> expected;
             switch (row.kind) {
             case Kind::List: {
                 const int index = (List(row.id)->currentIndex() + 1) % List(row.id)->count();
                 List(row.id)->setCurrentIndex(index);
-                expected = {static_cast<std::uint8_t>(index * low)};
+                expected = {{row.offset, row.mask, static_cast<std::uint8_t>(index * low)}};
                 break;
             }
             case Kind::Box:
             case Kind::InvertedBox: {
                 Box(row.id)->click();
                 const bool bit = Box(row.id)->isChecked() == (row.kind == Kind::Box);
-                expected = {bit ? low : std::uint8_t{0}};
+                expected = {{row.offset, row.mask, bit ? low : std::uint8_t{0}}};
                 break;
             }
-            case Kind::Code:
+            case Kind::Code: {
                 TypeCode("12A");
-                expected = {0x01, 0x02, 0x0A, 0xFF, 0xFF, 0xFF};
+                const std::uint8_t bytes[] = {0x01, 0x02, 0x0A, 0xFF, 0xFF, 0xFF};
+                for (std::size_t i = 0; i < 6; ++i)
+                    expected.push_back({row.offset + i, row.mask, bytes[i]});
                 break;
             }
-            EXPECT_TRUE(OnlyFieldChanged(before, SavedFile(), row.field, expected));
+            }
+            EXPECT_TRUE(OnlyTheseBitsChanged(before, SavedFile(), expected));
         }
     }
 }

@@ -11,16 +11,17 @@
 #include <QTest>
 #include <QWidget>
 #include <cstdint>
+#include <sstream>
 #include <string>
 #include <vector>
 
-// A field of the radio's memory: `size` bytes from image offset `offset`, of each byte the bits
-// in `mask`. The mapping tests write these down from the memory map, not from the code.
-struct MapField
+// Bits of one image byte as the radio's memory map gives them: of byte `offset`, the bits in
+// `mask` hold `value` (already in place). The mapping tests write these down from the memory map.
+struct MapBits
 {
     std::size_t offset;
-    std::size_t size;
     std::uint8_t mask;
+    std::uint8_t value;
 };
 
 class CPageTest : public CRadioTest
@@ -62,28 +63,30 @@ protected:
         return ReadFileBytes(path);
     }
 
-    // Between two saved files, only bits of `field` changed, and the field's bits now are
-    // `expected` (one value per byte, in place under the mask).
-    static testing::AssertionResult OnlyFieldChanged(const std::string& before, const std::string& after,
-                                                     const MapField& field, const std::vector<std::uint8_t>& expected)
+    // Between two saved files, nothing but the listed bits changed, and they hold their values.
+    static testing::AssertionResult OnlyTheseBitsChanged(const std::string& before, const std::string& after,
+                                                         const std::vector<MapBits>& bits)
     {
         if (before.size() != DataFile::kFileSize || after.size() != DataFile::kFileSize)
             return testing::AssertionFailure() << "saved files of " << before.size() << " and " << after.size()
                                                << " bytes";
         if (before == after)
             return testing::AssertionFailure() << "nothing changed";
-        const std::size_t first = DataFile::kHeaderSize + field.offset;
+        std::string expected = before;
+        for (const MapBits& b : bits) {
+            char& byte = expected[DataFile::kHeaderSize + b.offset];
+            byte = static_cast<char>((static_cast<std::uint8_t>(byte) & ~b.mask) | (b.value & b.mask));
+        }
         for (std::size_t i = 0; i < after.size(); ++i) {
-            const auto was = static_cast<std::uint8_t>(before[i]);
-            const auto now = static_cast<std::uint8_t>(after[i]);
-            const bool inField = i >= first && i < first + field.size;
-            const std::uint8_t mask = inField ? field.mask : 0;
-            const std::uint8_t want = inField ? expected[i - first] : 0;
-            if ((was & ~mask) != (now & ~mask) || (now & mask) != want)
-                return testing::AssertionFailure()
-                       << (i < DataFile::kHeaderSize ? "header byte 0x" : "image byte 0x") << std::hex
-                       << (i < DataFile::kHeaderSize ? i : i - DataFile::kHeaderSize) << " went from 0x"
-                       << unsigned{was} << " to 0x" << unsigned{now};
+            if (after[i] == expected[i])
+                continue;
+            std::ostringstream where;
+            where << (i < DataFile::kHeaderSize ? "header byte 0x" : "image byte 0x") << std::hex
+                  << (i < DataFile::kHeaderSize ? i : i - DataFile::kHeaderSize) << " went from 0x"
+                  << unsigned{static_cast<std::uint8_t>(before[i])} << " to 0x"
+                  << unsigned{static_cast<std::uint8_t>(after[i])} << ", expected 0x"
+                  << unsigned{static_cast<std::uint8_t>(expected[i])};
+            return testing::AssertionFailure() << where.str();
         }
         return testing::AssertionSuccess();
     }

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
 
 using namespace ImageMap;
 
@@ -184,6 +186,58 @@ TEST_F(VfoPageTest, EnterInAToneListOnlyMovesTheFocusToThePage)
     EXPECT_FALSE(List(kF1.rxTone)->hasFocus());
     EXPECT_TRUE(m_page->isVisible());
     EXPECT_EQ(m_doc.ToneIndex(kVfoA, ToneDir::Rx), 1);
+}
+
+// Every control of both groups against the radio's memory map: changing it alone changes only its
+// record's bits in the saved file. F1 edits the record at 0x000, F2 the one at 0x820.
+TEST_F(VfoPageTest, EachControlChangesOnlyItsFieldInTheSavedFile)
+{
+    struct Bits
+    {
+        std::size_t byte; // within the record
+        std::uint8_t mask;
+        std::uint8_t value;
+    };
+    struct Row
+    {
+        int GroupIds::*control;
+        const char* text; // typed into a frequency edit, or nothing
+        int index;        // picked in a list
+        std::vector<Bits> bits;
+    };
+    // From a new image: 136.00000 on both sides, high power and scan add on, the rest off.
+    const Row rows[] = {
+        // 145.5 received, 136.0 kept as transmit: 9.5 MHz below.
+        {&GroupIds::rx, "145.5", 0, {{3, 0xFF, 0x14}, {2, 0xFF, 0x55}, {6, 0xFF, 0x95}, {11, 0x03, 1}}},
+        // 146.0 transmitted: 10 MHz above.
+        {&GroupIds::tx, "146", 0, {{7, 0xFF, 0x01}, {11, 0x03, 2}}},
+        {&GroupIds::rxTone, nullptr, 164, {{9, 0xFF, 60}, {8, 0x10, 0x10}}},  // D036I: code 60, inverted
+        {&GroupIds::txTone, nullptr, 170, {{10, 0xFF, 66}, {8, 0x20, 0x20}}}, // D051I: code 66, inverted
+        {&GroupIds::power, nullptr, 0, {{11, 0x08, 0x00}}},
+        {&GroupIds::bcl, nullptr, 1, {{11, 0x10, 0x10}}},
+        {&GroupIds::bandwidth, nullptr, 1, {{11, 0x20, 0x20}}},
+        {&GroupIds::scanAdd, nullptr, 0, {{11, 0x40, 0x00}}},
+        {&GroupIds::step, nullptr, 3, {{12, 0xFF, 3}}},
+        {&GroupIds::reverse, nullptr, 1, {{11, 0x04, 0x04}}},
+        {&GroupIds::pttId, nullptr, 1, {{11, 0x80, 0x80}}},
+        {&GroupIds::compander, nullptr, 1, {{8, 0x08, 0x08}}},
+    };
+    for (const auto& [group, record] : {std::pair{kF1, std::size_t{0x000}}, std::pair{kF2, std::size_t{0x820}}}) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(testing::Message() << "control " << group.*row.control);
+            ASSERT_TRUE(m_doc.OnNewDocument(false));
+            Open();
+            const std::string before = SavedFile();
+            if (row.text)
+                TypeAndLeave(Edit(group.*row.control), row.text, List(group.power));
+            else
+                List(group.*row.control)->setCurrentIndex(row.index);
+            std::vector<MapBits> expected;
+            for (const Bits& b : row.bits)
+                expected.push_back({record + b.byte, b.mask, b.value});
+            EXPECT_TRUE(OnlyTheseBitsChanged(before, SavedFile(), expected));
+        }
+    }
 }
 
 } // namespace
