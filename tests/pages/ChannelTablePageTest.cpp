@@ -9,7 +9,7 @@
 #include "pages/NameEdit.h"
 #include "pages/ToneCombo.h"
 #include "res/DialogBuilder.h"
-#include "tests/radio/RadioTestEnv.h"
+#include "tests/pages/PageTestEnv.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -444,6 +444,50 @@ TEST_F(ChannelTablePageTest, AQuickSecondClickOnTheSameCellOpensItsEditorAgain)
 }
 
 // Not a check: pictures of the page for a person to look at, written when ZQ708_SHOTS_DIR is set.
+// Every column against the radio's memory map: an edit of one cell of channel 2 (record at 0x020,
+// name at 0xA05) changes only that column's bits in the saved file.
+TEST_F(ChannelTablePageTest, EachColumnChangesOnlyItsFieldInTheSavedFile)
+{
+    struct Row
+    {
+        int col;
+        const char* text; // typed into a frequency or name cell, else nothing
+        Qt::Key key;      // pressed in an open list
+        std::vector<MapBits> bits;
+    };
+    // Channel 2: RX 145.50000, TX 145.00000 (offset 000.50000, direction 1), byte 11 0x09, name RPT.
+    const Row rows[] = {
+        // RX 146.0 with TX kept: offset 001.00000 below.
+        {1, "146", {}, {{0x022, 0xFF, 0x60}, {0x023, 0xFF, 0x14}, {0x026, 0xFF, 0x10}, {0x027, 0xFF, 0x00},
+                        {0x02B, 0x03, 1}}},
+        {2, nullptr, Qt::Key_End, {{0x029, 0xFF, 154}, {0x028, 0x10, 0x10}}}, // D754I: code 154, inverted
+        {3, "146", {}, {{0x02B, 0x03, 2}}},                                   // the same offset above
+        {4, nullptr, Qt::Key_End, {{0x02A, 0xFF, 154}, {0x028, 0x20, 0x20}}},
+        {5, nullptr, Qt::Key_Up, {{0x02B, 0x08, 0x00}}},   // power high -> low
+        {6, nullptr, Qt::Key_Down, {{0x02B, 0x10, 0x10}}}, // BCL
+        {7, nullptr, Qt::Key_Down, {{0x02B, 0x20, 0x20}}}, // narrow
+        {8, nullptr, Qt::Key_Down, {{0x02B, 0x40, 0x40}}}, // scan add
+        {9, nullptr, Qt::Key_Down, {{0x02B, 0x04, 0x04}}}, // reverse
+        {10, nullptr, Qt::Key_Down, {{0x02B, 0x80, 0x80}}}, // PTT ID
+        {11, nullptr, Qt::Key_Down, {{0x028, 0x08, 0x08}}}, // compander
+        {12, "ab", {}, {{0xA05, 0xFF, 0x0C}, {0xA06, 0xFF, 0x0D}, {0xA07, 0xFF, 0xFF}}},
+    };
+    const RadioImage initial = m_doc.Image();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "column " << row.col);
+        m_doc.Image() = initial;
+        m_page->ReloadFromImage();
+        const std::string before = SaveAndRead(m_doc, m_dir.File("mapping.pgm"));
+        if (row.text) {
+            Enter(2, row.col, QString::fromLatin1(row.text));
+        } else {
+            ClickCell(2, row.col);
+            Press(row.key);
+        }
+        EXPECT_TRUE(OnlyTheseBitsChanged(before, SaveAndRead(m_doc, m_dir.File("mapping.pgm")), row.bits));
+    }
+}
+
 TEST_F(ChannelTablePageTest, Screenshots)
 {
     const QString dir = qEnvironmentVariable("ZQ708_SHOTS_DIR");

@@ -24,6 +24,42 @@ struct MapBits
     std::uint8_t value;
 };
 
+// Saves the document under `path` as the Save command does and returns the file's bytes.
+inline std::string SaveAndRead(CVantorDoc& doc, const std::string& path)
+{
+    doc.SetPathName(path);
+    EXPECT_TRUE(doc.Save());
+    return ReadFileBytes(path);
+}
+
+// Between two saved files, nothing but the listed bits changed, and they hold their values.
+inline testing::AssertionResult OnlyTheseBitsChanged(const std::string& before, const std::string& after,
+                                                     const std::vector<MapBits>& bits)
+{
+    if (before.size() != DataFile::kFileSize || after.size() != DataFile::kFileSize)
+        return testing::AssertionFailure() << "saved files of " << before.size() << " and " << after.size()
+                                           << " bytes";
+    if (before == after)
+        return testing::AssertionFailure() << "nothing changed";
+    std::string expected = before;
+    for (const MapBits& b : bits) {
+        char& byte = expected[DataFile::kHeaderSize + b.offset];
+        byte = static_cast<char>((static_cast<std::uint8_t>(byte) & ~b.mask) | (b.value & b.mask));
+    }
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        if (after[i] == expected[i])
+            continue;
+        std::ostringstream where;
+        where << (i < DataFile::kHeaderSize ? "header byte 0x" : "image byte 0x") << std::hex
+              << (i < DataFile::kHeaderSize ? i : i - DataFile::kHeaderSize) << " went from 0x"
+              << unsigned{static_cast<std::uint8_t>(before[i])} << " to 0x"
+              << unsigned{static_cast<std::uint8_t>(after[i])} << ", expected 0x"
+              << unsigned{static_cast<std::uint8_t>(expected[i])};
+        return testing::AssertionFailure() << where.str();
+    }
+    return testing::AssertionSuccess();
+}
+
 class CPageTest : public CRadioTest
 {
 protected:
@@ -54,42 +90,7 @@ protected:
         next->setFocus();
     }
 
-    // Saves the document as the Save command does and returns the file's bytes.
-    std::string SavedFile()
-    {
-        const std::string path = m_dir.File("mapping.pgm");
-        m_doc.SetPathName(path);
-        EXPECT_TRUE(m_doc.Save());
-        return ReadFileBytes(path);
-    }
-
-    // Between two saved files, nothing but the listed bits changed, and they hold their values.
-    static testing::AssertionResult OnlyTheseBitsChanged(const std::string& before, const std::string& after,
-                                                         const std::vector<MapBits>& bits)
-    {
-        if (before.size() != DataFile::kFileSize || after.size() != DataFile::kFileSize)
-            return testing::AssertionFailure() << "saved files of " << before.size() << " and " << after.size()
-                                               << " bytes";
-        if (before == after)
-            return testing::AssertionFailure() << "nothing changed";
-        std::string expected = before;
-        for (const MapBits& b : bits) {
-            char& byte = expected[DataFile::kHeaderSize + b.offset];
-            byte = static_cast<char>((static_cast<std::uint8_t>(byte) & ~b.mask) | (b.value & b.mask));
-        }
-        for (std::size_t i = 0; i < after.size(); ++i) {
-            if (after[i] == expected[i])
-                continue;
-            std::ostringstream where;
-            where << (i < DataFile::kHeaderSize ? "header byte 0x" : "image byte 0x") << std::hex
-                  << (i < DataFile::kHeaderSize ? i : i - DataFile::kHeaderSize) << " went from 0x"
-                  << unsigned{static_cast<std::uint8_t>(before[i])} << " to 0x"
-                  << unsigned{static_cast<std::uint8_t>(after[i])} << ", expected 0x"
-                  << unsigned{static_cast<std::uint8_t>(expected[i])};
-            return testing::AssertionFailure() << where.str();
-        }
-        return testing::AssertionSuccess();
-    }
+    std::string SavedFile() { return SaveAndRead(m_doc, m_dir.File("mapping.pgm")); }
 
     CVantorDoc m_doc;
 };
