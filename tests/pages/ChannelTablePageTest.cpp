@@ -458,16 +458,22 @@ TEST_F(ChannelTablePageTest, EachColumnChangesOnlyItsFieldInTheSavedFile)
     // Channel 2: RX 145.50000, TX 145.00000 (offset 000.50000, direction 1), byte 11 0x09, name RPT.
     const Row rows[] = {
         // RX 146.0 with TX kept: offset 001.00000 below.
-        {1, "146", {}, {{0x022, 0xFF, 0x60}, {0x023, 0xFF, 0x14}, {0x026, 0xFF, 0x10}, {0x027, 0xFF, 0x00},
-                        {0x02B, 0x03, 1}}},
+        {1,
+         "146",
+         {},
+         {{0x022, 0xFF, 0x60},
+          {0x023, 0xFF, 0x14},
+          {0x026, 0xFF, 0x10},
+          {0x027, 0xFF, 0x00},
+          {0x02B, 0x03, 1}}},
         {2, nullptr, Qt::Key_End, {{0x029, 0xFF, 154}, {0x028, 0x10, 0x10}}}, // D754I: code 154, inverted
         {3, "146", {}, {{0x02B, 0x03, 2}}},                                   // the same offset above
         {4, nullptr, Qt::Key_End, {{0x02A, 0xFF, 154}, {0x028, 0x20, 0x20}}},
-        {5, nullptr, Qt::Key_Up, {{0x02B, 0x08, 0x00}}},   // power high -> low
-        {6, nullptr, Qt::Key_Down, {{0x02B, 0x10, 0x10}}}, // BCL
-        {7, nullptr, Qt::Key_Down, {{0x02B, 0x20, 0x20}}}, // narrow
-        {8, nullptr, Qt::Key_Down, {{0x02B, 0x40, 0x40}}}, // scan add
-        {9, nullptr, Qt::Key_Down, {{0x02B, 0x04, 0x04}}}, // reverse
+        {5, nullptr, Qt::Key_Up, {{0x02B, 0x08, 0x00}}},    // power high -> low
+        {6, nullptr, Qt::Key_Down, {{0x02B, 0x10, 0x10}}},  // BCL
+        {7, nullptr, Qt::Key_Down, {{0x02B, 0x20, 0x20}}},  // narrow
+        {8, nullptr, Qt::Key_Down, {{0x02B, 0x40, 0x40}}},  // scan add
+        {9, nullptr, Qt::Key_Down, {{0x02B, 0x04, 0x04}}},  // reverse
         {10, nullptr, Qt::Key_Down, {{0x02B, 0x80, 0x80}}}, // PTT ID
         {11, nullptr, Qt::Key_Down, {{0x028, 0x08, 0x08}}}, // compander
         {12, "ab", {}, {{0xA05, 0xFF, 0x0C}, {0xA06, 0xFF, 0x0D}, {0xA07, 0xFF, 0xFF}}},

@@ -215,7 +215,13 @@ TEST_F(FunctionPageTest, EverySettingSurvivesASaveAndAReopen)
 // field written over its neighbours, or a control bound to the wrong field, shows.
 TEST_F(FunctionPageTest, EachControlChangesOnlyItsFieldInTheSavedFile)
 {
-    enum class Kind { List, Box, InvertedBox, Code };
+    enum class Kind
+    {
+        List,
+        Box,
+        InvertedBox,
+        Code
+    };
     struct Row
     {
         int id;
@@ -224,29 +230,29 @@ TEST_F(FunctionPageTest, EachControlChangesOnlyItsFieldInTheSavedFile)
         std::uint8_t mask; // for the code: of each of its six bytes
     };
     const Row rows[] = {
-        {1026, Kind::List, 0xD00, 0xFF},       // squelch level
-        {1028, Kind::List, 0xD01, 0x03},       // scan type
-        {1029, Kind::Box, 0xD01, 0x04},        // dual watch
-        {1030, Kind::Box, 0xD01, 0x08},        // roger beep
+        {1026, Kind::List, 0xD00, 0xFF},        // squelch level
+        {1028, Kind::List, 0xD01, 0x03},        // scan type
+        {1029, Kind::Box, 0xD01, 0x04},         // dual watch
+        {1030, Kind::Box, 0xD01, 0x08},         // roger beep
         {1031, Kind::InvertedBox, 0xD01, 0x10}, // beep (the bit means beep off)
-        {1032, Kind::Box, 0xD01, 0x20},        // backlight
-        {1033, Kind::Box, 0xD01, 0x40},        // power save
-        {1035, Kind::List, 0xD01, 0x80},       // frequency mode
-        {1037, Kind::List, 0xD02, 0x03},       // PTT ID
-        {1038, Kind::Box, 0xD02, 0x04},        // FM radio
-        {1039, Kind::Box, 0xD02, 0x08},        // voice prompt
-        {1041, Kind::List, 0xD02, 0x10},       // FM work mode
-        {1043, Kind::List, 0xD02, 0x20},       // work mode A
-        {1045, Kind::List, 0xD02, 0x40},       // work mode B
-        {1047, Kind::List, 0xD02, 0x80},       // lock mode (hidden)
-        {1049, Kind::List, 0xD03, 0xFF},       // time-out
-        {1051, Kind::List, 0xD04, 0x03},       // TX DTR
-        {1052, Kind::Box, 0xD04, 0x08},        // ANI (hidden)
-        {1054, Kind::List, 0xD04, 0x30},       // F1 display
-        {1056, Kind::List, 0xD04, 0xC0},       // F2 display
-        {1057, Kind::Box, 0xD05, 0xFF},        // side tone
-        {1059, Kind::List, 0xD06, 0xFF},       // VOX level
-        {1061, Kind::Code, 0xD20, 0xFF},       // PTT ID code
+        {1032, Kind::Box, 0xD01, 0x20},         // backlight
+        {1033, Kind::Box, 0xD01, 0x40},         // power save
+        {1035, Kind::List, 0xD01, 0x80},        // frequency mode
+        {1037, Kind::List, 0xD02, 0x03},        // PTT ID
+        {1038, Kind::Box, 0xD02, 0x04},         // FM radio
+        {1039, Kind::Box, 0xD02, 0x08},         // voice prompt
+        {1041, Kind::List, 0xD02, 0x10},        // FM work mode
+        {1043, Kind::List, 0xD02, 0x20},        // work mode A
+        {1045, Kind::List, 0xD02, 0x40},        // work mode B
+        {1047, Kind::List, 0xD02, 0x80},        // lock mode (hidden)
+        {1049, Kind::List, 0xD03, 0xFF},        // time-out
+        {1051, Kind::List, 0xD04, 0x03},        // TX DTR
+        {1052, Kind::Box, 0xD04, 0x08},         // ANI (hidden)
+        {1054, Kind::List, 0xD04, 0x30},        // F1 display
+        {1056, Kind::List, 0xD04, 0xC0},        // F2 display
+        {1057, Kind::Box, 0xD05, 0xFF},         // side tone
+        {1059, Kind::List, 0xD06, 0xFF},        // VOX level
+        {1061, Kind::Code, 0xD20, 0xFF},        // PTT ID code
     };
     for (bool allSet : {false, true}) {
         for (const Row& row : rows) {

@@ -37,8 +37,8 @@ inline testing::AssertionResult OnlyTheseBitsChanged(const std::string& before, 
                                                      const std::vector<MapBits>& bits)
 {
     if (before.size() != DataFile::kFileSize || after.size() != DataFile::kFileSize)
-        return testing::AssertionFailure() << "saved files of " << before.size() << " and " << after.size()
-                                           << " bytes";
+        return testing::AssertionFailure()
+               << "saved files of " << before.size() << " and " << after.size() << " bytes";
     if (before == after)
         return testing::AssertionFailure() << "nothing changed";
     std::string expected = before;

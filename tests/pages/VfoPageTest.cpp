@@ -222,7 +222,8 @@ TEST_F(VfoPageTest, EachControlChangesOnlyItsFieldInTheSavedFile)
         {&GroupIds::pttId, nullptr, 1, {{11, 0x80, 0x80}}},
         {&GroupIds::compander, nullptr, 1, {{8, 0x08, 0x08}}},
     };
-    for (const auto& [group, record] : {std::pair{kF1, std::size_t{0x000}}, std::pair{kF2, std::size_t{0x820}}}) {
+    for (const auto& [group, record] :
+         {std::pair{kF1, std::size_t{0x000}}, std::pair{kF2, std::size_t{0x820}}}) {
         for (const Row& row : rows) {
             SCOPED_TRACE(testing::Message() << "control " << group.*row.control);
             ASSERT_TRUE(m_doc.OnNewDocument(false));
