@@ -266,9 +266,9 @@ TEST_F(CloneProgressTest, ProgressLineAndBarShowThePercentOrTheSearchedPort)
         CloneDirection direction;
         const char* lang;
         SimFaults faults;
-        int radioPort;       // the radio's port; COM1 is configured and a search starts from COM2
-        const char* prompt;  // key of the line's text
-        const char* suffix;  // what follows it
+        int radioPort;      // 1: the configured port; any other: found by a search from COM1
+        const char* prompt; // key of the line's text
+        const char* suffix; // what follows it
         int bar;
         const char* endsWith; // key of the text the run ends on, nullptr when it ends by a message
     };
@@ -279,7 +279,8 @@ TEST_F(CloneProgressTest, ProgressLineAndBarShowThePercentOrTheSearchedPort)
     SimFaults silent;
     silent.wakeUpAtAttempt = 1000;
     const Case cases[] = {
-        {"read 37", CloneDirection::Read, "english", failRead, 1, "IDS_PROMPT_READ", " 37%", 378, "IDS_PROMPT_READFAIL"},
+        {"read 37", CloneDirection::Read, "english", failRead, 1, "IDS_PROMPT_READ", " 37%", 378,
+         "IDS_PROMPT_READFAIL"},
         {"read 37 zh", CloneDirection::Read, "chinese", failRead, 1, "IDS_PROMPT_READ", " 37%", 378,
          "IDS_PROMPT_READFAIL"},
         {"write 99", CloneDirection::Write, "english", failWrite, 1, "IDS_PROMPT_WRITE", " 99%", 1013,

@@ -4,28 +4,35 @@
 // a millisecond after the frame that asked for it, or `m_lateByMs` later for the blocks in
 // m_lateOnce (their first answer only).
 
+#include "link/CloneSession.h"
+#include "link/SerialLine.h"
+
 #include <functional>
 #include <map>
 #include <optional>
 #include <set>
 #include <vector>
 
-#include "link/CloneSession.h"
-#include "link/SerialLine.h"
-
 class CClockedRadioLine final : public ISerialLine
 {
 public:
-    enum class CallKind { Open, Close, Write, Read, Sleep };
+    enum class CallKind
+    {
+        Open,
+        Close,
+        Write,
+        Read,
+        Sleep
+    };
     struct Call
     {
         CallKind kind = CallKind::Open;
         std::vector<std::uint8_t> bytes{}; // Write: what was sent
-        int ms = 0;                      // Write: pause first; Read: time-out; Sleep: length
-        int count = 0;                   // Read: bytes asked for
-        int port = 0;                    // Open
-        int baud = 0;                    // Open
-        bool opened = false;             // Open: whether it succeeded
+        int ms = 0;                        // Write: pause first; Read: time-out; Sleep: length
+        int count = 0;                     // Read: bytes asked for
+        int port = 0;                      // Open
+        int baud = 0;                      // Open
+        bool opened = false;               // Open: whether it succeeded
     };
 
     explicit CClockedRadioLine(const RadioImage& memory) : m_memory(memory) {}

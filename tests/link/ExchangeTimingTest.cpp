@@ -1,12 +1,11 @@
 // The clone exchange's time-outs, pauses, baud rate, port search and progress, pinned on a
 // simulated clock. Every expected value is written out here, never taken from the code's constants.
-#include <gtest/gtest.h>
-
-#include <map>
-#include <string>
-
 #include "tests/link/ClockedRadioLine.h"
 #include "tests/link/LinkTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
 
 namespace {
 
@@ -17,7 +16,10 @@ std::string FrameName(const std::vector<std::uint8_t>& bytes)
     if (bytes == std::vector<std::uint8_t>{'P', 'R', 'O', 'G', 'R', 'A', 'M'})
         return "wake-up";
     if (bytes.size() == 1)
-        return bytes[0] == 0x02 ? "identify" : bytes[0] == 0x06 ? "acknowledge" : bytes[0] == 0x62 ? "end" : "?";
+        return bytes[0] == 0x02   ? "identify"
+               : bytes[0] == 0x06 ? "acknowledge"
+               : bytes[0] == 0x62 ? "end"
+                                  : "?";
     if (bytes.size() == 4 && bytes[0] == 0x52)
         return "read request";
     if (bytes.size() == 20 && bytes[0] == 0x57)
@@ -48,13 +50,14 @@ TEST_F(ExchangeTimingTest, EveryFrameIsSentAfterOneMillisecondAndAwaitedForItsOw
     };
     // What the tool waits for after each frame it sends, and how long.
     const std::map<std::string, Wait> expected = {
-        {"wake-up", {1, 50}},       {"identify", {8, 500}},  {"acknowledge", {1, 50}},
+        {"wake-up", {1, 50}},        {"identify", {8, 500}},   {"acknowledge", {1, 50}},
         {"read request", {20, 200}}, {"data block", {1, 100}},
     };
     for (const CloneDirection direction : {CloneDirection::Read, CloneDirection::Write}) {
         CClockedRadioLine line(PatternImage(3));
         CloneStatusRecord record;
-        ASSERT_EQ(Run(line, record, direction), direction == CloneDirection::Read ? CloneStatus::ReadDone : CloneStatus::WriteDone);
+        ASSERT_EQ(Run(line, record, direction),
+                  direction == CloneDirection::Read ? CloneStatus::ReadDone : CloneStatus::WriteDone);
 
         std::map<std::string, int> sent;
         std::map<std::string, int> awaited;
@@ -203,7 +206,8 @@ TEST_F(ExchangeTimingTest, ProgressAfterEachBlockIsThePercentOfTheBytesMoved)
         std::vector<int> progress;
         line.m_onCall = [&](const CClockedRadioLine::Call& call) {
             const std::string frame = call.kind == Kind::Write ? FrameName(call.bytes) : "";
-            if (frame != (reading ? "read request" : "data block") || (call.bytes[1] == 0 && call.bytes[2] == 0))
+            if (frame != (reading ? "read request" : "data block") ||
+                (call.bytes[1] == 0 && call.bytes[2] == 0))
                 return;
             EXPECT_EQ(record.m_status, reading ? CloneStatus::Reading : CloneStatus::Writing);
             progress.push_back(record.m_progress);
