@@ -258,6 +258,66 @@ TEST_F(CloneProgressTest, SearchShowsTheTriedPortAndFindsTheRadio)
     EXPECT_EQ(m_doc.Image(), radio.Memory());
 }
 
+TEST_F(CloneProgressTest, ProgressLineAndBarShowThePercentOrTheSearchedPort)
+{
+    struct Case
+    {
+        const char* name;
+        CloneDirection direction;
+        const char* lang;
+        SimFaults faults;
+        int radioPort;      // 1: the configured port; any other: found by a search from COM1
+        const char* prompt; // key of the line's text
+        const char* suffix; // what follows it
+        int bar;
+        const char* endsWith; // key of the text the run ends on, nullptr when it ends by a message
+    };
+    SimFaults failRead; // block 97 fails: the line stays on the percent of 97 blocks of 256
+    failRead.shortReply[0x610] = -1;
+    SimFaults failWrite; // the last block fails: the line stays on 253 blocks of 254
+    failWrite.silentWrite[0xFD0] = -1;
+    SimFaults silent;
+    silent.wakeUpAtAttempt = 1000;
+    const Case cases[] = {
+        {"read 37", CloneDirection::Read, "english", failRead, 1, "IDS_PROMPT_READ", " 37%", 378,
+         "IDS_PROMPT_READFAIL"},
+        {"read 37 zh", CloneDirection::Read, "chinese", failRead, 1, "IDS_PROMPT_READ", " 37%", 378,
+         "IDS_PROMPT_READFAIL"},
+        {"write 99", CloneDirection::Write, "english", failWrite, 1, "IDS_PROMPT_WRITE", " 99%", 1013,
+         "IDS_PROMPT_WRITEFAIL"},
+        {"COM19", CloneDirection::Read, "english", silent, 19, "IDS_SEARCHCOMPORT", "...", 0, nullptr},
+        {"COM16", CloneDirection::Write, "chinese", silent, 16, "IDS_SEARCHCOMPORT", "", 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        g_strLangFile = ZQ708_SOURCE_DIR "/lang/" + std::string(c.lang) + ".lang";
+        const bool search = c.radioPort != 1;
+        Setting("setup", "searchcom", search ? "1" : "0");
+        Setting("setup", "com", search ? "2" : "1");
+        AttachRadio(Radio(c.faults), c.radioPort);
+        if (search) // the radio of an earlier case no longer answers on COM1
+            Setting("ports", "COM1", (m_dir / "nothing").string());
+        m_prompts.clear();
+        m_bars.clear();
+        auto dlg = MakeDialog(c.direction);
+        QSignalSpy finished(dlg.get(), &QDialog::finished);
+        Press(*dlg, 1);
+        ASSERT_TRUE(WaitFor(*dlg, [&] {
+            return c.endsWith ? Prompt(*dlg) == Lang(c.endsWith) : !finished.isEmpty();
+        })) << c.name;
+
+        const QString expected = Lang(c.prompt) + QString::fromLatin1(c.suffix);
+        const qsizetype at = c.endsWith ? m_prompts.size() - 2 : m_prompts.indexOf(expected);
+        ASSERT_GE(at, 0) << c.name << ": " << m_prompts.join(" | ").toStdString();
+        EXPECT_EQ(m_prompts[at], expected) << c.name;
+        EXPECT_EQ(m_bars[at], c.bar) << c.name;
+        if (search) {
+            EXPECT_FALSE(m_prompts.contains(Lang(c.prompt) + QString(c.radioPort % 16 + 1, '.'))) << c.name;
+            EXPECT_TRUE(std::find(m_shown.begin(), m_shown.end(), c.radioPort) != m_shown.end()) << c.name;
+        }
+        m_port.Close();
+    }
+}
+
 TEST_F(CloneProgressTest, StatusBarEndsOnThePortInUseWhateverTheTiming)
 {
     Setting("setup", "searchcom", "1");
