@@ -11,8 +11,6 @@
 #include <QString>
 #include <QWidget>
 #include <array>
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 namespace {
@@ -90,9 +88,8 @@ void CCsvCommands::OnImportCsv()
     const QString path = AskDataFilePath(m_parent, FileDialogKind::OpenCsv, {});
     if (path.isEmpty())
         return;
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (!in.is_open() || in.bad()) {
+    std::string text;
+    if (!CChannelCsv::ReadFile(path.toStdString(), text)) {
         ShowMessage(Lang("IDS_ERROR"), Lang("IDS_CSV_READFAIL") + path.toStdString(), MsgIcon::Stop);
         return;
     }

@@ -10,8 +10,10 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <fstream>
 #include <map>
 #include <optional>
+#include <sstream>
 
 using namespace ImageMap;
 
@@ -723,4 +725,17 @@ std::string CChannelCsv::NoteText(const CsvRowNote& note)
 std::string FormatCsvNote(const std::string& templ, const CsvRowNote& note)
 {
     return FormatLangText(templ, note.value, note.value2);
+}
+
+bool CChannelCsv::ReadFile(const std::string& path, std::string& text)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    // peek() marks a failed read as bad; streaming the buffer turns a read error into a failed
+    // stream where an iterator over it would throw.
+    const bool empty = in.peek() == std::ifstream::traits_type::eof();
+    if (!in.is_open() || in.bad() || (!empty && !(out << in.rdbuf())))
+        return false;
+    text = out.str();
+    return true;
 }

@@ -79,6 +79,10 @@ public:
     static const char* ReasonTemplate(CsvReason reason);
     static const char* NoHeaderText();
 
+    // The whole text of a CSV file into `text`. False when it cannot be opened or read (a folder, a
+    // device that fails); an empty file is read and goes on to the header check.
+    static bool ReadFile(const std::string& path, std::string& text);
+
 private:
     CVantorDoc& m_doc;
 };

@@ -90,6 +90,12 @@ TEST_F(CsvCommandsTest, CancelOrAFileWithoutHeaderChangesNothing)
     Trigger(cmd::FileImportCsv);
     ASSERT_EQ(env.messages.Asked().size(), 2u);
     EXPECT_EQ(env.messages.Asked()[1].text, LoadLangString("IDS_CSV_READFAIL") + env.Path("absent.csv"));
+
+    // A folder opens but cannot be read: reported, where reading it used to throw and end the program.
+    env.AnswerFileDialog(env.Path(""));
+    Trigger(cmd::FileImportCsv);
+    ASSERT_EQ(env.messages.Asked().size(), 3u);
+    EXPECT_EQ(env.messages.Asked()[2].text, LoadLangString("IDS_CSV_READFAIL") + env.Path(""));
     EXPECT_EQ(app.Doc().Image(), before);
     EXPECT_FALSE(app.Doc().IsModified());
 }

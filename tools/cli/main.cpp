@@ -8,8 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -418,16 +416,13 @@ int ImportCsv(const Options& options)
     CVantorDoc doc;
     if (const int code = LoadDataFile(doc, options.file); code != kOk)
         return code;
-    std::ifstream in(options.file2, std::ios::binary);
-    std::ostringstream text;
-    // An empty file is readable and goes on to the header check; peek() marks a failed read as bad.
-    const bool empty = in.peek() == std::ifstream::traits_type::eof();
-    if (!in.is_open() || in.bad() || (!empty && !(text << in.rdbuf()))) {
+    std::string text;
+    if (!CChannelCsv::ReadFile(options.file2, text)) {
         std::fprintf(stderr, "zq708-cli: cannot read %s\n", options.file2.c_str());
         return kNoInput;
     }
     CChannelCsv csv(doc);
-    const CsvImportReport report = csv.Import(text.str());
+    const CsvImportReport report = csv.Import(text);
     if (!report.headerFound) {
         std::fprintf(stderr, "zq708-cli: %s: %s\n", options.file2.c_str(), CChannelCsv::NoHeaderText());
         return kRejected;
