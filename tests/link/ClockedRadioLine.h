@@ -41,8 +41,8 @@ public:
     std::set<int> m_refused;  // written blocks never acknowledged
     std::set<int> m_written;  // blocks the radio stored
     int m_lateByMs = 0;
-    // Ports that exist (nullopt: every one), and the one the radio listens on (nullopt: any).
-    std::optional<std::set<int>> m_ports;
+    // Ports that exist (empty: every one), and the one the radio listens on (nullopt: any).
+    std::set<int> m_ports;
     std::optional<int> m_radioPort;
     // Called after every logged call, for a test to look at (or act on) the exchange's state then.
     std::function<void(const Call&)> m_onCall;
@@ -51,7 +51,7 @@ public:
 
     bool Open(int port, int baud) override
     {
-        m_open = !m_ports || m_ports->contains(port);
+        m_open = m_ports.empty() || m_ports.contains(port);
         m_port = port;
         Log({.kind = CallKind::Open, .port = port, .baud = baud, .opened = m_open});
         return m_open;

@@ -124,7 +124,7 @@ TEST_F(ExchangeTimingTest, SearchTriesCom1ToCom255AndStopsOnCancel)
     struct Case
     {
         const char* name;
-        std::optional<std::set<int>> ports; // nullopt: every port exists
+        std::set<int> ports;                // empty: every port exists
         int radioPort;                      // 0: no radio anywhere
         int cancelOnOpening;                // 0: nobody cancels
         ExchangeStartResult result;
@@ -133,8 +133,8 @@ TEST_F(ExchangeTimingTest, SearchTriesCom1ToCom255AndStopsOnCancel)
     const Case cases[] = {
         {"radio on COM1", std::set<int>{1, 7}, 1, 0, ExchangeStartResult::Ok, 1},
         {"radio on COM255", std::set<int>{7, 255}, 255, 0, ExchangeStartResult::Ok, 255},
-        {"no radio", std::nullopt, 0, 0, ExchangeStartResult::PortError, 255},
-        {"cancel on COM5", std::nullopt, 0, 5, ExchangeStartResult::Cancelled, 5},
+        {"no radio", {}, 0, 0, ExchangeStartResult::PortError, 255},
+        {"cancel on COM5", {}, 0, 5, ExchangeStartResult::Cancelled, 5},
     };
     for (const Case& c : cases) {
         Setting("setup", "com", "7");
