@@ -60,6 +60,15 @@ TEST(FrequencyCodec, SnapsToTheFineOrCoarseRaster)
     EXPECT_EQ(Snapped("145.506"), "145.50625");
     EXPECT_EQ(Snapped("145.50375"), "145.50500");
     EXPECT_EQ(Snapped("145.123456"), "145.12500"); // read as 145.12345: further decimals are dropped
+    EXPECT_EQ(Snapped("145.518"), "145.51875");    // the 6.25 kHz point 750 Hz up is in the same kHz
+    EXPECT_EQ(Snapped("999.99999"), "999.99999");  // rounding up past the eight digits saturates
+}
+
+TEST(FrequencyCodec, PackingWritesOnlyItsFourBytes)
+{
+    std::array<std::uint8_t, 6> bytes{0xAA, 0, 0, 0, 0, 0xAA};
+    PackFrequency(FrequencyField{bytes.data() + 1, 4}, 14550000);
+    EXPECT_EQ(bytes, (std::array<std::uint8_t, 6>{0xAA, 0x00, 0x00, 0x55, 0x14, 0xAA}));
 }
 
 TEST(FrequencyCodec, OffsetsAreStoredAsTyped)
@@ -79,6 +88,23 @@ TEST(FrequencyCodec, ParsesMegahertzAndFiveDecimals)
     EXPECT_EQ(ParseFrequency("99999999999999999999.5"), 99999999);
     EXPECT_EQ(FormatFrequency(14550000), "145.50000");
     EXPECT_EQ(FormatFrequency(4500000), "045.00000");
+    EXPECT_EQ(FormatFrequency(14599999), "145.99999");
+}
+
+TEST(FrequencyCodec, ReadsTypedTextTable)
+{
+    const struct
+    {
+        const char* text;
+        std::int32_t value;
+    } cases[] = {
+        {"  145.5", 14550000}, // leading blanks are skipped
+        {"\t 145.5", 14550000},
+        {"145,5", 14500000}, // only a point starts the decimals
+        {"145.5 MHz", 14550000},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseFrequency(c.text), c.value) << c.text;
 }
 
 TEST(FrequencyCodec, GapRuleAppliesOnlyToTwoBandLimits)
@@ -91,6 +117,23 @@ TEST(FrequencyCodec, GapRuleAppliesOnlyToTwoBandLimits)
     EXPECT_EQ(Snapped("300", uhfWithOldGap), "300.00000");
     const BandLimits noGapYet{13600000, 51999500, 0, 0};
     EXPECT_EQ(Snapped("300", noGapYet), "300.00000");
+}
+
+TEST(FrequencyCodec, GapRuleNeedsABandOnEachSideOf200MHz)
+{
+    const struct
+    {
+        std::int32_t low, high;
+        const char* snapped;
+    } cases[] = {
+        {19999999, 52000000, "200.00000"}, // the low band starts below 200 MHz: moved to its start, snapped
+        {20000000, 52000000, "300.00000"},
+        {13600000, 20000000, "136.00000"}, // the high band reaches 200 MHz
+        {13600000, 19999999, "300.00000"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Snapped("300", BandLimits{c.low, c.high, 17400000, 40000000}), c.snapped)
+            << c.low << ' ' << c.high;
 }
 
 TEST(FrequencyCodec, CheckBandHasInclusiveLimits)
