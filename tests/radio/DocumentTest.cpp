@@ -103,7 +103,8 @@ TEST(PrepareImage, BookkeepingBytesFollowChannelsPresetsAndFmFrequency)
         int firstPreset;
     };
     const Case cases[] = {
-        {"byte edges, 430 is valid", {8, 9, 128}, 0x00, {{2, 430}}, 0xFF00, 8, {{0, 0x7F}, {1, 0xFE}, {15, 0x7F}}, 1},
+        {"byte edges, 430 is valid", {8, 9, 128}, 0x00, {{2, 430}}, 0xFF00, 8,
+         {{0, 0x7F}, {1, 0xFE}, {15, 0x7F}}, 1},
         {"only the last preset", {}, 0x00, {{16, 0}}, 0xFFFF, 0, {}, 15},
         {"stale clear bits of used channels", {1, 64, 65}, 0xFF, {{1, 432}, {3, 1}}, 0x01AF, 1,
          {{0, 0xFE}, {7, 0x7F}, {8, 0xFE}}, 2},
@@ -132,7 +133,8 @@ TEST(PrepareImage, BookkeepingBytesFollowChannelsPresetsAndFmFrequency)
         EXPECT_EQ(image[kFirstFmPreset], c.firstPreset);
         EXPECT_EQ(image[kFmFrequencyCopy], c.fmFrequency >> 8);
         EXPECT_EQ(image[kFmFrequencyCopy + 1], c.fmFrequency & 0xFF);
-        EXPECT_EQ(std::string(image.begin() + kModelTag, image.begin() + kModelTag + kModelTagSize), "HZQ708");
+        const auto tag = image.begin() + kModelTag;
+        EXPECT_EQ(std::string(tag, tag + kModelTagSize), "HZQ708");
     }
 }
 
