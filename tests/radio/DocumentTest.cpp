@@ -7,6 +7,7 @@
 #include "radio/VantorDoc.h"
 
 #include <algorithm>
+#include <vector>
 
 using namespace ImageMap;
 
@@ -86,6 +87,55 @@ TEST_F(CDocumentTest, PrepareFindsTheFirstChannelInUseAndValidPreset)
         m_doc.WriteWordBE(kFmPresets, k, kFmPresetEmpty);
     PrepareImageForTransfer(m_doc.Image());
     EXPECT_EQ(Byte(kFirstFmPreset), 2);
+}
+
+TEST(PrepareImage, BookkeepingBytesFollowChannelsPresetsAndFmFrequency)
+{
+    struct Case
+    {
+        const char* what;
+        std::vector<int> inUse;
+        std::uint8_t staleBitmap; // what the bitmap held before
+        std::vector<std::pair<int, int>> presets; // preset k and its word; the others are empty (431)
+        int fmFrequency;
+        int firstInUse;
+        std::vector<std::pair<std::size_t, std::uint8_t>> bitmap; // bytes not 0xFF
+        int firstPreset;
+    };
+    const Case cases[] = {
+        {"byte edges, 430 is valid", {8, 9, 128}, 0x00, {{2, 430}}, 0xFF00, 8,
+         {{0, 0x7F}, {1, 0xFE}, {15, 0x7F}}, 1},
+        {"only the last preset", {}, 0x00, {{16, 0}}, 0xFFFF, 0, {}, 15},
+        {"stale clear bits of used channels", {1, 64, 65}, 0xFF, {{1, 432}, {3, 1}}, 0x01AF, 1,
+         {{0, 0xFE}, {7, 0x7F}, {8, 0xFE}}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RadioImage image;
+        BlankImage(image);
+        for (int n : c.inUse)
+            image[RecordOffset(n) + kRecRxFreq + 3] = 0x01;
+        std::fill_n(image.begin() + kEmptyBitmap, kEmptyBitmapSize, c.staleBitmap);
+        for (int k = 1; k <= kFmPresetCount; ++k)
+            WriteWordBE(image, kFmPresets, k, kFmPresetEmpty);
+        for (const auto& [k, word] : c.presets)
+            WriteWordBE(image, kFmPresets, k, word);
+        WriteWordBE(image, kFmFrequency, 1, c.fmFrequency);
+
+        PrepareImageForTransfer(image);
+        EXPECT_EQ(image[kFirstChannelInUse], c.firstInUse);
+        EXPECT_EQ(image[kFirstChannelInUse2], c.firstInUse);
+        std::array<std::uint8_t, kEmptyBitmapSize> bitmap;
+        bitmap.fill(0xFF);
+        for (const auto& [i, b] : c.bitmap)
+            bitmap[i] = b;
+        EXPECT_TRUE(std::equal(bitmap.begin(), bitmap.end(), image.begin() + kEmptyBitmap));
+        EXPECT_EQ(image[kFirstFmPreset], c.firstPreset);
+        EXPECT_EQ(image[kFmFrequencyCopy], c.fmFrequency >> 8);
+        EXPECT_EQ(image[kFmFrequencyCopy + 1], c.fmFrequency & 0xFF);
+        const auto tag = image.begin() + kModelTag;
+        EXPECT_EQ(std::string(tag, tag + kModelTagSize), "HZQ708");
+    }
 }
 
 TEST_F(CDocumentTest, RecordFieldsChangeOnlyTheirOwnBits)
