@@ -162,3 +162,13 @@ TEST_F(QtTextsTest, FileAndPrintDialogsFollowTheLanguage)
     }
     SetFileDialogHandler(scripted);
 }
+
+TEST(QtTextsAtStartTest, AProgramStartedInChineseHasQtsChineseTexts)
+{
+    CShellTestEnv env;
+    env.WriteFile("setting.ini", std::string(kSettings).replace(std::string(kSettings).find("english"), 7,
+                                                                 "chinese"));
+    CVantorApp app;
+    ASSERT_TRUE(app.InitInstance(env.Dir(), {}));
+    EXPECT_TRUE(HasChinese(QCoreApplication::translate("QFileDialog", "Look in:")));
+}
