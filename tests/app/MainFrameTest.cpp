@@ -5,11 +5,11 @@
 #include "ShellTestEnv.h"
 #include "app/AboutDlg.h"
 #include "app/AppPaths.h"
-#include "app/CommandIds.h"
 #include "app/PageTabCtrl.h"
 #include "app/VantorApp.h"
 #include "app/VantorView.h"
 #include "i18n/LangText.h"
+#include "res/CommandIds.h"
 #include "res/DialogBuilder.h"
 
 #include <QApplication>
