@@ -496,7 +496,7 @@ TEST_F(TestModeDlgTest, ReadAllAndWriteAllRunBehindAProgressDialogWhileTheWindow
         bool closeRefused = false;
         QTimer sample;
         QObject::connect(&sample, &QTimer::timeout, [&] {
-            auto* dlg = dynamic_cast<CServiceProgressDlg*>(QApplication::activeModalWidget());
+            auto* dlg = qobject_cast<CServiceProgressDlg*>(QApplication::activeModalWidget());
             if (!dlg)
                 return;
             if (progress.empty())
