@@ -10,7 +10,7 @@
 #include "app/VantorView.h"
 #include "i18n/LangText.h"
 #include "res/CommandIds.h"
-#include "res/DialogBuilder.h"
+#include "tests/support/FindControl.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -132,7 +132,7 @@ TEST_F(MainFrameTest, TheVfoPageKeepsItsKeys)
     Frame().show();
     QApplication::setActiveWindow(&Frame());
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
-    auto* rx = GetDlgItemAs<QLineEdit>(Tabs().widget(2), 1094);
+    auto* rx = FindControl<QLineEdit>(Tabs().widget(2), "RxFreqF1");
     rx->setFocus();
     rx->setText(QStringLiteral("145.50000"));
     rx->selectAll();
@@ -313,7 +313,7 @@ TEST(AboutDlgTest, RelabelledWithTheProgramIcon)
     g_strLangFile = env.Path("about.lang");
     CAboutDlg dlg(nullptr);
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("About this program"));
-    EXPECT_EQ(GetDlgItemAs<QLabel>(&dlg, 1015)->text(), QStringLiteral("Product line"));
+    EXPECT_EQ(FindControl<QLabel>(&dlg, "Version")->text(), QStringLiteral("Product line"));
     int pictures = 0;
     for (QLabel* label : dlg.findChildren<QLabel*>())
         pictures += label->pixmap().isNull() ? 0 : 1;
