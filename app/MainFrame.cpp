@@ -2,7 +2,6 @@
 
 #include "app/AppPaths.h"
 #include "app/ChannelPrinter.h"
-#include "app/CommandIds.h"
 #include "app/CsvCommands.h"
 #include "app/VantorApp.h"
 #include "app/VantorView.h"
@@ -11,6 +10,7 @@
 #include "link/CloneProgressDlg.h"
 #include "pages/ImagePage.h"
 #include "pages/RadiogramDlg.h"
+#include "res/CommandIds.h"
 #include "res/IconPainter.h"
 #include "service/PasswordDlg.h"
 

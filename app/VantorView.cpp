@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int kTabCtrlId = 1016;
 constexpr qreal kFormPointSize = 8.0;
 constexpr std::array<const char*, 3> kTabKeys = {"IDS_CHANNEL", "IDS_FUNCTION", "IDS_VFOFREQ"};
 
@@ -36,7 +35,7 @@ CVantorView::CVantorView(CVantorDoc& doc, QWidget* parent) : QWidget(parent), m_
     formFont.setPointSizeF(kFormPointSize);
     setFont(formFont);
     CDialogBuilder::Build(this, g_dlgView, [](int, QWidget* p) -> QWidget* { return new CPageTabCtrl(p); });
-    m_tabCtrl = GetDlgItemAs<CPageTabCtrl>(this, kTabCtrlId);
+    m_tabCtrl = GetDlgItemAs<CPageTabCtrl>(this, idc::view::Tabs);
     m_formSize = size();
     // The form may lose its empty margin right of and below the tab control before it scrolls.
     setMinimumSize(m_tabCtrl->geometry().bottomRight().x() + 1, m_tabCtrl->geometry().bottomRight().y() + 1);

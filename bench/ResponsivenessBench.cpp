@@ -138,17 +138,17 @@ int Bench(const std::string& dir)
         const auto click = [&dlg](int id) {
             return [&dlg, id] { GetDlgItemAs<QPushButton>(&dlg, id)->click(); };
         };
-        Measure("test mode, Read all", click(1153),
+        Measure("test mode, Read all", click(idc::testMode::ReadAll),
                 [&] { return onlyMessage("IDS_PROMPT_READSUCC") && doc.Image() == memory; });
         doc.Image()[0x20] ^= 0xFF;
-        Measure("test mode, Write all", click(1139),
+        Measure("test mode, Write all", click(idc::testMode::WriteAll),
                 [&] { return onlyMessage("IDS_PROMPT_WRITESUCC") && radio.Memory() == doc.Image(); });
     }
     const auto transfer = [&](CloneDirection direction) {
         return [&app, &doc, &port, direction] {
             CCloneProgressDlg dlg(
                 doc, port, direction, [&app] { app.ApplyLanguage(); }, {}, app.MainFrame());
-            QTimer::singleShot(0, GetDlgItemAs<QPushButton>(&dlg, 1), &QPushButton::click);
+            QTimer::singleShot(0, GetDlgItemAs<QPushButton>(&dlg, idc::Ok), &QPushButton::click);
             dlg.exec();
         };
     };

@@ -230,9 +230,9 @@ public:
             CCloneProgressDlg dlg(doc, port, plan.direction, [&applied] { ++applied; }, {});
             QObject::connect(&dlg, &QDialog::finished, [&result](int r) { result = r; });
             dlg.show();
-            auto* label = GetDlgItemAs<QLabel>(&dlg, 1010);
-            auto* ok = GetDlgItemAs<QPushButton>(&dlg, 1);
-            auto* cancel = GetDlgItemAs<QPushButton>(&dlg, 2);
+            auto* label = GetDlgItemAs<QLabel>(&dlg, idc::progress::Prompt);
+            auto* ok = GetDlgItemAs<QPushButton>(&dlg, idc::Ok);
+            auto* cancel = GetDlgItemAs<QPushButton>(&dlg, idc::Cancel);
             const QString failed = QString::fromStdString(
                 LoadLangString(reading ? "IDS_PROMPT_READFAIL" : "IDS_PROMPT_WRITEFAIL"));
             ok->click();

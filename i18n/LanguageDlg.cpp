@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kIdList = 1014;
-
 // Position that keeps the list sorted alphabetically, equal names after the ones already there.
 int SortedPosition(const QComboBox* list, const QString& name)
 {
@@ -27,9 +25,9 @@ CLanguageDlg::CLanguageDlg(std::function<void()> applyLanguage, QWidget* parent)
     : QDialog(parent), m_applyLanguage(std::move(applyLanguage))
 {
     CDialogBuilder::Build(this, g_dlgLanguage);
-    m_list = GetDlgItemAs<QComboBox>(this, kIdList);
-    connect(GetDlgItemAs<QPushButton>(this, 1), &QPushButton::clicked, this, &CLanguageDlg::accept);
-    connect(GetDlgItemAs<QPushButton>(this, 2), &QPushButton::clicked, this, &CLanguageDlg::reject);
+    m_list = GetDlgItemAs<QComboBox>(this, idc::language::Language);
+    connect(GetDlgItemAs<QPushButton>(this, idc::Ok), &QPushButton::clicked, this, &CLanguageDlg::accept);
+    connect(GetDlgItemAs<QPushButton>(this, idc::Cancel), &QPushButton::clicked, this, &CLanguageDlg::reject);
     RelabelDialog(this, g_dlgLanguage.id);
     FillList();
 }

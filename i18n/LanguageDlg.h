@@ -9,6 +9,7 @@ class QComboBox;
 
 class CLanguageDlg final : public QDialog
 {
+    Q_OBJECT
 public:
     // `applyLanguage` brings every visible text in line with the new language (the application's
     // ApplyLanguage); it runs after OK whether or not the language changed.

@@ -1,7 +1,7 @@
 #include "i18n/RelabelMenus.h"
 
-#include "app/CommandIds.h"
 #include "i18n/LangText.h"
+#include "res/CommandIds.h"
 
 #include <QAction>
 #include <QMenu>

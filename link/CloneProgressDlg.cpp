@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr int kIdPrompt = 1010;
-constexpr int kIdProgress = 1009;
 constexpr int kBarRange = 1024;
 constexpr int kTimerMs = 20;
 
@@ -39,16 +37,16 @@ CCloneProgressDlg::CCloneProgressDlg(CVantorDoc& doc, CSerialPort& port, CloneDi
     RelabelDialog(this, g_dlgProgress.id);
     setWindowTitle(LangText(m_direction == CloneDirection::Read ? "IDS_READDATA" : "IDS_WRITEDATA"));
 
-    m_prompt = GetDlgItemAs<QLabel>(this, kIdPrompt);
-    m_bar = GetDlgItemAs<QProgressBar>(this, kIdProgress);
-    m_ok = GetDlgItemAs<QPushButton>(this, 1);
+    m_prompt = GetDlgItemAs<QLabel>(this, idc::progress::Prompt);
+    m_bar = GetDlgItemAs<QProgressBar>(this, idc::progress::Bar);
+    m_ok = GetDlgItemAs<QPushButton>(this, idc::Ok);
     m_bar->setRange(0, kBarRange);
     m_bar->setValue(0);
 
     m_timer.setInterval(kTimerMs);
     connect(&m_timer, &QTimer::timeout, this, &CCloneProgressDlg::OnTimer);
     connect(m_ok, &QPushButton::clicked, this, &CCloneProgressDlg::OnOK);
-    connect(GetDlgItemAs<QPushButton>(this, 2), &QPushButton::clicked, this, &CCloneProgressDlg::reject);
+    connect(GetDlgItemAs<QPushButton>(this, idc::Cancel), &QPushButton::clicked, this, &CCloneProgressDlg::reject);
 }
 
 CCloneProgressDlg::~CCloneProgressDlg()

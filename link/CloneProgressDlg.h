@@ -21,6 +21,7 @@ class QPushButton;
 
 class CCloneProgressDlg final : public QDialog
 {
+    Q_OBJECT
 public:
     // Result of exec() after success or an error message; Cancel gives QDialog::Rejected.
     static constexpr int kResultDone = 5;

@@ -14,9 +14,13 @@
 
 namespace {
 
-constexpr int kFirstPortButton = 1000; // button 1000 + n is COMn
 constexpr int kPortCount = 8;
-constexpr int kIdSearch = 1012;
+
+// The radio button of COMn.
+QRadioButton* PortButton(const QWidget* dialog, int n)
+{
+    return GetDlgItemAs<QRadioButton>(dialog, idc::port::Com1 + n - 1);
+}
 
 int ConfiguredPort()
 {
@@ -54,13 +58,13 @@ CPortDlg::CPortDlg(CSerialPort& port, std::function<void(int)> showPortInStatusB
     : QDialog(parent), m_port(port), m_showPortInStatusBar(std::move(showPortInStatusBar))
 {
     CDialogBuilder::Build(this, g_dlgPort);
-    connect(GetDlgItemAs<QPushButton>(this, 1), &QPushButton::clicked, this, &CPortDlg::accept);
-    connect(GetDlgItemAs<QPushButton>(this, 2), &QPushButton::clicked, this, &CPortDlg::reject);
+    connect(GetDlgItemAs<QPushButton>(this, idc::Ok), &QPushButton::clicked, this, &CPortDlg::accept);
+    connect(GetDlgItemAs<QPushButton>(this, idc::Cancel), &QPushButton::clicked, this, &CPortDlg::reject);
     RelabelDialog(this, g_dlgPort.id);
 
     ProbePorts(ConfiguredPort());
 
-    auto* search = GetDlgItemAs<QCheckBox>(this, kIdSearch);
+    auto* search = GetDlgItemAs<QCheckBox>(this, idc::port::SearchPort);
     search->setChecked(ReadProfileInt(g_strSettingFile, "setup", "searchcom", 1) != 0);
     connect(search, &QCheckBox::clicked, this, &CPortDlg::OnSearchClicked);
 }
@@ -72,7 +76,7 @@ void CPortDlg::ProbePorts(int configured)
     // The shared port is tried on every button, so it is closed first and left closed.
     m_port.Close();
     for (int n = 1; n <= kPortCount; ++n) {
-        auto* button = GetDlgItemAs<QRadioButton>(this, kFirstPortButton + n);
+        QRadioButton* button = PortButton(this, n);
         if (n == configured)
             button->setChecked(true); // stays checked even when the port cannot be opened now
         const bool opened = m_port.Open(n, 9600);
@@ -93,7 +97,7 @@ void CPortDlg::OnSearchClicked(bool checked)
 void CPortDlg::accept()
 {
     for (int n = 1; n <= kPortCount; ++n) {
-        if (!GetDlgItemAs<QRadioButton>(this, kFirstPortButton + n)->isChecked())
+        if (!PortButton(this, n)->isChecked())
             continue;
         if (n != ConfiguredPort()) {
             m_port.Close();

@@ -9,6 +9,7 @@ class CSerialPort;
 
 class CPortDlg final : public QDialog
 {
+    Q_OBJECT
 public:
     // `showPortInStatusBar` shows the configured port in the main window's status bar after OK.
     explicit CPortDlg(CSerialPort& port, std::function<void(int)> showPortInStatusBar,

@@ -20,17 +20,6 @@
 
 namespace {
 
-enum : int
-{
-    IDC_GRID = 1017,
-    IDC_RANGE = 1021,
-    IDC_FREQ_EDIT = 1022,
-    IDC_RX_TONE = 1076,
-    IDC_TX_TONE = 1077,
-    IDC_CHOICE = 1023,
-    IDC_NAME_EDIT = 1024,
-};
-
 // Sizes the table is designed for, in pixels; a larger font widens and heightens them to fit.
 constexpr int kColumnWidths[CChannelTablePage::kCols] = {40, 75, 65, 75, 65, 55, 50, 55, 65, 65, 55, 70, 50};
 constexpr int kHeaderHeight = 28;
@@ -78,28 +67,28 @@ CChannelTablePage::CChannelTablePage(CVantorDoc& doc, QWidget* parent)
 {
     CDialogBuilder::Build(this, g_dlgChannel, [](int id, QWidget* owner) -> QWidget* {
         switch (id) {
-        case IDC_GRID:
+        case idc::channel::Grid:
             return new CGridCtrl(owner);
-        case IDC_FREQ_EDIT:
+        case idc::channel::FreqEdit:
             return new CFrequencyEdit(owner);
-        case IDC_RX_TONE:
-        case IDC_TX_TONE:
+        case idc::channel::RxTone:
+        case idc::channel::TxTone:
             return new CToneCombo(owner);
-        case IDC_CHOICE:
+        case idc::channel::Choice:
             return new CCellListCombo(owner);
-        case IDC_NAME_EDIT:
+        case idc::channel::NameEdit:
             return new CNameEdit(owner);
         default:
             return new QWidget(owner);
         }
     });
-    m_grid = GetDlgItemAs<CGridCtrl>(this, IDC_GRID);
-    m_range = GetDlgItemAs<QComboBox>(this, IDC_RANGE);
-    m_freqEdit = GetDlgItemAs<CFrequencyEdit>(this, IDC_FREQ_EDIT);
-    m_rxTone = GetDlgItemAs<CToneCombo>(this, IDC_RX_TONE);
-    m_txTone = GetDlgItemAs<CToneCombo>(this, IDC_TX_TONE);
-    m_choice = GetDlgItemAs<CCellListCombo>(this, IDC_CHOICE);
-    m_nameEdit = GetDlgItemAs<CNameEdit>(this, IDC_NAME_EDIT);
+    m_grid = GetDlgItemAs<CGridCtrl>(this, idc::channel::Grid);
+    m_range = GetDlgItemAs<QComboBox>(this, idc::channel::Range);
+    m_freqEdit = GetDlgItemAs<CFrequencyEdit>(this, idc::channel::FreqEdit);
+    m_rxTone = GetDlgItemAs<CToneCombo>(this, idc::channel::RxTone);
+    m_txTone = GetDlgItemAs<CToneCombo>(this, idc::channel::TxTone);
+    m_choice = GetDlgItemAs<CCellListCombo>(this, idc::channel::Choice);
+    m_nameEdit = GetDlgItemAs<CNameEdit>(this, idc::channel::NameEdit);
 
     // The editors' lost-focus notifications come through the event filter.
     for (QWidget* editor :

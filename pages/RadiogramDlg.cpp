@@ -18,10 +18,6 @@
 
 namespace {
 
-constexpr int kTemplateId = 155;
-constexpr int kFrequencyListId = 1091;
-constexpr int kGridId = 1079;
-constexpr int kPresetListId = 1078;
 constexpr int kRows = 1 + ImageMap::kFmPresetCount;
 
 QString PresetText(int index)
@@ -34,24 +30,24 @@ QString PresetText(int index)
 CRadiogramDlg::CRadiogramDlg(CVantorDoc& doc, QWidget* parent) : QDialog(parent), m_doc(doc)
 {
     CDialogBuilder::Build(this, g_dlgRadiogram, [](int id, QWidget* parent) -> QWidget* {
-        if (id == kGridId)
+        if (id == idc::radiogram::Grid)
             return new CGridCtrl(parent);
-        if (id == kPresetListId)
+        if (id == idc::radiogram::PresetList)
             return new CCellListCombo(parent);
         return new QWidget(parent);
     });
-    m_grid = GetDlgItemAs<CGridCtrl>(this, kGridId);
-    m_presetList = GetDlgItemAs<CCellListCombo>(this, kPresetListId);
-    m_frequencyList = GetDlgItemAs<QComboBox>(this, kFrequencyListId);
+    m_grid = GetDlgItemAs<CGridCtrl>(this, idc::radiogram::Grid);
+    m_presetList = GetDlgItemAs<CCellListCombo>(this, idc::radiogram::PresetList);
+    m_frequencyList = GetDlgItemAs<QComboBox>(this, idc::radiogram::Frequency);
 
     connect(m_grid, &CGridCtrl::EditRequested, this, &CRadiogramDlg::OnBeginEdit);
     connect(m_presetList, &QComboBox::currentIndexChanged, this, &CRadiogramDlg::OnPresetListChanged);
     m_presetList->installEventFilter(this);
     connect(m_frequencyList, &QComboBox::currentIndexChanged, this, &CRadiogramDlg::OnFrequencyChanged);
-    connect(GetDlgItemAs<QPushButton>(this, 1), &QPushButton::clicked, this, &QDialog::accept);
-    connect(GetDlgItemAs<QPushButton>(this, 2), &QPushButton::clicked, this, &QDialog::reject);
+    connect(GetDlgItemAs<QPushButton>(this, idc::Ok), &QPushButton::clicked, this, &QDialog::accept);
+    connect(GetDlgItemAs<QPushButton>(this, idc::Cancel), &QPushButton::clicked, this, &QDialog::reject);
 
-    RelabelDialog(this, kTemplateId);
+    RelabelDialog(this, g_dlgRadiogram.id);
     BuildGrid();
     FillPresetList();
     const QSignalBlocker quiet(m_frequencyList);

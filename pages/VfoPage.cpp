@@ -37,24 +37,25 @@ struct VfoChoiceField
 
 namespace {
 
-constexpr int kTemplateId = 135;
 constexpr int kFrequencyLimit = 9;
 constexpr int kStepCount = 6; // the radio's step indexes 0..5
 
+using namespace idc::vfo;
+
 const VfoGroup kGroups[] = {
-    {ImageMap::kVfoA, 1094, 1096, 1098, 1100, 1110},
-    {ImageMap::kVfoB, 1117, 1119, 1121, 1123, 1133},
+    {ImageMap::kVfoA, RxFreqF1, TxFreqF1, RxToneF1, TxToneF1, StepF1},
+    {ImageMap::kVfoB, RxFreqF2, TxFreqF2, RxToneF2, TxToneF2, StepF2},
 };
 
 // In the order the page loads them.
 const VfoChoiceField kChoices[] = {
-    {1102, 1125, "IDS_LOW", "IDS_HIGH", &CVantorDoc::GetPower, &CVantorDoc::SetPower},
-    {1104, 1127, "IDS_OFF", "IDS_ON", &CVantorDoc::GetBcl, &CVantorDoc::SetBcl},
-    {1106, 1129, "IDS_WIDE", "IDS_NARROW", &CVantorDoc::GetBandwidth, &CVantorDoc::SetBandwidth},
-    {1108, 1131, "IDS_OFF", "IDS_ON", &CVantorDoc::GetScanAdd, &CVantorDoc::SetScanAdd},
-    {1112, 1135, "IDS_OFF", "IDS_ON", &CVantorDoc::GetFreqInversion, &CVantorDoc::SetFreqInversion},
-    {1114, 1137, "IDS_OFF", "IDS_ON", &CVantorDoc::GetPttIdOn, &CVantorDoc::SetPttIdOn},
-    {1141, 1143, "IDS_OFF", "IDS_ON", &CVantorDoc::GetCompander, &CVantorDoc::SetCompander},
+    {PowerF1, PowerF2, "IDS_LOW", "IDS_HIGH", &CVantorDoc::GetPower, &CVantorDoc::SetPower},
+    {BusyLockF1, BusyLockF2, "IDS_OFF", "IDS_ON", &CVantorDoc::GetBcl, &CVantorDoc::SetBcl},
+    {BandwidthF1, BandwidthF2, "IDS_WIDE", "IDS_NARROW", &CVantorDoc::GetBandwidth, &CVantorDoc::SetBandwidth},
+    {ScanAddF1, ScanAddF2, "IDS_OFF", "IDS_ON", &CVantorDoc::GetScanAdd, &CVantorDoc::SetScanAdd},
+    {ReverseF1, ReverseF2, "IDS_OFF", "IDS_ON", &CVantorDoc::GetFreqInversion, &CVantorDoc::SetFreqInversion},
+    {PttIdF1, PttIdF2, "IDS_OFF", "IDS_ON", &CVantorDoc::GetPttIdOn, &CVantorDoc::SetPttIdOn},
+    {CompanderF1, CompanderF2, "IDS_OFF", "IDS_ON", &CVantorDoc::GetCompander, &CVantorDoc::SetCompander},
 };
 
 bool IsToneId(int id)
@@ -110,7 +111,7 @@ CVfoPage::~CVfoPage()
 
 void CVfoPage::ReloadFromImage()
 {
-    RelabelDialog(this, kTemplateId);
+    RelabelDialog(this, g_dlgVfo.id);
     for (const VfoGroup& group : kGroups)
         LoadLists(group);
     for (const VfoGroup& group : kGroups)

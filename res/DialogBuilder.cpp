@@ -106,6 +106,7 @@ void CDialogBuilder::Build(QWidget* dialog, const DialogTemplate& tmpl, const Cu
         if (auto* button = qobject_cast<QPushButton*>(w))
             button->setAutoDefault(hasDefaultButton);
         w->setProperty(kIdProperty, c.id);
+        w->setObjectName(QLatin1StringView(c.name));
         QRect r = MapDialogRect(dialog, c.x, c.y, c.w, c.h);
         // A drop-down list's template height is that of its open list; the closed box keeps its own.
         // The same holds for the owners' own list classes (tone lists, in-place lists).

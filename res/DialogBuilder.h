@@ -15,8 +15,9 @@ public:
     using CustomFactory = std::function<QWidget*(int id, QWidget* parent)>;
 
     // Creates every control of the template as a direct child of `dialog`, in template order
-    // (the order relabelling visits them), tags each with its id, sets the dialog's caption and
-    // fixed size. Returns nothing; use GetDlgItem to reach the controls.
+    // (the order relabelling visits them), tags each with its id and names it after the id (the
+    // objectName tests find it by), sets the dialog's caption and fixed size. Returns nothing; use
+    // GetDlgItem to reach the controls.
     static void Build(QWidget* dialog, const DialogTemplate& tmpl, const CustomFactory& factory = {});
 
     // Dialog units to pixels for the dialog's font.

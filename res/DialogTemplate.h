@@ -2,6 +2,8 @@
 // A dialog template as data: every dialog and page of the program is built from one of these by
 // CDialogBuilder. Positions and sizes are in dialog units, as the radio program has always used.
 
+#include "res/ControlIds.h"
+
 #include <string>
 #include <vector>
 
@@ -34,12 +36,17 @@ enum ControlStyle : unsigned {
 
 struct ControlTemplate
 {
-    int id = 65535; // 65535: a static text without an identifier of its own
+    int id = idc::Static;
+    const char* name = ""; // the identifier's name, the widget's objectName; empty for idc::Static
     ControlKind kind = ControlKind::Static;
     std::string text; // built-in text (UTF-8), kept where the language file has none
     int x = 0, y = 0, w = 0, h = 0;
     unsigned style = CS_NONE;
 };
+
+// A control's identifier and its name, written once: {IDC(Squelch), ControlKind::ComboList, ...}
+// with the template's namespace of res/ControlIds.h in use.
+#define IDC(name) name, #name
 
 struct DialogTemplate
 {

@@ -1,6 +1,6 @@
 #include "res/IconPainter.h"
 
-#include "app/CommandIds.h"
+#include "res/CommandIds.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -7,7 +7,7 @@
 class CIconPainter final
 {
 public:
-    // The 16-pixel picture of a toolbar command (numbers of app/CommandIds.h); null for others.
+    // The 16-pixel picture of a toolbar command (numbers of res/CommandIds.h); null for others.
     static QIcon ToolIcon(int command);
     // A handheld radio, at 16, 32 and 48 pixels.
     static QIcon ProgramIcon();

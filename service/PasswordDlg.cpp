@@ -10,10 +10,6 @@
 
 namespace {
 
-constexpr int kIdOk = 1;
-constexpr int kIdCancel = 2;
-constexpr int kIdPassword = 1063;
-
 // Compared byte for byte: letter case counts.
 constexpr const char* kPassword = "HN274";
 
@@ -24,16 +20,16 @@ CPasswordDlg::CPasswordDlg(CVantorDoc& doc, CSerialPort& port, QWidget* parent)
 {
     CDialogBuilder::Build(this, g_dlgPassword);
     RelabelDialog(this, g_dlgPassword.id);
-    connect(GetDlgItemAs<QPushButton>(this, kIdOk), &QPushButton::clicked, this, &CPasswordDlg::OnOK);
-    connect(GetDlgItemAs<QPushButton>(this, kIdCancel), &QPushButton::clicked, this, &QDialog::reject);
-    GetDlgItem(this, kIdPassword)->setFocus();
+    connect(GetDlgItemAs<QPushButton>(this, idc::Ok), &QPushButton::clicked, this, &CPasswordDlg::OnOK);
+    connect(GetDlgItemAs<QPushButton>(this, idc::Cancel), &QPushButton::clicked, this, &QDialog::reject);
+    GetDlgItem(this, idc::password::Password)->setFocus();
 }
 
 CPasswordDlg::~CPasswordDlg() = default;
 
 void CPasswordDlg::OnOK()
 {
-    if (GetDlgItemAs<QLineEdit>(this, kIdPassword)->text().toUtf8() != kPassword) {
+    if (GetDlgItemAs<QLineEdit>(this, idc::password::Password)->text().toUtf8() != kPassword) {
         ShowMessage(LoadLangString("IDS_ERROR"), LoadLangString("IDS_ERROR_PASSWORD"), MsgIcon::Stop,
                     MsgButtons::Ok);
         return;

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int kIdPrompt = 1010;
-constexpr int kIdProgress = 1009;
 constexpr int kTimerMs = 20;
 
 } // namespace
@@ -23,8 +21,8 @@ CServiceProgressDlg::CServiceProgressDlg(CSerialPort& port, RadioImage& image, J
 {
     CDialogBuilder::Build(this, g_dlgServiceProgress);
     setWindowTitle(caption);
-    m_prompt = GetDlgItemAs<QLabel>(this, kIdPrompt);
-    m_bar = GetDlgItemAs<QProgressBar>(this, kIdProgress);
+    m_prompt = GetDlgItemAs<QLabel>(this, idc::serviceProgress::Prompt);
+    m_bar = GetDlgItemAs<QProgressBar>(this, idc::serviceProgress::Bar);
     m_bar->setRange(0, kCloneReadBlocks);
     m_timer.setInterval(kTimerMs);
     connect(&m_timer, &QTimer::timeout, this, &CServiceProgressDlg::OnTimer);

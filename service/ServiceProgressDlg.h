@@ -17,6 +17,7 @@ class QProgressBar;
 
 class CServiceProgressDlg final : public QDialog
 {
+    Q_OBJECT
 public:
     enum class Job { ReadAll, WriteAll };
 

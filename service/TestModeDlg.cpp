@@ -18,16 +18,6 @@
 
 namespace {
 
-constexpr int kIdList = 1150;
-constexpr int kIdValue = 1151;
-constexpr int kIdScroll = 1152;
-constexpr int kIdReadAll = 1153;
-constexpr int kIdWriteAll = 1139;
-constexpr int kIdStartAdjust = 1138;
-constexpr int kIdOpenData = 1154;
-constexpr int kIdSaveData = 1155;
-constexpr int kIdCancel = 2;
-
 // The dialog does not respond while an exchange runs; the cursor says so.
 class CBusyCursor final
 {
@@ -86,9 +76,9 @@ CTestModeDlg::CTestModeDlg(CVantorDoc& doc, CSerialPort& port, QWidget* parent, 
     : QDialog(parent), m_doc(doc), m_port(port), m_commands(std::move(commands))
 {
     CDialogBuilder::Build(this, g_dlgTestMode);
-    m_list = GetDlgItemAs<QListWidget>(this, kIdList);
-    m_scroll = GetDlgItemAs<QScrollBar>(this, kIdScroll);
-    m_value = GetDlgItemAs<QLineEdit>(this, kIdValue);
+    m_list = GetDlgItemAs<QListWidget>(this, idc::testMode::ItemList);
+    m_scroll = GetDlgItemAs<QScrollBar>(this, idc::testMode::ValueScroll);
+    m_value = GetDlgItemAs<QLineEdit>(this, idc::testMode::Value);
     m_scroll->installEventFilter(this);
     // A scroll bar's keys run the other way by default; Left and Down lower the value like the left arrow.
     m_scroll->setInvertedControls(false);
@@ -97,14 +87,14 @@ CTestModeDlg::CTestModeDlg(CVantorDoc& doc, CSerialPort& port, QWidget* parent, 
     connect(m_list, &QListWidget::currentRowChanged, this, &CTestModeDlg::OnSelectItem);
     connect(m_scroll, &QScrollBar::actionTriggered, this, &CTestModeDlg::OnScrollAction);
     const auto button = [this](int id) { return GetDlgItemAs<QPushButton>(this, id); };
-    connect(button(kIdReadAll), &QPushButton::clicked, this, &CTestModeDlg::OnReadAll);
-    connect(button(kIdWriteAll), &QPushButton::clicked, this, &CTestModeDlg::OnWriteAll);
-    connect(button(kIdStartAdjust), &QPushButton::clicked, this, &CTestModeDlg::OnStartAdjust);
-    connect(button(kIdOpenData), &QPushButton::clicked, this, &CTestModeDlg::OnOpenData);
-    connect(button(kIdSaveData), &QPushButton::clicked, this, &CTestModeDlg::OnSaveData);
-    connect(button(kIdCancel), &QPushButton::clicked, this, &QDialog::reject);
-    button(kIdOpenData)->setEnabled(static_cast<bool>(m_commands.open));
-    button(kIdSaveData)->setEnabled(static_cast<bool>(m_commands.save));
+    connect(button(idc::testMode::ReadAll), &QPushButton::clicked, this, &CTestModeDlg::OnReadAll);
+    connect(button(idc::testMode::WriteAll), &QPushButton::clicked, this, &CTestModeDlg::OnWriteAll);
+    connect(button(idc::testMode::StartAdjust), &QPushButton::clicked, this, &CTestModeDlg::OnStartAdjust);
+    connect(button(idc::testMode::OpenData), &QPushButton::clicked, this, &CTestModeDlg::OnOpenData);
+    connect(button(idc::testMode::SaveData), &QPushButton::clicked, this, &CTestModeDlg::OnSaveData);
+    connect(button(idc::Cancel), &QPushButton::clicked, this, &QDialog::reject);
+    button(idc::testMode::OpenData)->setEnabled(static_cast<bool>(m_commands.open));
+    button(idc::testMode::SaveData)->setEnabled(static_cast<bool>(m_commands.save));
 
     LoadTestItems();
 }
@@ -246,7 +236,7 @@ void CTestModeDlg::RunWithProgress(CServiceProgressDlg::Job job, int button,
 
 void CTestModeDlg::OnReadAll()
 {
-    RunWithProgress(CServiceProgressDlg::Job::ReadAll, kIdReadAll, [this](ServiceResult result) {
+    RunWithProgress(CServiceProgressDlg::Job::ReadAll, idc::testMode::ReadAll, [this](ServiceResult result) {
         // Every page and this dialog show the image as it now is (not modified): the whole radio,
         // or after a failure the blocks read before it.
         m_doc.LoadBandLimits();
@@ -265,7 +255,7 @@ void CTestModeDlg::OnWriteAll()
     if (m_bAdjustMode)
         Exchange().EndProgrammingMode();
     m_bAdjustMode = 0;
-    RunWithProgress(CServiceProgressDlg::Job::WriteAll, kIdWriteAll, [this](ServiceResult result) {
+    RunWithProgress(CServiceProgressDlg::Job::WriteAll, idc::testMode::WriteAll, [this](ServiceResult result) {
         if (result == ServiceResult::Ok)
             Prompt("IDS_PROMPT_WRITESUCC");
         else if (result == ServiceResult::WriteFailed)

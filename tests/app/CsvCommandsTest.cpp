@@ -1,13 +1,13 @@
 // Import and Export of channel lists from the File menu: file dialogs, the report message, the
 // modified flag and the refreshed channel table.
 #include "ShellTestEnv.h"
-#include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/VantorApp.h"
 #include "grid/GridCtrl.h"
 #include "i18n/LangText.h"
 #include "pages/ChannelTablePage.h"
 #include "radio/ChannelCsv.h"
+#include "res/CommandIds.h"
 
 #include <QAction>
 #include <cerrno>

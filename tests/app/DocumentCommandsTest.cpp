@@ -2,10 +2,10 @@
 // every question they ask.
 #include "ShellTestEnv.h"
 #include "app/AppPaths.h"
-#include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/VantorApp.h"
 #include "i18n/LangText.h"
+#include "res/CommandIds.h"
 
 #include <QCoreApplication>
 #include <QDropEvent>

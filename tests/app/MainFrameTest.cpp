@@ -5,12 +5,12 @@
 #include "ShellTestEnv.h"
 #include "app/AboutDlg.h"
 #include "app/AppPaths.h"
-#include "app/CommandIds.h"
 #include "app/PageTabCtrl.h"
 #include "app/VantorApp.h"
 #include "app/VantorView.h"
 #include "i18n/LangText.h"
-#include "res/DialogBuilder.h"
+#include "res/CommandIds.h"
+#include "tests/support/FindControl.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -50,7 +50,7 @@ protected:
         std::string name;
         QTimer::singleShot(0, [&name] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
-                name = typeid(*modal).name();
+                name = modal->metaObject()->className();
                 modal->close();
             }
         });
@@ -117,7 +117,7 @@ TEST_F(MainFrameTest, ShortcutsWorkInsideThePagesAndCtrlCOpensThePortDialog)
     edit->selectAll();
     const std::string opened =
         ModalOpenedBy([edit] { QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier); });
-    EXPECT_NE(opened.find("CPortDlg"), std::string::npos) << opened;
+    EXPECT_EQ(opened, "CPortDlg");
 
     // Paste has no command of its own, so it still pastes into the field.
     QApplication::clipboard()->setText(QStringLiteral("xyz"));
@@ -132,7 +132,7 @@ TEST_F(MainFrameTest, TheVfoPageKeepsItsKeys)
     Frame().show();
     QApplication::setActiveWindow(&Frame());
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
-    auto* rx = GetDlgItemAs<QLineEdit>(Tabs().widget(2), 1094);
+    auto* rx = FindControl<QLineEdit>(Tabs().widget(2), "RxFreqF1");
     rx->setFocus();
     rx->setText(QStringLiteral("145.50000"));
     rx->selectAll();
@@ -147,17 +147,11 @@ TEST_F(MainFrameTest, TheVfoPageKeepsItsKeys)
 
 TEST_F(MainFrameTest, CommandsOpenTheirDialogs)
 {
-    EXPECT_NE(ModalOpenedBy([this] { Frame().Action(cmd::Language)->trigger(); }).find("CLanguageDlg"),
-              std::string::npos);
-    EXPECT_NE(ModalOpenedBy([this] { Frame().Action(cmd::AppAbout)->trigger(); }).find("CAboutDlg"),
-              std::string::npos);
-    EXPECT_NE(
-        ModalOpenedBy([this] { Frame().Action(cmd::ReadFromRadio)->trigger(); }).find("CCloneProgressDlg"),
-        std::string::npos);
-    EXPECT_NE(ModalOpenedBy([this] { Frame().Action(cmd::TestMode)->trigger(); }).find("CPasswordDlg"),
-              std::string::npos);
-    EXPECT_NE(ModalOpenedBy([this] { Frame().Action(cmd::RadioPresets)->trigger(); }).find("CRadiogramDlg"),
-              std::string::npos);
+    EXPECT_EQ(ModalOpenedBy([this] { Frame().Action(cmd::Language)->trigger(); }), "CLanguageDlg");
+    EXPECT_EQ(ModalOpenedBy([this] { Frame().Action(cmd::AppAbout)->trigger(); }), "CAboutDlg");
+    EXPECT_EQ(ModalOpenedBy([this] { Frame().Action(cmd::ReadFromRadio)->trigger(); }), "CCloneProgressDlg");
+    EXPECT_EQ(ModalOpenedBy([this] { Frame().Action(cmd::TestMode)->trigger(); }), "CPasswordDlg");
+    EXPECT_EQ(ModalOpenedBy([this] { Frame().Action(cmd::RadioPresets)->trigger(); }), "CRadiogramDlg");
 }
 
 TEST_F(MainFrameTest, SelectedTabSurvivesNewDocumentsAndLanguageChanges)
@@ -319,7 +313,7 @@ TEST(AboutDlgTest, RelabelledWithTheProgramIcon)
     g_strLangFile = env.Path("about.lang");
     CAboutDlg dlg(nullptr);
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("About this program"));
-    EXPECT_EQ(GetDlgItemAs<QLabel>(&dlg, 1015)->text(), QStringLiteral("Product line"));
+    EXPECT_EQ(FindControl<QLabel>(&dlg, "Version")->text(), QStringLiteral("Product line"));
     int pictures = 0;
     for (QLabel* label : dlg.findChildren<QLabel*>())
         pictures += label->pixmap().isNull() ? 0 : 1;

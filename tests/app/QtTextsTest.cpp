@@ -3,10 +3,10 @@
 // change of language.
 #include "ShellTestEnv.h"
 #include "app/AppPaths.h"
-#include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/QtMessageBox.h"
 #include "app/VantorApp.h"
+#include "res/CommandIds.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,12 +1,12 @@
 // Start-up of the desktop program: settings file, language choice, first document, command line.
 #include "ShellTestEnv.h"
 #include "app/AppPaths.h"
-#include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/PageTabCtrl.h"
 #include "app/VantorApp.h"
 #include "app/VantorView.h"
 #include "i18n/Profile.h"
+#include "res/CommandIds.h"
 
 #include <QMenuBar>
 #include <gtest/gtest.h>

@@ -6,8 +6,8 @@
 #include "link/CloneProgressDlg.h"
 #include "link/SerialPort.h"
 #include "radio/VantorDoc.h"
-#include "res/DialogBuilder.h"
 #include "tests/link/LinkTestSupport.h"
+#include "tests/support/FindControl.h"
 
 #include <QApplication>
 #include <QDir>
@@ -53,11 +53,11 @@ protected:
         return *m_radios.back();
     }
 
-    static void Press(CCloneProgressDlg& dlg, int id)
+    static void Press(CCloneProgressDlg& dlg, const char* name)
     {
-        QTest::mouseClick(GetDlgItemAs<QPushButton>(&dlg, id), Qt::LeftButton);
+        QTest::mouseClick(FindControl<QPushButton>(&dlg, name), Qt::LeftButton);
     }
-    static QString Prompt(const CCloneProgressDlg& dlg) { return GetDlgItemAs<QLabel>(&dlg, 1010)->text(); }
+    static QString Prompt(const CCloneProgressDlg& dlg) { return FindControl<QLabel>(&dlg, "Prompt")->text(); }
     static QString Lang(const char* key) { return QString::fromStdString(LoadLangString(key)); }
 
     // A radio that answers channels 17 to 24, VFO B and the calibration block for another address.
@@ -78,7 +78,7 @@ protected:
             QTest::qWait(5);
             if (m_prompts.isEmpty() || m_prompts.last() != Prompt(dlg)) {
                 m_prompts << Prompt(dlg);
-                m_bars << GetDlgItemAs<QProgressBar>(&dlg, 1009)->value();
+                m_bars << FindControl<QProgressBar>(&dlg, "Bar")->value();
             }
         }
         return done();
@@ -105,8 +105,8 @@ TEST_F(CloneProgressTest, ReadCopiesTheRadioIntoTheDocumentAndRefreshes)
     EXPECT_EQ(dlg->windowTitle(), Lang("IDS_READDATA"));
     QSignalSpy finished(dlg.get(), &QDialog::finished);
 
-    Press(*dlg, 1);
-    EXPECT_FALSE(GetDlgItem(dlg.get(), 1)->isEnabled());
+    Press(*dlg, "Ok");
+    EXPECT_FALSE(FindControl<QWidget>(dlg.get(), "Ok")->isEnabled());
     ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
 
     EXPECT_EQ(finished.first().first().toInt(), CCloneProgressDlg::kResultDone);
@@ -132,7 +132,7 @@ TEST_F(CloneProgressTest, WriteSendsTheDocumentAndLeavesItAsItWas)
     EXPECT_EQ(dlg->windowTitle(), Lang("IDS_WRITEDATA"));
     QSignalSpy finished(dlg.get(), &QDialog::finished);
 
-    Press(*dlg, 1);
+    Press(*dlg, "Ok");
     ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
 
     EXPECT_EQ(finished.first().first().toInt(), CCloneProgressDlg::kResultDone);
@@ -151,9 +151,9 @@ TEST_F(CloneProgressTest, ReadFailureKeepsTheDocumentAndOkStartsAgainFromBlockZe
     AttachRadio(radio, 1);
     auto dlg = MakeDialog(CloneDirection::Read);
     QSignalSpy finished(dlg.get(), &QDialog::finished);
-    QWidget* ok = GetDlgItem(dlg.get(), 1);
+    QWidget* ok = FindControl<QWidget>(dlg.get(), "Ok");
 
-    Press(*dlg, 1);
+    Press(*dlg, "Ok");
     ASSERT_TRUE(WaitFor(*dlg, [&] { return Prompt(*dlg) == Lang("IDS_PROMPT_READFAIL"); }));
     EXPECT_TRUE(ok->isEnabled());
     EXPECT_TRUE(finished.isEmpty());
@@ -162,7 +162,7 @@ TEST_F(CloneProgressTest, ReadFailureKeepsTheDocumentAndOkStartsAgainFromBlockZe
     EXPECT_EQ(m_applied, 0);
     const std::size_t firstRun = radio.ReadAddresses().size();
 
-    Press(*dlg, 1);
+    Press(*dlg, "Ok");
     ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
     EXPECT_EQ(finished.first().first().toInt(), CCloneProgressDlg::kResultDone);
     EXPECT_EQ(radio.ReadAddresses().at(firstRun), 0);
@@ -179,9 +179,9 @@ TEST_F(CloneProgressTest, WriteFailureShowsItInTheDialog)
     auto dlg = MakeDialog(CloneDirection::Write);
     QSignalSpy finished(dlg.get(), &QDialog::finished);
 
-    Press(*dlg, 1);
+    Press(*dlg, "Ok");
     ASSERT_TRUE(WaitFor(*dlg, [&] { return Prompt(*dlg) == Lang("IDS_PROMPT_WRITEFAIL"); }));
-    EXPECT_TRUE(GetDlgItem(dlg.get(), 1)->isEnabled());
+    EXPECT_TRUE(FindControl<QWidget>(dlg.get(), "Ok")->isEnabled());
     EXPECT_TRUE(finished.isEmpty());
     EXPECT_EQ(m_doc.Image(), m_before);
 }
@@ -195,11 +195,11 @@ TEST_F(CloneProgressTest, CancelDuringAReadStopsTheWorkerAndLeavesTheDocument)
     auto dlg = MakeDialog(CloneDirection::Read);
     QSignalSpy finished(dlg.get(), &QDialog::finished);
 
-    Press(*dlg, 1);
+    Press(*dlg, "Ok");
     ASSERT_TRUE(WaitFor(*dlg, [&] { return Prompt(*dlg).endsWith('%'); }));
     QElapsedTimer clock;
     clock.start();
-    Press(*dlg, 2);
+    Press(*dlg, "Cancel");
     EXPECT_LT(clock.elapsed(), 500); // the worker is gone when Cancel returns
     ASSERT_EQ(finished.size(), 1);
     EXPECT_EQ(finished.first().first().toInt(), QDialog::Rejected);
@@ -215,7 +215,7 @@ TEST_F(CloneProgressTest, NoRadioOrWrongRadioEndsWithAMessage)
     {
         auto dlg = MakeDialog(CloneDirection::Read);
         QSignalSpy finished(dlg.get(), &QDialog::finished);
-        Press(*dlg, 1);
+        Press(*dlg, "Ok");
         ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
         EXPECT_EQ(finished.first().first().toInt(), CCloneProgressDlg::kResultDone);
         ASSERT_EQ(m_messages.Asked().size(), 1u);
@@ -229,7 +229,7 @@ TEST_F(CloneProgressTest, NoRadioOrWrongRadioEndsWithAMessage)
     AttachRadio(radio, 1);
     auto dlg = MakeDialog(CloneDirection::Read);
     QSignalSpy finished(dlg.get(), &QDialog::finished);
-    Press(*dlg, 1);
+    Press(*dlg, "Ok");
     ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
     ASSERT_EQ(m_messages.Asked().size(), 2u);
     EXPECT_EQ(m_messages.Asked()[1].text, LoadLangString("IDS_ERROR_TYPE"));
@@ -248,7 +248,7 @@ TEST_F(CloneProgressTest, SearchShowsTheTriedPortAndFindsTheRadio)
     auto dlg = MakeDialog(CloneDirection::Read);
     QSignalSpy finished(dlg.get(), &QDialog::finished);
 
-    Press(*dlg, 1);
+    Press(*dlg, "Ok");
     ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
     EXPECT_EQ(finished.first().first().toInt(), CCloneProgressDlg::kResultDone);
     EXPECT_TRUE(m_prompts.contains(Lang("IDS_SEARCHCOMPORT") + "...")); // port 3: three dots
@@ -300,7 +300,7 @@ TEST_F(CloneProgressTest, ProgressLineAndBarShowThePercentOrTheSearchedPort)
         m_bars.clear();
         auto dlg = MakeDialog(c.direction);
         QSignalSpy finished(dlg.get(), &QDialog::finished);
-        Press(*dlg, 1);
+        Press(*dlg, "Ok");
         ASSERT_TRUE(WaitFor(*dlg, [&] {
             return c.endsWith ? Prompt(*dlg) == Lang(c.endsWith) : !finished.isEmpty();
         })) << c.name;
@@ -331,10 +331,10 @@ TEST_F(CloneProgressTest, StatusBarEndsOnThePortInUseWhateverTheTiming)
         m_shown.clear();
         auto dlg = MakeDialog(CloneDirection::Read);
         QSignalSpy finished(dlg.get(), &QDialog::finished);
-        Press(*dlg, 1);
+        Press(*dlg, "Ok");
         ASSERT_TRUE(WaitFor(*dlg, [&] { return !m_shown.empty() && m_shown.back() == 3; })) << cancel;
         if (cancel)
-            Press(*dlg, 2);
+            Press(*dlg, "Cancel");
         ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); })) << cancel;
         EXPECT_EQ(m_shown.back(), 2) << cancel;
     }
@@ -345,7 +345,7 @@ TEST_F(CloneProgressTest, StatusBarEndsOnThePortInUseWhateverTheTiming)
     m_shown.clear();
     auto dlg = MakeDialog(CloneDirection::Read);
     QSignalSpy finished(dlg.get(), &QDialog::finished);
-    Press(*dlg, 1);
+    Press(*dlg, "Ok");
     QElapsedTimer clock;
     clock.start();
     while (radio.ReadAddresses().empty() && clock.elapsed() < 15000)
@@ -369,7 +369,7 @@ TEST_F(CloneProgressTest, ReadThatSkippedBlocksWarnsAfterClosingWhichPartsKeepTh
         return scripted(r);
     });
 
-    Press(*dlg, 1);
+    Press(*dlg, "Ok");
     ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
     SetMessageHandler(scripted);
 
@@ -415,7 +415,7 @@ TEST_F(CloneProgressTest, SkippedBlocksScreenshots)
             }
         });
         shooter.start(50);
-        Press(*dlg, 1);
+        Press(*dlg, "Ok");
         ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
     }
     SetMessageHandler(scripted);

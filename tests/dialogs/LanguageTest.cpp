@@ -3,7 +3,7 @@
 #include "i18n/LanguageDlg.h"
 #include "i18n/LanguageFiles.h"
 #include "i18n/Profile.h"
-#include "res/DialogBuilder.h"
+#include "tests/support/FindControl.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -21,15 +21,15 @@ std::string LanguageKey()
 QStringList Entries(const CLanguageDlg& dlg)
 {
     QStringList names;
-    const auto* list = GetDlgItemAs<QComboBox>(&dlg, 1014);
+    const auto* list = FindControl<QComboBox>(&dlg, "Language");
     for (int i = 0; i < list->count(); ++i)
         names << list->itemText(i);
     return names;
 }
 
-void Press(CLanguageDlg& dlg, int id)
+void Press(CLanguageDlg& dlg, const char* name)
 {
-    QTest::mouseClick(GetDlgItemAs<QPushButton>(&dlg, id), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QPushButton>(&dlg, name), Qt::LeftButton);
 }
 
 } // namespace
@@ -86,11 +86,11 @@ TEST(LanguageDlg, ListsDisplayNamesSortedAndSelectsTheCurrentOne)
     CLanguageDlg dlg([] {});
     EXPECT_EQ(dlg.windowTitle(), "Language choice");
     EXPECT_EQ(Entries(dlg), (QStringList{"-----", "deutsch", "English", "中文"}));
-    EXPECT_EQ(GetDlgItemAs<QComboBox>(&dlg, 1014)->currentText(), "English");
+    EXPECT_EQ(FindControl<QComboBox>(&dlg, "Language")->currentText(), "English");
 
     g_strLangFile = env.Path("missing.lang");
     CLanguageDlg none([] {});
-    EXPECT_EQ(GetDlgItemAs<QComboBox>(&none, 1014)->currentIndex(), -1);
+    EXPECT_EQ(FindControl<QComboBox>(&none, "Language")->currentIndex(), -1);
 }
 
 TEST(LanguageDlg, OkWritesTheFileTitleAndRelabelsCancelChangesNothing)
@@ -103,18 +103,18 @@ TEST(LanguageDlg, OkWritesTheFileTitleAndRelabelsCancelChangesNothing)
 
     {
         CLanguageDlg dlg([&applied] { ++applied; });
-        auto* list = GetDlgItemAs<QComboBox>(&dlg, 1014);
+        auto* list = FindControl<QComboBox>(&dlg, "Language");
         list->setCurrentIndex(list->findText("ENGLISH", Qt::MatchExactly | Qt::MatchCaseSensitive));
-        Press(dlg, 2);
+        Press(dlg, "Cancel");
         EXPECT_EQ(dlg.result(), QDialog::Rejected);
     }
     EXPECT_EQ(applied, 0);
     EXPECT_EQ(g_strLangFile, env.Path("english.lang"));
 
     CLanguageDlg dlg([&applied] { ++applied; });
-    auto* list = GetDlgItemAs<QComboBox>(&dlg, 1014);
+    auto* list = FindControl<QComboBox>(&dlg, "Language");
     list->setCurrentIndex(list->findText("ENGLISH", Qt::MatchExactly | Qt::MatchCaseSensitive));
-    Press(dlg, 1);
+    Press(dlg, "Ok");
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(applied, 1);
     EXPECT_EQ(g_strLangFile, env.Path("upper.lang"));

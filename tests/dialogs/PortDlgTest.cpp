@@ -4,7 +4,7 @@
 #include "link/PortDlg.h"
 #include "link/PortResolver.h"
 #include "link/SerialPort.h"
-#include "res/DialogBuilder.h"
+#include "tests/support/FindControl.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -63,8 +63,14 @@ protected:
                                            "\nCOM3=" + m_com3.Path() + "\nCOM4=" + m_env.Path("missing") + "\n");
     }
 
-    static QRadioButton* Button(const CPortDlg& dlg, int n) { return GetDlgItemAs<QRadioButton>(&dlg, 1000 + n); }
-    static void Press(CPortDlg& dlg, int id) { QTest::mouseClick(GetDlgItemAs<QPushButton>(&dlg, id), Qt::LeftButton); }
+    static QRadioButton* Button(const CPortDlg& dlg, int n)
+    {
+        return FindControl<QRadioButton>(&dlg, QStringLiteral("Com%1").arg(n));
+    }
+    static void Press(CPortDlg& dlg, const char* name)
+    {
+        QTest::mouseClick(FindControl<QPushButton>(&dlg, name), Qt::LeftButton);
+    }
     static int Com() { return ReadProfileInt(g_strSettingFile, "setup", "com", -1); }
 
     QTemporaryDir m_empty;
@@ -90,7 +96,7 @@ TEST_F(PortDlgTest, PresentPortsEnabledConfiguredOneCheckedPortLeftClosed)
     EXPECT_EQ(Button(dlg, 3)->toolTip().toStdString(), m_com3.Path());
     EXPECT_TRUE(Button(dlg, 4)->toolTip().startsWith(QString::fromStdString(m_env.Path("missing"))));
     EXPECT_FALSE(Button(dlg, 5)->toolTip().isEmpty());
-    EXPECT_TRUE(GetDlgItemAs<QCheckBox>(&dlg, 1012)->isHidden());
+    EXPECT_TRUE(FindControl<QCheckBox>(&dlg, "SearchPort")->isHidden());
 }
 
 TEST_F(PortDlgTest, ConfiguredPortThatCannotOpenStaysCheckedButDisabled)
@@ -107,7 +113,7 @@ TEST_F(PortDlgTest, OkWritesOnlyAChangedPortAndShowsItCancelWritesNothing)
     {
         CPortDlg dlg(m_port, m_show);
         QTest::mouseClick(Button(dlg, 1), Qt::LeftButton);
-        Press(dlg, 2);
+        Press(dlg, "Cancel");
     }
     EXPECT_EQ(Com(), 3);
     EXPECT_TRUE(m_shown.empty());
@@ -115,14 +121,14 @@ TEST_F(PortDlgTest, OkWritesOnlyAChangedPortAndShowsItCancelWritesNothing)
     const std::string before = m_env.ReadFile("setting.ini");
     {
         CPortDlg dlg(m_port, m_show);
-        Press(dlg, 1); // the configured port again: nothing written
+        Press(dlg, "Ok"); // the configured port again: nothing written
     }
     EXPECT_EQ(m_env.ReadFile("setting.ini"), before);
     {
         CPortDlg dlg(m_port, m_show);
         QTest::mouseClick(Button(dlg, 1), Qt::LeftButton);
         ASSERT_TRUE(m_port.Open(3, 9600));
-        Press(dlg, 1);
+        Press(dlg, "Ok");
         EXPECT_EQ(dlg.result(), QDialog::Accepted);
     }
     EXPECT_EQ(Com(), 1);
@@ -136,7 +142,7 @@ TEST_F(PortDlgTest, PortBeyondEightLeavesNothingCheckedAndOkWritesNothing)
     CPortDlg dlg(m_port, m_show);
     for (int n = 1; n <= 8; ++n)
         EXPECT_FALSE(Button(dlg, n)->isChecked()) << n;
-    Press(dlg, 1);
+    Press(dlg, "Ok");
     EXPECT_EQ(Com(), 12);
     EXPECT_EQ(m_shown, (std::vector<int>{12}));
 }
@@ -145,10 +151,10 @@ TEST_F(PortDlgTest, SearchSwitchIsWrittenAtOnceEvenWhenCancelled)
 {
     Configure("1");
     CPortDlg dlg(m_port, m_show);
-    auto* search = GetDlgItemAs<QCheckBox>(&dlg, 1012);
+    auto* search = FindControl<QCheckBox>(&dlg, "SearchPort");
     EXPECT_TRUE(search->isChecked());
     search->click();
     EXPECT_EQ(ReadProfileString(g_strSettingFile, "setup", "searchcom", "", 8), "0");
-    Press(dlg, 2);
+    Press(dlg, "Cancel");
     EXPECT_EQ(ReadProfileString(g_strSettingFile, "setup", "searchcom", "", 8), "0");
 }

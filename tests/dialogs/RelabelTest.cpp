@@ -3,6 +3,7 @@
 #include "i18n/RelabelDialog.h"
 #include "i18n/RelabelMenus.h"
 #include "res/DialogBuilder.h"
+#include "tests/support/FindControl.h"
 
 #include <QAbstractButton>
 #include <QDialog>
@@ -13,9 +14,9 @@
 
 namespace {
 
-QString ButtonText(const QWidget* dlg, int id)
+QString ButtonText(const QWidget* dlg, const char* name)
 {
-    return GetDlgItemAs<QAbstractButton>(dlg, id)->text();
+    return FindControl<QAbstractButton>(dlg, name)->text();
 }
 
 } // namespace
@@ -30,12 +31,12 @@ TEST(RelabelDialog, TextsByIdAndBuiltInTextsWhereTheFileHasNone)
     RelabelDialog(&dlg, 130);
 
     EXPECT_EQ(dlg.windowTitle(), "Cable port");
-    EXPECT_EQ(GetDlgItemAs<QGroupBox>(&dlg, 1011)->title(), "Ports");
-    EXPECT_EQ(ButtonText(&dlg, 1003), "Third");
-    EXPECT_EQ(ButtonText(&dlg, 1002), "COM2"); // empty value
-    EXPECT_EQ(ButtonText(&dlg, 1004), "COM4"); // no key
-    EXPECT_EQ(ButtonText(&dlg, 1), "Okay");
-    EXPECT_EQ(ButtonText(&dlg, 2), "Cancel");
+    EXPECT_EQ(FindControl<QGroupBox>(&dlg, "PortGroup")->title(), "Ports");
+    EXPECT_EQ(ButtonText(&dlg, "Com3"), "Third");
+    EXPECT_EQ(ButtonText(&dlg, "Com2"), "COM2"); // empty value
+    EXPECT_EQ(ButtonText(&dlg, "Com4"), "COM4"); // no key
+    EXPECT_EQ(ButtonText(&dlg, "Ok"), "Okay");
+    EXPECT_EQ(ButtonText(&dlg, "Cancel"), "Cancel");
 }
 
 TEST(RelabelDialog, KeyOneRelabelsEveryOkButtonAndAMissingSectionChangesNothing)
@@ -46,7 +47,7 @@ TEST(RelabelDialog, KeyOneRelabelsEveryOkButtonAndAMissingSectionChangesNothing)
         QDialog dlg;
         CDialogBuilder::Build(&dlg, *tmpl);
         RelabelDialog(&dlg, tmpl->id);
-        EXPECT_EQ(ButtonText(&dlg, 1), "Go") << tmpl->id;
+        EXPECT_EQ(ButtonText(&dlg, "Ok"), "Go") << tmpl->id;
         EXPECT_EQ(dlg.windowTitle().toStdString(), tmpl->caption);
     }
 
@@ -55,7 +56,7 @@ TEST(RelabelDialog, KeyOneRelabelsEveryOkButtonAndAMissingSectionChangesNothing)
     CDialogBuilder::Build(&dlg, g_dlgPort);
     RelabelDialog(&dlg, 130);
     EXPECT_EQ(dlg.windowTitle(), "Communication Port");
-    EXPECT_EQ(ButtonText(&dlg, 1), "OK");
+    EXPECT_EQ(ButtonText(&dlg, "Ok"), "OK");
 }
 
 TEST(RelabelMenus, TitlesByPositionItemsByCommandNumber)

@@ -4,7 +4,9 @@
 #include "i18n/LangText.h"
 #include "i18n/LanguageLocale.h"
 #include "i18n/Profile.h"
+#include "res/DialogTemplate.h"
 #include "tests/i18n/TempDir.h"
+#include "tests/support/AllTemplates.h"
 
 #include <gtest/gtest.h>
 
@@ -106,45 +108,20 @@ std::set<std::string> KeysUsedBySources()
     return keys;
 }
 
-// The number written right before `pos` (blanks and one comma skipped), or -1.
-int NumberBefore(const std::string& text, std::size_t pos)
-{
-    std::size_t end = pos;
-    while (end > 0 && (std::isspace(static_cast<unsigned char>(text[end - 1])) || text[end - 1] == ','))
-        --end;
-    std::size_t begin = end;
-    while (begin > 0 && std::isdigit(static_cast<unsigned char>(text[begin - 1])))
-        --begin;
-    return begin == end ? -1 : std::stoi(text.substr(begin, end - begin));
-}
-
 // Control ids of the dialog templates that carry a text, and the templates with a caption.
 std::set<int> TextIdsOfTemplates()
 {
+    static const std::set<ControlKind> textless = {ControlKind::Icon,       ControlKind::Edit,
+                                                   ControlKind::ComboList,  ControlKind::ListBox,
+                                                   ControlKind::ScrollBarH, ControlKind::Progress,
+                                                   ControlKind::Custom};
     std::set<int> ids;
-    static const std::set<std::string> textless = {"Icon",       "Edit",     "ComboList", "ListBox",
-                                                   "ScrollBarH", "Progress", "Custom"};
-    const std::string kindTag = "ControlKind::";
-    for (const auto& entry : fs::directory_iterator(kSourceDir + "/res")) {
-        if (!entry.path().filename().string().ends_with("Template.cpp"))
-            continue;
-        const std::string text = ReadFileBytes(entry.path().string());
-        // The first number of the template is its id; a caption follows it in quotes.
-        const std::size_t head = text.find('{', text.find("DialogTemplate g_dlg"));
-        if (head != std::string::npos) {
-            const std::size_t quote = text.find('"', head);
-            const int id = NumberBefore(text, quote);
-            if (id > 0 && quote + 1 < text.size() && text[quote + 1] != '"')
-                ids.insert(id);
-        }
-        for (std::size_t at = text.find(kindTag); at != std::string::npos; at = text.find(kindTag, at + 1)) {
-            std::size_t end = at + kindTag.size();
-            while (end < text.size() && IsIdentChar(text[end]))
-                ++end;
-            const int id = NumberBefore(text, at);
-            if (id >= 0 && !textless.contains(text.substr(at + kindTag.size(), end - at - kindTag.size())))
-                ids.insert(id);
-        }
+    for (const DialogTemplate* tmpl : kAllTemplates) {
+        if (!tmpl->caption.empty())
+            ids.insert(tmpl->id);
+        for (const ControlTemplate& c : tmpl->controls)
+            if (!textless.contains(c.kind))
+                ids.insert(c.id);
     }
     return ids;
 }

@@ -8,8 +8,8 @@
 #include "pages/FrequencyEdit.h"
 #include "pages/NameEdit.h"
 #include "pages/ToneCombo.h"
-#include "res/DialogBuilder.h"
 #include "tests/pages/PageTestEnv.h"
+#include "tests/support/FindControl.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -77,7 +77,7 @@ protected:
         Press(Qt::Key_Return);
     }
 
-    template <class T> T* Item(int id) { return GetDlgItemAs<T>(m_page, id); }
+    template <class T> T* Item(const char* name) { return FindControl<T>(m_page, name); }
 
     Bytes Record(int ch) const
     {
@@ -118,7 +118,7 @@ TEST_F(ChannelTablePageTest, AReloadAfterALanguageChangeShowsTheNewTexts)
     m_page->ReloadFromImage();
     const QString off = QString::fromUtf8("\xe5\x85\xb3"); // the Chinese "off"
     EXPECT_EQ(Cell(2, 2), off);
-    EXPECT_EQ(Item<CToneCombo>(1077)->itemText(0), off);
+    EXPECT_EQ(Item<CToneCombo>("TxTone")->itemText(0), off);
     EXPECT_EQ(Cell(2, 6), off);
     EXPECT_NE(Cell(0, 1), QStringLiteral("RX Freq (MHz)"));
 }
@@ -147,15 +147,15 @@ TEST_F(ChannelTablePageTest, AnEmptyRowShowsOnlyItsNumberAndOnlyRxCanBeEdited)
         EXPECT_EQ(ReadOnly(10, c), c != 1) << "column " << c;
     }
     ClickCell(10, 5);
-    EXPECT_FALSE(Item<CCellListCombo>(1023)->isVisible());
+    EXPECT_FALSE(Item<CCellListCombo>("Choice")->isVisible());
     EXPECT_FALSE(Grid().IsEditing());
     ClickCell(10, 1);
-    EXPECT_TRUE(Item<CFrequencyEdit>(1022)->isVisible());
-    EXPECT_EQ(Focus(), Item<CFrequencyEdit>(1022));
+    EXPECT_TRUE(Item<CFrequencyEdit>("FreqEdit")->isVisible());
+    EXPECT_EQ(Focus(), Item<CFrequencyEdit>("FreqEdit"));
     EXPECT_TRUE(Grid().IsEditing());
     // The editor lies exactly over the cell.
     const QRect cell = Grid().CellRect(10, 1);
-    EXPECT_EQ(Item<CFrequencyEdit>(1022)->geometry(),
+    EXPECT_EQ(Item<CFrequencyEdit>("FreqEdit")->geometry(),
               QRect(Grid().viewport()->mapTo(m_page, cell.topLeft()), cell.size()));
 }
 
@@ -170,7 +170,7 @@ TEST_F(ChannelTablePageTest, TypingIntoAnEmptyChannelFillsItTransmittingOnItsRec
     EXPECT_TRUE(m_doc.IsModified());
     EXPECT_FALSE(ReadOnly(10, 4));
     EXPECT_FALSE(Grid().IsEditing());
-    EXPECT_FALSE(Item<CFrequencyEdit>(1022)->isVisible());
+    EXPECT_FALSE(Item<CFrequencyEdit>("FreqEdit")->isVisible());
     EXPECT_TRUE(m_host->isVisible()); // Enter closed nothing but the editor
     EXPECT_EQ(Focus(), &Grid());
 }
@@ -192,7 +192,7 @@ TEST_F(ChannelTablePageTest, TypingIntoAnEmptyRowWithLeftoverOffsetBytesGivesARe
     EXPECT_EQ(m_doc.ToneIndex(10, ToneDir::Tx), 0);
     EXPECT_TRUE(m_doc.IsModified());
     ClickCell(10, 4);
-    EXPECT_FALSE(Item<CToneCombo>(1077)->isVisible());
+    EXPECT_FALSE(Item<CToneCombo>("TxTone")->isVisible());
 }
 
 TEST_F(ChannelTablePageTest, TypedTransmitFrequenciesSetDirectionAndOffset)
@@ -249,17 +249,17 @@ TEST_F(ChannelTablePageTest, EscRestoresTheOldValueAndStoresItAgain)
 {
     ClickCell(2, 1);
     Type(QStringLiteral("150"));
-    EXPECT_EQ(Item<CFrequencyEdit>(1022)->text(), QStringLiteral("150"));
+    EXPECT_EQ(Item<CFrequencyEdit>("FreqEdit")->text(), QStringLiteral("150"));
     Press(Qt::Key_Escape);
     EXPECT_EQ(Cell(2, 1), QStringLiteral("145.50000"));
     EXPECT_EQ(Cell(2, 3), QStringLiteral("145.00000"));
     EXPECT_FALSE(m_doc.IsModified()); // the same value went back: nothing changed
-    EXPECT_FALSE(Item<CFrequencyEdit>(1022)->isVisible());
+    EXPECT_FALSE(Item<CFrequencyEdit>("FreqEdit")->isVisible());
     EXPECT_TRUE(m_host->isVisible());
 
     // Esc on a two-choice list closes it without storing anything.
     ClickCell(2, 6);
-    auto* choice = Item<CCellListCombo>(1023);
+    auto* choice = Item<CCellListCombo>("Choice");
     ASSERT_TRUE(choice->isVisible());
     EXPECT_EQ(choice->currentText(), QStringLiteral("Off"));
     Press(Qt::Key_Escape);
@@ -280,7 +280,7 @@ TEST_F(ChannelTablePageTest, NamesAreStoredUpperCase)
 TEST_F(ChannelTablePageTest, AChoiceIsStoredAsSoonAsItIsPicked)
 {
     ClickCell(2, 7);
-    auto* choice = Item<CCellListCombo>(1023);
+    auto* choice = Item<CCellListCombo>("Choice");
     ASSERT_EQ(Focus(), choice);
     Press(Qt::Key_Down); // Wide -> Narrow
     EXPECT_FALSE(choice->isVisible());
@@ -293,7 +293,7 @@ TEST_F(ChannelTablePageTest, AChoiceIsStoredAsSoonAsItIsPicked)
 TEST_F(ChannelTablePageTest, ATonePickedWithTheKeyboardIsStored)
 {
     ClickCell(2, 2);
-    auto* tone = Item<CToneCombo>(1076);
+    auto* tone = Item<CToneCombo>("RxTone");
     ASSERT_EQ(Focus(), tone);
     EXPECT_EQ(tone->count(), 259);
     Press(Qt::Key_Down);
@@ -336,8 +336,8 @@ TEST_F(ChannelTablePageTest, TheKeyboardMovesThroughTheGridAndEnterOpensAnEditor
     Press(Qt::Key_Tab); // wraps to the next row's first column
     EXPECT_EQ(Grid().GetFocusCell(), (GridCellId{3, 1}));
     Press(Qt::Key_Return);
-    EXPECT_EQ(Focus(), Item<CFrequencyEdit>(1022));
-    EXPECT_EQ(Item<CFrequencyEdit>(1022)->text(), QStringLiteral("146.52000"));
+    EXPECT_EQ(Focus(), Item<CFrequencyEdit>("FreqEdit"));
+    EXPECT_EQ(Item<CFrequencyEdit>("FreqEdit")->text(), QStringLiteral("146.52000"));
 }
 
 TEST_F(ChannelTablePageTest, ClickingAnotherCellCommitsTheOpenEditAndOpensThatCell)
@@ -346,8 +346,8 @@ TEST_F(ChannelTablePageTest, ClickingAnotherCellCommitsTheOpenEditAndOpensThatCe
     Type(QStringLiteral("147"));
     ClickCell(3, 12);
     EXPECT_EQ(Cell(2, 1), QStringLiteral("147.00000"));
-    EXPECT_FALSE(Item<CFrequencyEdit>(1022)->isVisible());
-    EXPECT_EQ(Focus(), Item<CNameEdit>(1024));
+    EXPECT_FALSE(Item<CFrequencyEdit>("FreqEdit")->isVisible());
+    EXPECT_EQ(Focus(), Item<CNameEdit>("NameEdit"));
     EXPECT_EQ(Grid().GetEditRect(), Grid().CellRect(3, 12));
     EXPECT_TRUE(Grid().IsEditing());
 }
@@ -359,14 +359,14 @@ TEST_F(ChannelTablePageTest, ApplicationShortcutsWorkWhileAnEditorIsOpen)
     m_host->addAction(&read);
     QSignalSpy triggered(&read, &QAction::triggered);
     ClickCell(2, 12);
-    ASSERT_EQ(Focus(), Item<CNameEdit>(1024));
+    ASSERT_EQ(Focus(), Item<CNameEdit>("NameEdit"));
     QTest::keyClick(Focus(), Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(triggered.count(), 1);
 }
 
 TEST_F(ChannelTablePageTest, ChangingTheRangeAsksFirstAndCancelKeepsEverything)
 {
-    auto* range = Item<QComboBox>(1021);
+    auto* range = Item<QComboBox>("Range");
     ASSERT_EQ(range->count(), 3);
     EXPECT_EQ(range->currentIndex(), 0);
 
@@ -424,7 +424,7 @@ TEST(CellEditors, FiltersAndLimits)
 
 TEST_F(ChannelTablePageTest, AQuickSecondClickOnTheSameCellOpensItsEditorAgain)
 {
-    auto* freq = Item<CFrequencyEdit>(1022);
+    auto* freq = Item<CFrequencyEdit>("FreqEdit");
     Grid().EnsureVisible(5, 1);
     const QPoint at = Grid().viewport()->mapTo(m_host.get(), Grid().CellRect(5, 1).center());
     QTest::mouseClick(m_host->windowHandle(), Qt::LeftButton, {}, at);

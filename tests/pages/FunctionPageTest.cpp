@@ -3,6 +3,7 @@
 #include "pages/FunctionPage.h"
 
 #include "tests/pages/PageTestEnv.h"
+#include "tests/support/FindControl.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,9 +32,9 @@ protected:
         ShowActive(*m_page);
     }
 
-    QComboBox* List(int id) const { return GetDlgItemAs<QComboBox>(m_page.get(), id); }
-    QCheckBox* Box(int id) const { return GetDlgItemAs<QCheckBox>(m_page.get(), id); }
-    QLineEdit* Code() const { return GetDlgItemAs<QLineEdit>(m_page.get(), 1061); }
+    QComboBox* List(const char* name) const { return FindControl<QComboBox>(m_page.get(), name); }
+    QCheckBox* Box(const char* name) const { return FindControl<QCheckBox>(m_page.get(), name); }
+    QLineEdit* Code() const { return FindControl<QLineEdit>(m_page.get(), "PttIdCode"); }
 
     std::array<std::uint8_t, 6> CodeBytes() const
     {
@@ -42,7 +43,7 @@ protected:
         return bytes;
     }
 
-    void TypeCode(const QString& text) { TypeAndLeave(Code(), text, List(1026)); }
+    void TypeCode(const QString& text) { TypeAndLeave(Code(), text, List("Squelch")); }
 
     std::unique_ptr<CFunctionPage> m_page;
 };
@@ -52,26 +53,26 @@ using Bytes6 = std::array<std::uint8_t, 6>;
 TEST_F(FunctionPageTest, ANewImageShowsTheRadiosDefaults)
 {
     Open();
-    EXPECT_EQ(List(1026)->currentIndex(), 4); // squelch
-    EXPECT_EQ(List(1028)->currentIndex(), 0); // scan mode
-    EXPECT_EQ(List(1049)->currentIndex(), 1); // time-out
-    EXPECT_EQ(List(1059)->currentIndex(), 0); // VOX
-    EXPECT_EQ(List(1049)->itemText(0), "Off");
-    EXPECT_EQ(List(1049)->count(), 8);
-    EXPECT_EQ(List(1026)->count(), 10);
-    for (int id : {1030, 1032, 1033, 1039})
-        EXPECT_TRUE(Box(id)->isChecked()) << id;
-    for (int id : {1031, 1038, 1029, 1057})
-        EXPECT_FALSE(Box(id)->isChecked()) << id;
+    EXPECT_EQ(List("Squelch")->currentIndex(), 4);
+    EXPECT_EQ(List("ScanType")->currentIndex(), 0);
+    EXPECT_EQ(List("TxTimeout")->currentIndex(), 1);
+    EXPECT_EQ(List("VoxLevel")->currentIndex(), 0);
+    EXPECT_EQ(List("TxTimeout")->itemText(0), "Off");
+    EXPECT_EQ(List("TxTimeout")->count(), 8);
+    EXPECT_EQ(List("Squelch")->count(), 10);
+    for (const char* name : {"RogerBeep", "Backlight", "BatterySave", "VoicePrompt"})
+        EXPECT_TRUE(Box(name)->isChecked()) << name;
+    for (const char* name : {"KeyBeep", "FmRadio", "DualWatch", "SideTone"})
+        EXPECT_FALSE(Box(name)->isChecked()) << name;
     EXPECT_EQ(Code()->text(), "");
     EXPECT_EQ(Code()->maxLength(), 6);
     // The lock mode and ANI controls are loaded but never shown.
-    for (int id : {1046, 1047, 1052}) {
-        EXPECT_FALSE(GetDlgItem(m_page.get(), id)->isVisible()) << id;
-        EXPECT_FALSE(GetDlgItem(m_page.get(), id)->isEnabled()) << id;
+    for (const char* name : {"LockModeLabel", "LockMode", "AniTx"}) {
+        EXPECT_FALSE(FindControl<QWidget>(m_page.get(), name)->isVisible()) << name;
+        EXPECT_FALSE(FindControl<QWidget>(m_page.get(), name)->isEnabled()) << name;
     }
-    EXPECT_EQ(List(1047)->currentIndex(), 0);
-    EXPECT_EQ(GetDlgItemAs<QLabel>(m_page.get(), 1025)->text(), "Squelch level");
+    EXPECT_EQ(List("LockMode")->currentIndex(), 0);
+    EXPECT_EQ(FindControl<QLabel>(m_page.get(), "SquelchLabel")->text(), "Squelch level");
     EXPECT_FALSE(m_doc.IsModified());
 }
 
@@ -79,25 +80,25 @@ TEST_F(FunctionPageTest, TheBeepBoxShowsAndWritesTheInvertedBit)
 {
     Open();
     ASSERT_TRUE(Byte(kD01) & 0x10); // beep off
-    Box(1031)->click();
-    EXPECT_TRUE(Box(1031)->isChecked());
+    Box("KeyBeep")->click();
+    EXPECT_TRUE(Box("KeyBeep")->isChecked());
     EXPECT_EQ(Byte(kD01), 0x68);
     EXPECT_TRUE(m_doc.IsModified());
-    Box(1031)->click();
+    Box("KeyBeep")->click();
     EXPECT_EQ(Byte(kD01), 0x78);
 
     SetByte(kD01, 0x00);
     m_page->ReloadFromImage();
-    EXPECT_TRUE(Box(1031)->isChecked());
+    EXPECT_TRUE(Box("KeyBeep")->isChecked());
 }
 
 TEST_F(FunctionPageTest, ATwoBitFieldKeepsItsNeighbours)
 {
     SetByte(kD04, 0xCB); // F1 display 0, everything around it set
     Open();
-    List(1054)->setCurrentIndex(2);
+    List("ChannelShowedF1")->setCurrentIndex(2);
     EXPECT_EQ(Byte(kD04), 0xEB);
-    QTest::keyClick(List(1056), Qt::Key_Up); // F2 display 3 reads as 2; one up is 1
+    QTest::keyClick(List("ChannelShowedF2"), Qt::Key_Up); // F2 display 3 reads as 2; one up is 1
     EXPECT_EQ(Byte(kD04), 0x6B);
     EXPECT_TRUE(m_doc.IsModified());
 }
@@ -109,18 +110,18 @@ TEST_F(FunctionPageTest, SettingsBytesOutOfRangeReadByTheFieldRules)
     SetByte(0xD00, 0xFF);
     SetByte(0xD03, 0x08);
     Open();
-    EXPECT_EQ(List(1051)->currentIndex(), 3); // TX DTR
-    EXPECT_EQ(List(1054)->currentIndex(), 2);
-    EXPECT_EQ(List(1056)->currentIndex(), 2);
-    EXPECT_TRUE(Box(1052)->isChecked()); // ANI, hidden
-    EXPECT_EQ(List(1026)->currentIndex(), 0);
-    EXPECT_EQ(List(1049)->currentIndex(), 0);
+    EXPECT_EQ(List("TxDtr")->currentIndex(), 3);
+    EXPECT_EQ(List("ChannelShowedF1")->currentIndex(), 2);
+    EXPECT_EQ(List("ChannelShowedF2")->currentIndex(), 2);
+    EXPECT_TRUE(Box("AniTx")->isChecked()); // ANI, hidden
+    EXPECT_EQ(List("Squelch")->currentIndex(), 0);
+    EXPECT_EQ(List("TxTimeout")->currentIndex(), 0);
     EXPECT_EQ(Byte(kD04), 0xFF); // nothing written back by loading
 
-    EXPECT_TRUE(Box(1057)->isChecked()); // side tone: any non-zero byte
-    Box(1057)->click();
+    EXPECT_TRUE(Box("SideTone")->isChecked()); // side tone: any non-zero byte
+    Box("SideTone")->click();
     EXPECT_EQ(Byte(kD05), 0x00);
-    Box(1057)->click();
+    Box("SideTone")->click();
     EXPECT_EQ(Byte(kD05), 0x01);
 }
 
@@ -130,7 +131,7 @@ TEST_F(FunctionPageTest, ThePttIdCodeIsStoredWhenTheEditLosesTheFocus)
     Code()->setFocus();
     QTest::keyClicks(Code(), "12*4");
     EXPECT_EQ(CodeBytes(), (Bytes6{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})); // not while typing
-    List(1026)->setFocus();
+    List("Squelch")->setFocus();
     EXPECT_EQ(CodeBytes(), (Bytes6{0x01, 0x02, 0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_TRUE(m_doc.IsModified());
     m_page->ReloadFromImage();
@@ -151,7 +152,7 @@ TEST_F(FunctionPageTest, LeavingTheCodeUnchangedDoesNotModify)
 {
     Open();
     Code()->setFocus();
-    List(1026)->setFocus();
+    List("Squelch")->setFocus();
     EXPECT_FALSE(m_doc.IsModified());
 }
 
@@ -174,25 +175,25 @@ TEST_F(FunctionPageTest, AListNeverOffersMoreEntriesThanItsFieldHolds)
                                             "[FreqMode]\n0=x\n1=y\n2=z\n");
     SetByte(0xD02, 0x02); // PTT ID 2
     Open();
-    EXPECT_EQ(List(1028)->count(), 3);
-    EXPECT_EQ(List(1035)->count(), 2);
+    EXPECT_EQ(List("ScanType")->count(), 3);
+    EXPECT_EQ(List("FreqMode")->count(), 2);
     // A stored value the list does not offer leaves it without a selection; a missing section
     // leaves the list empty.
-    EXPECT_EQ(List(1037)->count(), 1);
-    EXPECT_EQ(List(1037)->currentIndex(), -1);
-    EXPECT_EQ(List(1051)->count(), 0);
-    EXPECT_EQ(List(1049)->itemText(0), "Not Found");
+    EXPECT_EQ(List("PttId")->count(), 1);
+    EXPECT_EQ(List("PttId")->currentIndex(), -1);
+    EXPECT_EQ(List("TxDtr")->count(), 0);
+    EXPECT_EQ(List("TxTimeout")->itemText(0), "Not Found");
     EXPECT_EQ(Byte(0xD02), 0x02);
 }
 
 TEST_F(FunctionPageTest, EverySettingSurvivesASaveAndAReopen)
 {
     Open();
-    const int lists[] = {1026, 1028, 1035, 1037, 1041, 1043, 1045, 1049, 1051, 1054, 1056, 1059};
-    for (int id : lists)
-        List(id)->setCurrentIndex(List(id)->count() - 1);
-    for (int id : {1029, 1030, 1031, 1032, 1033, 1038, 1039, 1057})
-        Box(id)->click();
+    const char* const lists[] = {"Squelch", "ScanType", "FreqMode", "PttId", "RadiogramWorkMode", "WorkModeA", "WorkModeB", "TxTimeout", "TxDtr", "ChannelShowedF1", "ChannelShowedF2", "VoxLevel"};
+    for (const char* name : lists)
+        List(name)->setCurrentIndex(List(name)->count() - 1);
+    for (const char* name : {"DualWatch", "RogerBeep", "KeyBeep", "Backlight", "BatterySave", "FmRadio", "VoicePrompt", "SideTone"})
+        Box(name)->click();
     TypeCode("D0#");
 
     FileError error;
@@ -201,11 +202,11 @@ TEST_F(FunctionPageTest, EverySettingSurvivesASaveAndAReopen)
     CVantorDoc reopened;
     ASSERT_EQ(reopened.LoadFile(path, error), DataFile::LoadStatus::Loaded) << std::strerror(error.number);
     CFunctionPage page(reopened, nullptr);
-    for (int id : lists)
-        EXPECT_EQ(GetDlgItemAs<QComboBox>(&page, id)->currentIndex(), List(id)->count() - 1) << id;
-    for (int id : {1029, 1030, 1031, 1032, 1033, 1038, 1039, 1057})
-        EXPECT_EQ(GetDlgItemAs<QCheckBox>(&page, id)->isChecked(), Box(id)->isChecked()) << id;
-    EXPECT_EQ(GetDlgItemAs<QLineEdit>(&page, 1061)->text(), "D0");
+    for (const char* name : lists)
+        EXPECT_EQ(FindControl<QComboBox>(&page, name)->currentIndex(), List(name)->count() - 1) << name;
+    for (const char* name : {"DualWatch", "RogerBeep", "KeyBeep", "Backlight", "BatterySave", "FmRadio", "VoicePrompt", "SideTone"})
+        EXPECT_EQ(FindControl<QCheckBox>(&page, name)->isChecked(), Box(name)->isChecked()) << name;
+    EXPECT_EQ(FindControl<QLineEdit>(&page, "PttIdCode")->text(), "D0");
     EXPECT_TRUE(std::equal(m_doc.Image().begin() + 0xD00, m_doc.Image().begin() + 0xD26,
                            reopened.Image().begin() + 0xD00));
 }
@@ -224,44 +225,44 @@ TEST_F(FunctionPageTest, EachControlChangesOnlyItsFieldInTheSavedFile)
     };
     struct Row
     {
-        int id;
+        const char* name;
         Kind kind;
         std::size_t offset;
         std::uint8_t mask; // for the code: of each of its six bytes
     };
     const Row rows[] = {
-        {1026, Kind::List, 0xD00, 0xFF},        // squelch level
-        {1028, Kind::List, 0xD01, 0x03},        // scan type
-        {1029, Kind::Box, 0xD01, 0x04},         // dual watch
-        {1030, Kind::Box, 0xD01, 0x08},         // roger beep
-        {1031, Kind::InvertedBox, 0xD01, 0x10}, // beep (the bit means beep off)
-        {1032, Kind::Box, 0xD01, 0x20},         // backlight
-        {1033, Kind::Box, 0xD01, 0x40},         // power save
-        {1035, Kind::List, 0xD01, 0x80},        // frequency mode
-        {1037, Kind::List, 0xD02, 0x03},        // PTT ID
-        {1038, Kind::Box, 0xD02, 0x04},         // FM radio
-        {1039, Kind::Box, 0xD02, 0x08},         // voice prompt
-        {1041, Kind::List, 0xD02, 0x10},        // FM work mode
-        {1043, Kind::List, 0xD02, 0x20},        // work mode A
-        {1045, Kind::List, 0xD02, 0x40},        // work mode B
-        {1047, Kind::List, 0xD02, 0x80},        // lock mode (hidden)
-        {1049, Kind::List, 0xD03, 0xFF},        // time-out
-        {1051, Kind::List, 0xD04, 0x03},        // TX DTR
-        {1052, Kind::Box, 0xD04, 0x08},         // ANI (hidden)
-        {1054, Kind::List, 0xD04, 0x30},        // F1 display
-        {1056, Kind::List, 0xD04, 0xC0},        // F2 display
-        {1057, Kind::Box, 0xD05, 0xFF},         // side tone
-        {1059, Kind::List, 0xD06, 0xFF},        // VOX level
-        {1061, Kind::Code, 0xD20, 0xFF},        // PTT ID code
+        {"Squelch", Kind::List, 0xD00, 0xFF},
+        {"ScanType", Kind::List, 0xD01, 0x03},
+        {"DualWatch", Kind::Box, 0xD01, 0x04},
+        {"RogerBeep", Kind::Box, 0xD01, 0x08},
+        {"KeyBeep", Kind::InvertedBox, 0xD01, 0x10}, // the bit means beep off
+        {"Backlight", Kind::Box, 0xD01, 0x20},
+        {"BatterySave", Kind::Box, 0xD01, 0x40},
+        {"FreqMode", Kind::List, 0xD01, 0x80},
+        {"PttId", Kind::List, 0xD02, 0x03},
+        {"FmRadio", Kind::Box, 0xD02, 0x04},
+        {"VoicePrompt", Kind::Box, 0xD02, 0x08},
+        {"RadiogramWorkMode", Kind::List, 0xD02, 0x10},
+        {"WorkModeA", Kind::List, 0xD02, 0x20},
+        {"WorkModeB", Kind::List, 0xD02, 0x40},
+        {"LockMode", Kind::List, 0xD02, 0x80}, // hidden
+        {"TxTimeout", Kind::List, 0xD03, 0xFF},
+        {"TxDtr", Kind::List, 0xD04, 0x03},
+        {"AniTx", Kind::Box, 0xD04, 0x08}, // hidden
+        {"ChannelShowedF1", Kind::List, 0xD04, 0x30},
+        {"ChannelShowedF2", Kind::List, 0xD04, 0xC0},
+        {"SideTone", Kind::Box, 0xD05, 0xFF},
+        {"VoxLevel", Kind::List, 0xD06, 0xFF},
+        {"PttIdCode", Kind::Code, 0xD20, 0xFF},
     };
     for (bool allSet : {false, true}) {
         for (const Row& row : rows) {
-            SCOPED_TRACE(testing::Message() << "control " << row.id << (allSet ? ", settings all set" : ""));
+            SCOPED_TRACE(testing::Message() << "control " << row.name << (allSet ? ", settings all set" : ""));
             ASSERT_TRUE(m_doc.OnNewDocument(false));
             if (allSet)
                 std::fill_n(m_doc.Image().begin() + 0xD00, 7, std::uint8_t{0xFF});
             Open();
-            QWidget* control = GetDlgItem(m_page.get(), row.id);
+            QWidget* control = FindControl<QWidget>(m_page.get(), row.name);
             control->setEnabled(true); // the hidden lock mode and ANI controls store like any other
             const std::string before = SavedFile();
 
@@ -269,15 +270,15 @@ TEST_F(FunctionPageTest, EachControlChangesOnlyItsFieldInTheSavedFile)
             std::vector<MapBits> expected;
             switch (row.kind) {
             case Kind::List: {
-                const int index = (List(row.id)->currentIndex() + 1) % List(row.id)->count();
-                List(row.id)->setCurrentIndex(index);
+                const int index = (List(row.name)->currentIndex() + 1) % List(row.name)->count();
+                List(row.name)->setCurrentIndex(index);
                 expected = {{row.offset, row.mask, static_cast<std::uint8_t>(index * low)}};
                 break;
             }
             case Kind::Box:
             case Kind::InvertedBox: {
-                Box(row.id)->click();
-                const bool bit = Box(row.id)->isChecked() == (row.kind == Kind::Box);
+                Box(row.name)->click();
+                const bool bit = Box(row.name)->isChecked() == (row.kind == Kind::Box);
                 expected = {{row.offset, row.mask, bit ? low : std::uint8_t{0}}};
                 break;
             }
@@ -300,7 +301,7 @@ TEST_F(FunctionPageTest, EnterAndEscNeverClosePage)
     Code()->setFocus();
     QTest::keyClick(Code(), Qt::Key_Return);
     QTest::keyClick(Code(), Qt::Key_Escape);
-    QTest::keyClick(List(1026), Qt::Key_Escape);
+    QTest::keyClick(List("Squelch"), Qt::Key_Escape);
     EXPECT_TRUE(m_page->isVisible());
 }
 

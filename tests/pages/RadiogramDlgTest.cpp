@@ -5,6 +5,7 @@
 #include "grid/GridCtrl.h"
 #include "pages/CellListCombo.h"
 #include "tests/pages/PageTestEnv.h"
+#include "tests/support/FindControl.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -28,9 +29,9 @@ protected:
         ShowActive(*m_dlg);
     }
 
-    CGridCtrl* Grid() const { return GetDlgItemAs<CGridCtrl>(m_dlg.get(), 1079); }
-    CCellListCombo* PresetList() const { return GetDlgItemAs<CCellListCombo>(m_dlg.get(), 1078); }
-    QComboBox* FrequencyList() const { return GetDlgItemAs<QComboBox>(m_dlg.get(), 1091); }
+    CGridCtrl* Grid() const { return FindControl<CGridCtrl>(m_dlg.get(), "Grid"); }
+    CCellListCombo* PresetList() const { return FindControl<CCellListCombo>(m_dlg.get(), "PresetList"); }
+    QComboBox* FrequencyList() const { return FindControl<QComboBox>(m_dlg.get(), "Frequency"); }
     QString Cell(int k) const { return Grid()->GetItemText(k, 1); }
     int Preset(int k) const { return m_doc.ReadWordBE(kFmPresets, k); }
 
@@ -176,7 +177,7 @@ TEST_F(RadiogramDlgTest, CancelKeepsWhatWasChosen)
 {
     Open();
     ChoosePreset(1, 225);
-    GetDlgItemAs<QPushButton>(m_dlg.get(), 2)->click();
+    FindControl<QPushButton>(m_dlg.get(), "Cancel")->click();
     EXPECT_FALSE(m_dlg->isVisible());
     EXPECT_EQ(Preset(1), 225);
 }
@@ -187,7 +188,7 @@ TEST_F(RadiogramDlgTest, TheFirstValidPresetIsCountedAtTheNextTransfer)
     for (int k = 1; k <= 3; ++k)
         ChoosePreset(k, 431);
     ChoosePreset(4, 250); // 90M0
-    GetDlgItemAs<QPushButton>(m_dlg.get(), 1)->click();
+    FindControl<QPushButton>(m_dlg.get(), "Ok")->click();
     EXPECT_EQ(m_dlg->result(), QDialog::Accepted);
     PrepareImageForTransfer(m_doc.Image());
     EXPECT_EQ(Byte(kFirstFmPreset), 3);

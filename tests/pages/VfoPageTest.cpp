@@ -4,6 +4,7 @@
 
 #include "pages/ToneCombo.h"
 #include "tests/pages/PageTestEnv.h"
+#include "tests/support/FindControl.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -17,13 +18,16 @@ using namespace ImageMap;
 
 namespace {
 
-// Control ids of the two groups.
-struct GroupIds
+// Names of the controls of the two groups.
+using Name = const char*;
+struct GroupNames
 {
-    int rx, tx, rxTone, txTone, power, bcl, bandwidth, scanAdd, step, reverse, pttId, compander;
+    Name rx, tx, rxTone, txTone, power, bcl, bandwidth, scanAdd, step, reverse, pttId, compander;
 };
-constexpr GroupIds kF1{1094, 1096, 1098, 1100, 1102, 1104, 1106, 1108, 1110, 1112, 1114, 1141};
-constexpr GroupIds kF2{1117, 1119, 1121, 1123, 1125, 1127, 1129, 1131, 1133, 1135, 1137, 1143};
+constexpr GroupNames kF1{"RxFreqF1", "TxFreqF1", "RxToneF1", "TxToneF1", "PowerF1", "BusyLockF1",
+                         "BandwidthF1", "ScanAddF1", "StepF1", "ReverseF1", "PttIdF1", "CompanderF1"};
+constexpr GroupNames kF2{"RxFreqF2", "TxFreqF2", "RxToneF2", "TxToneF2", "PowerF2", "BusyLockF2",
+                         "BandwidthF2", "ScanAddF2", "StepF2", "ReverseF2", "PttIdF2", "CompanderF2"};
 
 class VfoPageTest : public CPageTest
 {
@@ -34,11 +38,11 @@ protected:
         ShowActive(*m_page);
     }
 
-    QComboBox* List(int id) const { return GetDlgItemAs<QComboBox>(m_page.get(), id); }
-    QLineEdit* Edit(int id) const { return GetDlgItemAs<QLineEdit>(m_page.get(), id); }
+    QComboBox* List(Name name) const { return FindControl<QComboBox>(m_page.get(), name); }
+    QLineEdit* Edit(Name name) const { return FindControl<QLineEdit>(m_page.get(), name); }
 
     // Types both frequencies of a group and leaves the group.
-    void Enter(const GroupIds& g, const QString& rx, const QString& tx)
+    void Enter(const GroupNames& g, const QString& rx, const QString& tx)
     {
         TypeAndLeave(Edit(g.rx), rx, Edit(g.tx));
         TypeAndLeave(Edit(g.tx), tx, List(g.power));
@@ -52,7 +56,7 @@ protected:
 TEST_F(VfoPageTest, ANewImageShowsBothRecords)
 {
     Open();
-    for (const GroupIds& g : {kF1, kF2}) {
+    for (const GroupNames& g : {kF1, kF2}) {
         EXPECT_EQ(Edit(g.rx)->text(), "136.00000");
         EXPECT_EQ(Edit(g.tx)->text(), "136.00000");
         EXPECT_EQ(Edit(g.rx)->maxLength(), 9);
@@ -141,12 +145,12 @@ TEST_F(VfoPageTest, BothGroupsSurviveASaveAndAReopen)
     CVantorDoc reopened;
     ASSERT_EQ(reopened.LoadFile(path, error), DataFile::LoadStatus::Loaded) << std::strerror(error.number);
     CVfoPage page(reopened, nullptr);
-    for (int id : {kF1.rx, kF1.tx, kF2.rx, kF2.tx})
-        EXPECT_EQ(GetDlgItemAs<QLineEdit>(&page, id)->text(), Edit(id)->text()) << id;
+    for (Name name : {kF1.rx, kF1.tx, kF2.rx, kF2.tx})
+        EXPECT_EQ(FindControl<QLineEdit>(&page, name)->text(), Edit(name)->text()) << name;
     EXPECT_EQ(Edit(kF1.tx)->text(), "145.40000");
     EXPECT_EQ(Edit(kF2.tx)->text(), "");
-    EXPECT_EQ(GetDlgItemAs<QComboBox>(&page, kF2.txTone)->currentText(), "D754I");
-    EXPECT_EQ(GetDlgItemAs<QComboBox>(&page, kF2.step)->currentIndex(), 4);
+    EXPECT_EQ(FindControl<QComboBox>(&page, kF2.txTone)->currentText(), "D754I");
+    EXPECT_EQ(FindControl<QComboBox>(&page, kF2.step)->currentIndex(), 4);
 }
 
 TEST_F(VfoPageTest, AReloadShowsWhatWasStored)
@@ -200,7 +204,7 @@ TEST_F(VfoPageTest, EachControlChangesOnlyItsFieldInTheSavedFile)
     };
     struct Row
     {
-        int GroupIds::*control;
+        Name GroupNames::*control;
         const char* text; // typed into a frequency edit, or nothing
         int index;        // picked in a list
         std::vector<Bits> bits;
@@ -208,19 +212,19 @@ TEST_F(VfoPageTest, EachControlChangesOnlyItsFieldInTheSavedFile)
     // From a new image: 136.00000 on both sides, high power and scan add on, the rest off.
     const Row rows[] = {
         // 145.5 received, 136.0 kept as transmit: 9.5 MHz below.
-        {&GroupIds::rx, "145.5", 0, {{3, 0xFF, 0x14}, {2, 0xFF, 0x55}, {6, 0xFF, 0x95}, {11, 0x03, 1}}},
+        {&GroupNames::rx, "145.5", 0, {{3, 0xFF, 0x14}, {2, 0xFF, 0x55}, {6, 0xFF, 0x95}, {11, 0x03, 1}}},
         // 146.0 transmitted: 10 MHz above.
-        {&GroupIds::tx, "146", 0, {{7, 0xFF, 0x01}, {11, 0x03, 2}}},
-        {&GroupIds::rxTone, nullptr, 164, {{9, 0xFF, 60}, {8, 0x10, 0x10}}},  // D036I: code 60, inverted
-        {&GroupIds::txTone, nullptr, 170, {{10, 0xFF, 66}, {8, 0x20, 0x20}}}, // D051I: code 66, inverted
-        {&GroupIds::power, nullptr, 0, {{11, 0x08, 0x00}}},
-        {&GroupIds::bcl, nullptr, 1, {{11, 0x10, 0x10}}},
-        {&GroupIds::bandwidth, nullptr, 1, {{11, 0x20, 0x20}}},
-        {&GroupIds::scanAdd, nullptr, 0, {{11, 0x40, 0x00}}},
-        {&GroupIds::step, nullptr, 3, {{12, 0xFF, 3}}},
-        {&GroupIds::reverse, nullptr, 1, {{11, 0x04, 0x04}}},
-        {&GroupIds::pttId, nullptr, 1, {{11, 0x80, 0x80}}},
-        {&GroupIds::compander, nullptr, 1, {{8, 0x08, 0x08}}},
+        {&GroupNames::tx, "146", 0, {{7, 0xFF, 0x01}, {11, 0x03, 2}}},
+        {&GroupNames::rxTone, nullptr, 164, {{9, 0xFF, 60}, {8, 0x10, 0x10}}},  // D036I: code 60, inverted
+        {&GroupNames::txTone, nullptr, 170, {{10, 0xFF, 66}, {8, 0x20, 0x20}}}, // D051I: code 66, inverted
+        {&GroupNames::power, nullptr, 0, {{11, 0x08, 0x00}}},
+        {&GroupNames::bcl, nullptr, 1, {{11, 0x10, 0x10}}},
+        {&GroupNames::bandwidth, nullptr, 1, {{11, 0x20, 0x20}}},
+        {&GroupNames::scanAdd, nullptr, 0, {{11, 0x40, 0x00}}},
+        {&GroupNames::step, nullptr, 3, {{12, 0xFF, 3}}},
+        {&GroupNames::reverse, nullptr, 1, {{11, 0x04, 0x04}}},
+        {&GroupNames::pttId, nullptr, 1, {{11, 0x80, 0x80}}},
+        {&GroupNames::compander, nullptr, 1, {{8, 0x08, 0x08}}},
     };
     for (const auto& [group, record] :
          {std::pair{kF1, std::size_t{0x000}}, std::pair{kF2, std::size_t{0x820}}}) {

@@ -4,6 +4,7 @@
 #include "i18n/LangText.h"
 #include "i18n/RelabelDialog.h"
 #include "res/DialogBuilder.h"
+#include "tests/support/FindControl.h"
 
 #include <QCheckBox>
 #include <gtest/gtest.h>
@@ -101,7 +102,7 @@ std::unique_ptr<QWidget> MakeFunctionPage()
     auto page = std::make_unique<QWidget>();
     CDialogBuilder::Build(page.get(), g_dlgFunction,
                           [](int, QWidget* parent) -> QWidget* { return new QLineEdit(parent); });
-    RelabelDialog(page.get(), 151);
+    RelabelDialog(page.get(), g_dlgFunction.id);
     for (QObject* child : page->children()) {
         if (auto* combo = qobject_cast<QComboBox*>(child)) {
             for (int i = 0; i < 3; ++i)
@@ -110,9 +111,9 @@ std::unique_ptr<QWidget> MakeFunctionPage()
         }
     }
     // Dual watch on, end-of-transmission tone off.
-    GetDlgItemAs<QCheckBox>(page.get(), 1029)->setChecked(true);
-    GetDlgItemAs<QCheckBox>(page.get(), 1030)->setChecked(false);
-    GetDlgItemAs<QLineEdit>(page.get(), 1061)->setText(QStringLiteral("12AB"));
+    FindControl<QCheckBox>(page.get(), "DualWatch")->setChecked(true);
+    FindControl<QCheckBox>(page.get(), "RogerBeep")->setChecked(false);
+    FindControl<QLineEdit>(page.get(), "PttIdCode")->setText(QStringLiteral("12AB"));
     return page;
 }
 

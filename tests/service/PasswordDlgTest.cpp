@@ -6,6 +6,7 @@
 #include "radio/VantorDoc.h"
 #include "res/DialogBuilder.h"
 #include "service/PasswordDlg.h"
+#include "tests/support/FindControl.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -33,7 +34,7 @@ protected:
         g_strLangFile = m_savedLang;
     }
 
-    QLineEdit* Edit() { return GetDlgItemAs<QLineEdit>(m_dlg.get(), 1063); }
+    QLineEdit* Edit() { return FindControl<QLineEdit>(m_dlg.get(), "Password"); }
 
     // Types the password and presses Enter; returns the caption of the test mode dialog if it opened.
     QString Submit(const QString& password)
@@ -42,7 +43,7 @@ protected:
         QTest::keyClicks(Edit(), password);
         QString opened;
         QTimer::singleShot(0, [&opened] {
-            if (QWidget* modal = QApplication::activeModalWidget(); modal && GetDlgItem(modal, 1150)) {
+            if (QWidget* modal = QApplication::activeModalWidget(); qobject_cast<CTestModeDlg*>(modal)) {
                 opened = modal->windowTitle();
                 QTest::keyClick(modal, Qt::Key_Escape);
             }
@@ -82,7 +83,7 @@ TEST_F(PasswordDlgTest, TheRightPasswordOpensTheTestModeAndComesBackHere)
     EXPECT_TRUE(m_dlg->isVisible());
     EXPECT_EQ(Edit()->text(), "HN274");
 
-    QTest::mouseClick(GetDlgItemAs<QPushButton>(m_dlg.get(), 2), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QPushButton>(m_dlg.get(), "Cancel"), Qt::LeftButton);
     EXPECT_FALSE(m_dlg->isVisible());
 }
 
@@ -91,7 +92,7 @@ TEST_F(PasswordDlgTest, EnterOnAFocusedCancelCancels)
     QApplication::setActiveWindow(m_dlg.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_dlg.get()));
     QTest::keyClicks(Edit(), "wrong");
-    auto* cancel = GetDlgItemAs<QPushButton>(m_dlg.get(), 2);
+    auto* cancel = FindControl<QPushButton>(m_dlg.get(), "Cancel");
     for (int i = 0; i < 3 && QApplication::focusWidget() != cancel; ++i)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), cancel);
@@ -112,8 +113,8 @@ TEST(DialogButtons, EnterPressesTheFocusedButtonElseTheDefaultOne)
         dlg.show();
         QApplication::setActiveWindow(&dlg);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
-        auto* ok = GetDlgItemAs<QPushButton>(&dlg, 1);
-        auto* cancel = GetDlgItemAs<QPushButton>(&dlg, 2);
+        auto* ok = FindControl<QPushButton>(&dlg, "Ok");
+        auto* cancel = FindControl<QPushButton>(&dlg, "Cancel");
         QSignalSpy oks(ok, &QPushButton::clicked);
         QSignalSpy cancels(cancel, &QPushButton::clicked);
         cancel->setFocus();

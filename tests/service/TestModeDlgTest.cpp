@@ -9,6 +9,7 @@
 #include "service/TestModeDlg.h"
 #include "tests/link/LinkTestSupport.h"
 #include "tests/service/Eventually.h"
+#include "tests/support/FindControl.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -26,6 +27,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <fstream>
+#include <string_view>
 
 namespace {
 
@@ -84,10 +86,10 @@ protected:
         m_dlg->show();
         return *m_dlg;
     }
-    QListWidget* List() { return GetDlgItemAs<QListWidget>(m_dlg.get(), 1150); }
-    QScrollBar* Bar() { return GetDlgItemAs<QScrollBar>(m_dlg.get(), 1152); }
-    QString Shown() { return GetDlgItemAs<QLineEdit>(m_dlg.get(), 1151)->text(); }
-    void Click(int id) { QTest::mouseClick(GetDlgItemAs<QPushButton>(m_dlg.get(), id), Qt::LeftButton); }
+    QListWidget* List() { return FindControl<QListWidget>(m_dlg.get(), "ItemList"); }
+    QScrollBar* Bar() { return FindControl<QScrollBar>(m_dlg.get(), "ValueScroll"); }
+    QString Shown() { return FindControl<QLineEdit>(m_dlg.get(), "Value")->text(); }
+    void Click(const char* name) { QTest::mouseClick(FindControl<QPushButton>(m_dlg.get(), name), Qt::LeftButton); }
     void Select(int row)
     {
         QListWidget* list = List();
@@ -297,7 +299,7 @@ TEST_F(TestModeDlgTest, EveryScrollInputIsRefusedOrStoredAndSentLikeTheArrows)
         Open();
         if (c.jumpingStyle)
             Bar()->setStyle(&m_jumpingStyle);
-        Click(1138);
+        Click("StartAdjust");
         Select(2);
         ASSERT_TRUE(Eventually([&] { return radio.AdjustFrames().size() == 2; }));
         ASSERT_EQ(Shown(), "40");
@@ -313,7 +315,7 @@ TEST_F(TestModeDlgTest, EveryScrollInputIsRefusedOrStoredAndSentLikeTheArrows)
         EXPECT_TRUE(Eventually([&] { return radio.AdjustFrames().back()[2] == next; }));
         for (const std::vector<std::uint8_t>& frame : radio.AdjustFrames())
             EXPECT_TRUE(frame[2] == 40 || frame[2] == c.shown || frame[2] == next) << int(frame[2]);
-        Click(2);
+        Click("Cancel");
     }
 }
 
@@ -325,7 +327,7 @@ TEST_F(TestModeDlgTest, AdjustModeSendsEveryChangeAndCancelEndsIt)
     CSimRadio radio(memory);
     AttachRadio(radio, 1);
     Open();
-    Click(1138);
+    Click("StartAdjust");
     EXPECT_TRUE(m_messages.Asked().empty());
     ASSERT_TRUE(Eventually([&] { return radio.AdjustFrames().size() == 1; }));
     EXPECT_EQ(m_doc.Image()[kCal + 3], 77); // the calibration block came from the radio
@@ -341,7 +343,7 @@ TEST_F(TestModeDlgTest, AdjustModeSendsEveryChangeAndCancelEndsIt)
     EXPECT_EQ(radio.AdjustFrames()[2][3], 78);
     EXPECT_EQ(radio.EndBytesSeen(), 0);
 
-    Click(2);
+    Click("Cancel");
     EXPECT_FALSE(m_dlg->isVisible());
     EXPECT_TRUE(Eventually([&] { return radio.EndBytesSeen() == 1; }));
     EXPECT_FALSE(m_port.IsOpen());
@@ -353,7 +355,7 @@ TEST_F(TestModeDlgTest, EnterLeavesAdjustModeLikeCancel)
     CSimRadio radio(PatternImage(9));
     AttachRadio(radio, 1);
     Open();
-    Click(1138);
+    Click("StartAdjust");
     ASSERT_TRUE(m_port.IsOpen());
     List()->setFocus();
     QTest::keyClick(m_dlg.get(), Qt::Key_Return);
@@ -384,7 +386,7 @@ TEST_F(TestModeDlgTest, ReadAllReplacesTheDocumentWithoutMarkingItModified)
         }
     });
     answer.start(5);
-    Click(1153);
+    Click("ReadAll");
     EXPECT_EQ(m_doc.Image(), memory);
     EXPECT_FALSE(m_doc.IsModified());
     EXPECT_EQ(Shown(), "200");
@@ -398,9 +400,9 @@ TEST_F(TestModeDlgTest, WriteAllSendsTheCalibrationBlockAndEndsAdjustModeFirst)
     CSimRadio radio(RadioImage{});
     AttachRadio(radio, 1);
     Open();
-    Click(1138);
+    Click("StartAdjust");
     ASSERT_TRUE(m_dlg->IsAdjustMode());
-    Click(1139);
+    Click("WriteAll");
     EXPECT_FALSE(m_dlg->IsAdjustMode());
     EXPECT_EQ(radio.Memory(), m_doc.Image());
     EXPECT_EQ(radio.WrittenAddresses().back(), 0xFF0);
@@ -416,7 +418,7 @@ TEST_F(TestModeDlgTest, FailuresShowTheirMessages)
     CSimRadio refusing(RadioImage{}, nak);
     AttachRadio(refusing, 1);
     Open();
-    Click(1139);
+    Click("WriteAll");
     EXPECT_EQ(Asked(), std::vector<std::string>{LoadLangString("IDS_PROMPT_WRITEFAIL")});
     EXPECT_EQ(m_messages.Asked()[0].caption, LoadLangString("IDS_PROMPT"));
     EXPECT_EQ(m_messages.Asked()[0].icon, MsgIcon::None);
@@ -427,7 +429,7 @@ TEST_F(TestModeDlgTest, FailuresShowTheirMessages)
     shortIdent.identLength = 3;
     CSimRadio other(RadioImage{}, shortIdent);
     AttachRadio(other, 1);
-    Click(1153);
+    Click("ReadAll");
     ASSERT_EQ(m_messages.Asked().size(), 1u);
     EXPECT_EQ(m_messages.Asked()[0].caption, LoadLangString("IDS_ERROR"));
     EXPECT_EQ(m_messages.Asked()[0].icon, MsgIcon::Stop);
@@ -436,17 +438,17 @@ TEST_F(TestModeDlgTest, FailuresShowTheirMessages)
     m_messages.Clear();
     Setting("ports", "COM1", (m_dir / "dev" / "missing").string());
     const RadioImage before = m_doc.Image();
-    Click(1153);
+    Click("ReadAll");
     ASSERT_EQ(m_messages.Asked().size(), 1u);
     EXPECT_EQ(m_messages.Asked()[0].text, LoadLangString("IDS_ERROR_PORTCONN"));
     EXPECT_EQ(m_doc.Image(), before);
 
     // A failed start of adjust mode still counts as adjust mode: Cancel ends it harmlessly.
     m_messages.Clear();
-    Click(1138);
+    Click("StartAdjust");
     EXPECT_EQ(m_messages.Asked().size(), 1u);
     EXPECT_TRUE(m_dlg->IsAdjustMode());
-    Click(2);
+    Click("Cancel");
     EXPECT_FALSE(m_dlg->isVisible());
 }
 
@@ -460,7 +462,7 @@ TEST_F(TestModeDlgTest, ReadAllAndWriteAllRunBehindAProgressDialogWhileTheWindow
     struct Case
     {
         const char* exchange;
-        int button;
+        const char* button;
         SimFaults faults;
         const char* message;
     };
@@ -469,8 +471,8 @@ TEST_F(TestModeDlgTest, ReadAllAndWriteAllRunBehindAProgressDialogWhileTheWindow
     SimFaults nak;
     nak.nakWrite[kFailAt] = -1;
     const Case cases[] = {
-        {"read all", 1153, shortReply, "IDS_ERROR_PORTCONN"},
-        {"write all", 1139, nak, "IDS_PROMPT_WRITEFAIL"},
+        {"read all", "ReadAll", shortReply, "IDS_ERROR_PORTCONN"},
+        {"write all", "WriteAll", nak, "IDS_PROMPT_WRITEFAIL"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.exchange);
@@ -484,7 +486,7 @@ TEST_F(TestModeDlgTest, ReadAllAndWriteAllRunBehindAProgressDialogWhileTheWindow
         const RadioImage before = m_doc.Image();
         CPaintCounter painted;
         m_dlg->installEventFilter(&painted);
-        auto* button = GetDlgItem(m_dlg.get(), c.button);
+        auto* button = FindControl<QWidget>(m_dlg.get(), c.button);
         const QPoint onButton = button->mapTo(m_dlg.get(), button->rect().center());
 
         // What the user sees and tries while the exchange runs.
@@ -496,16 +498,16 @@ TEST_F(TestModeDlgTest, ReadAllAndWriteAllRunBehindAProgressDialogWhileTheWindow
         bool closeRefused = false;
         QTimer sample;
         QObject::connect(&sample, &QTimer::timeout, [&] {
-            auto* dlg = dynamic_cast<CServiceProgressDlg*>(QApplication::activeModalWidget());
+            auto* dlg = qobject_cast<CServiceProgressDlg*>(QApplication::activeModalWidget());
             if (!dlg)
                 return;
             if (progress.empty())
                 painted.m_paints = 0;
             paintsWhileRunning = painted.m_paints;
-            const QProgressBar* bar = GetDlgItemAs<QProgressBar>(dlg, 1009);
+            const QProgressBar* bar = FindControl<QProgressBar>(dlg, "Bar");
             progress.push_back(bar->value());
             wholeImage = wholeImage && bar->minimum() == 0 && bar->maximum() == 256;
-            prompts.push_back(GetDlgItemAs<QLabel>(dlg, 1010)->text());
+            prompts.push_back(FindControl<QLabel>(dlg, "Prompt")->text());
             m_dlg->update();
             QTest::mouseClick(m_dlg->windowHandle(), Qt::LeftButton, {}, onButton);
             QTest::keyClick(dlg, Qt::Key_Escape);
@@ -523,7 +525,7 @@ TEST_F(TestModeDlgTest, ReadAllAndWriteAllRunBehindAProgressDialogWhileTheWindow
         EXPECT_GT(progress.back(), 0);
         EXPECT_LE(progress.back(), kFailAt / 16);
         EXPECT_TRUE(wholeImage);
-        const char* key = c.button == 1153 ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE";
+        const char* key = std::string_view(c.button) == "ReadAll" ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE";
         for (std::size_t i = 0; i < prompts.size(); ++i)
             EXPECT_EQ(prompts[i], QString::fromStdString(LoadLangString(key)) +
                                       QStringLiteral(" %1%").arg(progress[i] * 100 / 256));
@@ -536,7 +538,7 @@ TEST_F(TestModeDlgTest, ReadAllAndWriteAllRunBehindAProgressDialogWhileTheWindow
         const auto blocks = [](const RadioImage& image, std::size_t from, std::size_t to) {
             return std::vector<std::uint8_t>(image.begin() + from, image.begin() + to);
         };
-        if (c.button == 1153) {
+        if (std::string_view(c.button) == "ReadAll") {
             EXPECT_EQ(radio.ReadAddresses().size(), kFailAt / 16 + 1u); // one exchange, no more
             EXPECT_EQ(blocks(m_doc.Image(), 0, kFailAt), blocks(memory, 0, kFailAt));
             EXPECT_EQ(blocks(m_doc.Image(), kFailAt, ImageMap::kImageSize),
@@ -560,11 +562,11 @@ TEST_F(TestModeDlgTest, DataButtonsRunTheApplicationsFileCommands)
     commands.open = [this] { m_doc.Image()[kCal] = 99; };
     commands.save = [&saved] { ++saved; };
     Open(commands);
-    Click(1154);
+    Click("OpenData");
     EXPECT_EQ(Shown(), "99");
-    Click(1155);
+    Click("SaveData");
     EXPECT_EQ(saved, 1);
 
     Open();
-    EXPECT_FALSE(GetDlgItem(m_dlg.get(), 1154)->isEnabled());
+    EXPECT_FALSE(FindControl<QWidget>(m_dlg.get(), "OpenData")->isEnabled());
 }
