@@ -5,7 +5,7 @@
 
 #include "app/FileDialogs.h"
 #include "app/ScriptedMessages.h"
-#include "tests/i18n/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <QFile>
 #include <QSettings>

@@ -4,7 +4,7 @@
 #include "i18n/LangText.h"
 #include "i18n/LanguageLocale.h"
 #include "i18n/Profile.h"
-#include "tests/i18n/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "i18n/LangText.h"
 #include "i18n/LanguageLocale.h"
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

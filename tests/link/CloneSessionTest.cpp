@@ -7,7 +7,7 @@
 
 #include "link/CloneSession.h"
 #include "link/SerialPort.h"
-#include "tests/link/LinkTestSupport.h"
+#include "tests/support/LinkTestEnv.h"
 
 namespace {
 

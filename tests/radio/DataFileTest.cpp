@@ -1,7 +1,7 @@
 // The data file: golden round trips, the signature and short-file rules, unreadable paths, atomic
 // saves, the Save / Save As / save-changes rules and the modified flag.
 
-#include "RadioTestEnv.h"
+#include "tests/support/RadioTestEnv.h"
 
 #include "i18n/LangText.h"
 #include "radio/VantorDoc.h"

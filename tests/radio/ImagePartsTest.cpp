@@ -1,7 +1,7 @@
 // Naming the parts of the memory that skipped read blocks hold.
 #include "radio/ImageParts.h"
 
-#include "tests/radio/RadioTestEnv.h"
+#include "tests/support/RadioTestEnv.h"
 
 namespace {
 

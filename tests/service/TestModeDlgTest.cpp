@@ -7,8 +7,8 @@
 #include "res/DialogBuilder.h"
 #include "service/ServiceProgressDlg.h"
 #include "service/TestModeDlg.h"
-#include "tests/link/LinkTestSupport.h"
-#include "tests/service/Eventually.h"
+#include "tests/support/LinkTestEnv.h"
+#include "tests/support/Eventually.h"
 
 #include <QApplication>
 #include <QLabel>

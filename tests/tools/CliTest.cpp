@@ -15,8 +15,8 @@
 #include "radio/ChannelEditor.h"
 #include "radio/DataFile.h"
 #include "radio/ToneList.h"
-#include "tests/i18n/TempDir.h"
-#include "tests/link/LinkTestSupport.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/LinkTestEnv.h"
 
 namespace {
 

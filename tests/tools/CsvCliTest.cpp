@@ -3,7 +3,7 @@
 #include "app/AppPaths.h"
 #include "radio/ChannelEditor.h"
 #include "radio/VantorDoc.h"
-#include "tests/i18n/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <cstdio>
 #include <cstring>

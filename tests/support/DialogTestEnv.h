@@ -3,7 +3,7 @@
 // paths pointed at them for the life of the object.
 
 #include "app/AppPaths.h"
-#include "tests/i18n/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <QTemporaryDir>
 #include <fstream>

@@ -4,7 +4,7 @@
 
 #include "app/AppPaths.h"
 #include "app/ScriptedMessages.h"
-#include "tests/i18n/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include "pages/ChannelTablePage.h"
 #include "pages/FunctionPage.h"
 #include "radio/VantorDoc.h"
-#include "tests/print/PrintFixture.h"
-#include "tests/radio/RadioTestEnv.h"
+#include "tests/app/PrintFixture.h"
+#include "tests/support/RadioTestEnv.h"
 
 #include <QTemporaryDir>
 

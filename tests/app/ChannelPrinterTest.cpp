@@ -2,7 +2,7 @@
 // function settings block, checked in the PDF that a job produces.
 #include "app/AppPaths.h"
 #include "app/ChannelPrinter.h"
-#include "tests/print/PrintFixture.h"
+#include "tests/app/PrintFixture.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -7,7 +7,7 @@
 #include "link/SerialPort.h"
 #include "radio/VantorDoc.h"
 #include "res/DialogBuilder.h"
-#include "tests/link/LinkTestSupport.h"
+#include "tests/support/LinkTestEnv.h"
 
 #include <QApplication>
 #include <QDir>
