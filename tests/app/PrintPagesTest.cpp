@@ -26,7 +26,7 @@ protected:
 
     QString Print(const char* language, const QString& name, QPageSize::PageSizeId size)
     {
-        g_strLangFile = std::string(ZQ708_SOURCE_DIR "/lang/") + language + ".lang";
+        UseShippedLanguage(language);
         m_channels->ReloadFromImage();
         m_function->ReloadFromImage();
         CChannelPrinter printer(m_channels->Grid(), *m_function);

@@ -4,6 +4,7 @@
 #include "i18n/LangText.h"
 #include "i18n/LanguageLocale.h"
 #include "i18n/Profile.h"
+#include "tests/support/AppPathsGuard.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -154,10 +155,9 @@ class ShippedLangTest : public ::testing::TestWithParam<std::string>
 {
 protected:
     void SetUp() override { g_strLangFile = GetParam(); }
-    void TearDown() override { g_strLangFile = m_saved; }
 
 private:
-    std::string m_saved = g_strLangFile;
+    CAppPathsGuard m_paths;
 };
 
 const std::map<std::string, std::size_t> kOptionSections = {

@@ -272,7 +272,7 @@ TEST_F(CDataFileTest, FailuresNameThePathAndTheSystemsReasonInTheUsersLanguage)
         {m_dir.File("folder.pgm"), true, "Cannot save the file:\n", "无法保存文件：\n", EISDIR},
     };
     for (const bool chinese : {false, true}) {
-        g_strLangFile = std::string(ZQ708_SOURCE_DIR "/lang/") + (chinese ? "chinese" : "english") + ".lang";
+        UseShippedLanguage(chinese ? "chinese" : "english");
         for (const Case& c : cases) {
             SCOPED_TRACE(c.path);
             m_messages.Clear();

@@ -63,8 +63,7 @@ protected:
     void SetUp() override
     {
         CLinkTestEnv::SetUp();
-        m_savedLang = g_strLangFile;
-        g_strLangFile = ZQ708_SOURCE_DIR "/lang/english.lang";
+        UseShippedLanguage("english");
         m_doc.Image() = PatternImage(3);
         m_doc.Image()[kCal] = 0;
         m_doc.Image()[kCal + 1] = 255;
@@ -74,7 +73,6 @@ protected:
     void TearDown() override
     {
         m_dlg.reset();
-        g_strLangFile = m_savedLang;
         CLinkTestEnv::TearDown();
     }
 
@@ -162,7 +160,6 @@ protected:
         return texts;
     }
 
-    std::string m_savedLang;
     CScriptedMessages m_messages;
     CVantorDoc m_doc;
     CSerialPort m_port;

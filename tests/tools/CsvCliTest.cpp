@@ -3,6 +3,7 @@
 #include "app/AppPaths.h"
 #include "radio/ChannelEditor.h"
 #include "radio/VantorDoc.h"
+#include "tests/support/AppPathsGuard.h"
 #include "tests/support/TempDir.h"
 
 #include <cstdio>
@@ -29,10 +30,8 @@ protected:
     {
         fs::copy_file(ZQ708_BIN_DIR "/zq708-cli", m_dir.File("zq708-cli"));
         fs::copy_file(ZQ708_SOURCE_DIR "/lang/setting.ini", m_dir.File("setting.ini"));
-        m_savedSettingFile = g_strSettingFile;
         g_strSettingFile = m_dir.File("setting.ini"); // the documents the test makes use the same bands
     }
-    void TearDown() override { g_strSettingFile = m_savedSettingFile; }
 
     RunResult Cli(const std::string& args) const
     {
@@ -52,8 +51,8 @@ protected:
 
     std::string Path(const std::string& name) const { return m_dir.File(name); }
 
+    CAppPathsGuard m_paths;
     CTempDir m_dir;
-    std::string m_savedSettingFile;
 };
 
 constexpr char kFullRadio[] = ZQ708_SOURCE_DIR "/tests/data/full_radio.pgm";
