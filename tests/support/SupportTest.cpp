@@ -56,5 +56,6 @@ TEST(RunCommandTest, ExitCodeAndStreamsApartOrJoined)
     EXPECT_EQ(joined.code, 3);
     EXPECT_EQ(joined.out, "out\nerr\nmore\n");
     EXPECT_EQ(joined.err, "");
+    EXPECT_EQ(RunCommand("printf 1").out, "1");   // a last read of a single byte
     EXPECT_EQ(RunCommand("kill -9 $$").code, -1); // killed, not exited
 }
