@@ -28,7 +28,7 @@ find_package(GTest REQUIRED)
 
 # zq708_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI] [TIMEOUT <seconds>])
 # A GUI test gets a main that creates a QApplication on the offscreen platform. Each test case
-# gets TIMEOUT seconds (default 120).
+# gets TIMEOUT seconds (default 120). Every test may use the helpers of tests/support/.
 function(zq708_add_test name)
     cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     if(T_GUI AND NOT ZQ708_GUI)
@@ -39,7 +39,7 @@ function(zq708_add_test name)
     endif()
     add_executable(${name} ${T_SOURCES})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-    target_link_libraries(${name} PRIVATE ${T_LIBS} zq708_options GTest::gtest)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} zq708testsupport zq708_options GTest::gtest)
     target_compile_definitions(${name} PRIVATE ZQ708_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
         ZQ708_BIN_DIR="${ZQ708_BIN_DIR}")
     # Labels "gui" and "core": CI runs the GUI tests once more under a Chinese locale.

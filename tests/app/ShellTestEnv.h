@@ -1,11 +1,12 @@
 #pragma once
 // A temporary program directory for the application shell: setting.ini (optional), the shipped
 // language files, a private per-user store for the recent files, scripted message boxes and file
-// dialogs answered from a queue.
+// dialogs answered from a queue; the program's path globals are put back afterwards.
 
 #include "app/FileDialogs.h"
 #include "app/ScriptedMessages.h"
-#include "tests/i18n/TempDir.h"
+#include "tests/support/AppPathsGuard.h"
+#include "tests/support/TempDir.h"
 
 #include <QFile>
 #include <QSettings>
@@ -69,6 +70,7 @@ public:
     CScriptedMessages messages;
 
 private:
+    CAppPathsGuard m_paths;
     QTemporaryDir m_dir;
     FileDialogHandler m_previous;
     std::deque<QString> m_answers;

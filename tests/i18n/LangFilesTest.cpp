@@ -5,8 +5,9 @@
 #include "i18n/LanguageLocale.h"
 #include "i18n/Profile.h"
 #include "res/DialogTemplate.h"
-#include "tests/i18n/TempDir.h"
 #include "tests/support/AllTemplates.h"
+#include "tests/support/AppPathsGuard.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -131,10 +132,9 @@ class ShippedLangTest : public ::testing::TestWithParam<std::string>
 {
 protected:
     void SetUp() override { g_strLangFile = GetParam(); }
-    void TearDown() override { g_strLangFile = m_saved; }
 
 private:
-    std::string m_saved = g_strLangFile;
+    CAppPathsGuard m_paths;
 };
 
 const std::map<std::string, std::size_t> kOptionSections = {

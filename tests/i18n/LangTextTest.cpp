@@ -2,7 +2,8 @@
 #include "i18n/LangText.h"
 #include "i18n/LanguageLocale.h"
 
-#include "TempDir.h"
+#include "tests/support/AppPathsGuard.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,14 +19,10 @@ namespace {
 class LangTextTest : public ::testing::Test
 {
 protected:
-    void TearDown() override { g_strLangFile = m_saved; }
-
     void UseLang(const std::string& content) { g_strLangFile = m_dir.Write("test.lang", content); }
 
+    CAppPathsGuard m_paths;
     CTempDir m_dir;
-
-private:
-    std::string m_saved = g_strLangFile;
 };
 
 } // namespace
@@ -130,9 +127,6 @@ protected:
             m_saved.emplace_back(var, value ? std::optional<std::string>(value) : std::nullopt);
             ::unsetenv(var);
         }
-        m_savedDir = g_strAppDir;
-        m_savedSetting = g_strSettingFile;
-        m_savedLang = g_strLangFile;
         InitAppPaths(m_dir.Path().string());
     }
     void TearDown() override
@@ -143,9 +137,6 @@ protected:
             else
                 ::unsetenv(var);
         }
-        g_strAppDir = m_savedDir;
-        g_strSettingFile = m_savedSetting;
-        g_strLangFile = m_savedLang;
     }
     static void Env(const char* lcAll, const char* lcMessages, const char* lang)
     {
@@ -160,11 +151,11 @@ protected:
     }
 
     static constexpr const char* kVars[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    CAppPathsGuard m_paths;
     CTempDir m_dir;
 
 private:
     std::vector<std::pair<const char*, std::optional<std::string>>> m_saved;
-    std::string m_savedDir, m_savedSetting, m_savedLang;
 };
 
 } // namespace

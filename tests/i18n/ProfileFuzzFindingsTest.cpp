@@ -1,7 +1,7 @@
 // Faults the fuzzing of the settings-file reader and writer found, one case each.
 
 #include "i18n/Profile.h"
-#include "tests/i18n/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "i18n/Profile.h"
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <chrono>
 #include <climits>

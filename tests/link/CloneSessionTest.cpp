@@ -1,5 +1,4 @@
 #include <chrono>
-#include <functional>
 #include <pty.h>
 #include <termios.h>
 #include <thread>
@@ -7,7 +6,8 @@
 
 #include "link/CloneSession.h"
 #include "link/SerialPort.h"
-#include "tests/link/LinkTestSupport.h"
+#include "tests/support/Eventually.h"
+#include "tests/support/LinkTestEnv.h"
 
 namespace {
 
@@ -56,15 +56,6 @@ protected:
     std::vector<int> m_skipped;
     std::vector<int> m_silent;
 };
-
-// The radio answers on its own thread: give it a moment to take in the last byte.
-bool Eventually(const std::function<bool()>& condition)
-{
-    const auto until = Clock::now() + std::chrono::milliseconds(500);
-    while (!condition() && Clock::now() < until)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return condition();
-}
 
 std::vector<int> Addresses(int blocks)
 {

@@ -1,7 +1,7 @@
 // The clone exchange's time-outs, pauses, baud rate, port search and progress, pinned on a
 // simulated clock. Every expected value is written out here, never taken from the code's constants.
 #include "tests/link/ClockedRadioLine.h"
-#include "tests/link/LinkTestSupport.h"
+#include "tests/support/LinkTestEnv.h"
 
 #include <gtest/gtest.h>
 #include <map>

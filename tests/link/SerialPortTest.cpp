@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "link/SerialPort.h"
-#include "tests/link/LinkTestSupport.h"
+#include "tests/support/LinkTestEnv.h"
 
 namespace {
 

@@ -114,7 +114,7 @@ TEST_F(ChannelTablePageTest, RowsShowTheImage)
 
 TEST_F(ChannelTablePageTest, AReloadAfterALanguageChangeShowsTheNewTexts)
 {
-    g_strLangFile = ZQ708_SOURCE_DIR "/lang/chinese.lang";
+    UseShippedLanguage("chinese");
     m_page->ReloadFromImage();
     const QString off = QString::fromUtf8("\xe5\x85\xb3"); // the Chinese "off"
     EXPECT_EQ(Cell(2, 2), off);
@@ -522,7 +522,7 @@ TEST_F(ChannelTablePageTest, Screenshots)
     editor.StoreChoice(7, ChannelChoice::Bandwidth, 1);
     m_page->ReloadFromImage();
     shoot(QStringLiteral("en"));
-    g_strLangFile = ZQ708_SOURCE_DIR "/lang/chinese.lang";
+    UseShippedLanguage("chinese");
     m_page->ReloadFromImage();
     shoot(QStringLiteral("zh"));
 }

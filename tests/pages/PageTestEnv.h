@@ -5,7 +5,7 @@
 #include "radio/DataFile.h"
 #include "radio/VantorDoc.h"
 #include "res/DialogBuilder.h"
-#include "tests/radio/RadioTestEnv.h"
+#include "tests/support/RadioTestEnv.h"
 
 #include <QApplication>
 #include <QTest>

@@ -204,7 +204,7 @@ TEST_F(RadiogramDlgTest, Screenshots)
     QDir().mkpath(dir);
     m_doc.WriteWordBE(kFmPresets, 2, 225);
     for (const char* lang : {"english", "chinese"}) {
-        g_strLangFile = ZQ708_SOURCE_DIR "/lang/" + std::string(lang) + ".lang";
+        UseShippedLanguage(lang);
         Open();
         OpenPreset(3);
         QTest::mouseClick(PresetList(), Qt::LeftButton);

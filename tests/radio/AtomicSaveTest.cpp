@@ -7,7 +7,7 @@
 #include "i18n/Profile.h"
 #include "radio/DataFile.h"
 #include "radio/VantorDoc.h"
-#include "tests/radio/RadioTestEnv.h"
+#include "tests/support/RadioTestEnv.h"
 
 #include <gtest/gtest.h>
 

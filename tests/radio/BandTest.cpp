@@ -1,6 +1,6 @@
 // Band variants from setting.ini: matching entry, limits, writing an entry into the image.
 
-#include "RadioTestEnv.h"
+#include "tests/support/RadioTestEnv.h"
 
 #include "radio/ModelInfo.h"
 #include "radio/VantorDoc.h"

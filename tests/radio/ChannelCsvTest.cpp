@@ -3,7 +3,7 @@
 
 #include "radio/ChannelCsv.h"
 
-#include "RadioTestEnv.h"
+#include "tests/support/RadioTestEnv.h"
 #include "radio/ChannelEditor.h"
 #include "radio/FrequencyCodec.h"
 #include "radio/ToneList.h"

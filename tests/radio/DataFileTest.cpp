@@ -1,7 +1,7 @@
 // The data file: golden round trips, the signature and short-file rules, unreadable paths, atomic
 // saves, the Save / Save As / save-changes rules and the modified flag.
 
-#include "RadioTestEnv.h"
+#include "tests/support/RadioTestEnv.h"
 
 #include "i18n/LangText.h"
 #include "radio/VantorDoc.h"
@@ -272,7 +272,7 @@ TEST_F(CDataFileTest, FailuresNameThePathAndTheSystemsReasonInTheUsersLanguage)
         {m_dir.File("folder.pgm"), true, "Cannot save the file:\n", "无法保存文件：\n", EISDIR},
     };
     for (const bool chinese : {false, true}) {
-        g_strLangFile = std::string(ZQ708_SOURCE_DIR "/lang/") + (chinese ? "chinese" : "english") + ".lang";
+        UseShippedLanguage(chinese ? "chinese" : "english");
         for (const Case& c : cases) {
             SCOPED_TRACE(c.path);
             m_messages.Clear();

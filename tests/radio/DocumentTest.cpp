@@ -1,7 +1,7 @@
 // The document's image: defaults of a new document, the bookkeeping before transfer, the field
 // accessors with their clamping and bit rules, and the new-document step.
 
-#include "RadioTestEnv.h"
+#include "tests/support/RadioTestEnv.h"
 
 #include "i18n/LangText.h"
 #include "radio/VantorDoc.h"

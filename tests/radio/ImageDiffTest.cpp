@@ -3,7 +3,7 @@
 
 #include "radio/ImageDiff.h"
 
-#include "RadioTestEnv.h"
+#include "tests/support/RadioTestEnv.h"
 #include "radio/ChannelEditor.h"
 #include "radio/VantorDoc.h"
 

@@ -1,7 +1,7 @@
 // Naming the parts of the memory that skipped read blocks hold.
 #include "radio/ImageParts.h"
 
-#include "tests/radio/RadioTestEnv.h"
+#include "tests/support/RadioTestEnv.h"
 
 namespace {
 
@@ -88,7 +88,7 @@ TEST_F(ImagePartsTest, LanguageFilesNameEveryPart)
                        "Other radio data at 0x0D30" + kTo + "0x0EFF\nFrequency band of the radio\n"
                        "Other radio data at 0x0F10" + kTo + "0x0FEF\nCalibration values (test mode)\n");
 
-    g_strLangFile = ZQ708_SOURCE_DIR "/lang/chinese.lang";
+    UseShippedLanguage("chinese");
     const std::string channel = "\xE4\xBF\xA1\xE9\x81\x93"; // 信道
     EXPECT_EQ(LangPartText({P::Channel, 17, 24}), channel + " 17" + kTo + "24");
     EXPECT_EQ(LangPartText({P::ChannelName, 5, 5}), channel + " 5 \xE7\x9A\x84\xE5\x90\x8D\xE7\xA7\xB0"); // 的名称

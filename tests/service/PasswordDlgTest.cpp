@@ -6,6 +6,7 @@
 #include "radio/VantorDoc.h"
 #include "res/DialogBuilder.h"
 #include "service/PasswordDlg.h"
+#include "tests/support/AppPathsGuard.h"
 #include "tests/support/FindControl.h"
 
 #include <QApplication>
@@ -23,16 +24,11 @@ class PasswordDlgTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_savedLang = g_strLangFile;
-        g_strLangFile = ZQ708_SOURCE_DIR "/lang/english.lang";
+        UseShippedLanguage("english");
         m_dlg = std::make_unique<CPasswordDlg>(m_doc, m_port, nullptr);
         m_dlg->show();
     }
-    void TearDown() override
-    {
-        m_dlg.reset();
-        g_strLangFile = m_savedLang;
-    }
+    void TearDown() override { m_dlg.reset(); }
 
     QLineEdit* Edit() { return FindControl<QLineEdit>(m_dlg.get(), "Password"); }
 
@@ -53,7 +49,7 @@ protected:
         return opened;
     }
 
-    std::string m_savedLang;
+    CAppPathsGuard m_paths;
     CScriptedMessages m_messages;
     CVantorDoc m_doc;
     CSerialPort m_port;

@@ -1,8 +1,8 @@
 // The test mode's exchanges against the simulated radio on a pseudo-terminal.
 #include "link/SerialPort.h"
 #include "service/ServiceExchange.h"
-#include "tests/link/LinkTestSupport.h"
-#include "tests/service/Eventually.h"
+#include "tests/support/LinkTestEnv.h"
+#include "tests/support/Eventually.h"
 
 #include <algorithm>
 

@@ -7,9 +7,9 @@
 #include "res/DialogBuilder.h"
 #include "service/ServiceProgressDlg.h"
 #include "service/TestModeDlg.h"
-#include "tests/link/LinkTestSupport.h"
-#include "tests/service/Eventually.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/FindControl.h"
+#include "tests/support/LinkTestEnv.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -65,8 +65,7 @@ protected:
     void SetUp() override
     {
         CLinkTestEnv::SetUp();
-        m_savedLang = g_strLangFile;
-        g_strLangFile = ZQ708_SOURCE_DIR "/lang/english.lang";
+        UseShippedLanguage("english");
         m_doc.Image() = PatternImage(3);
         m_doc.Image()[kCal] = 0;
         m_doc.Image()[kCal + 1] = 255;
@@ -76,7 +75,6 @@ protected:
     void TearDown() override
     {
         m_dlg.reset();
-        g_strLangFile = m_savedLang;
         CLinkTestEnv::TearDown();
     }
 
@@ -164,7 +162,6 @@ protected:
         return texts;
     }
 
-    std::string m_savedLang;
     CScriptedMessages m_messages;
     CVantorDoc m_doc;
     CSerialPort m_port;

@@ -15,18 +15,14 @@
 #include "radio/ChannelEditor.h"
 #include "radio/DataFile.h"
 #include "radio/ToneList.h"
-#include "tests/i18n/TempDir.h"
-#include "tests/link/LinkTestSupport.h"
+#include "tests/support/Eventually.h"
+#include "tests/support/LinkTestEnv.h"
+#include "tests/support/RunCommand.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct RunResult
-{
-    int code = -1;
-    std::string output; // standard output and standard error
-};
 
 class CliTest : public CLinkTestEnv
 {
@@ -42,16 +38,7 @@ protected:
     // `runAs` goes before the program: a command that runs it as another user.
     RunResult Cli(const std::string& args, const std::string& runAs = {}) const
     {
-        RunResult result;
-        const std::string command = runAs + "'" + (m_dir / "zq708-cli").string() + "' " + args + " 2>&1";
-        FILE* pipe = popen(command.c_str(), "r");
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            result.output.append(buffer, n);
-        const int status = pclose(pipe);
-        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return result;
+        return RunCommand(runAs + "'" + (m_dir / "zq708-cli").string() + "' " + args, ErrorOutput::Joined);
     }
 
     std::string Path(const std::string& name) const { return (m_dir / name).string(); }
@@ -85,7 +72,7 @@ TEST_F(CliTest, ReadMakesADataFileAndWriteSendsOne)
     CSimRadio& radio = NewRadio(PatternImage(1));
     const std::string device = AttachRadio(radio, 1).DevicePath();
     const RunResult read = Cli("read --device " + device + " -o " + Path("out.pgm"));
-    ASSERT_EQ(read.code, 0) << read.output;
+    ASSERT_EQ(read.code, 0) << read.out;
     EXPECT_EQ(fs::file_size(Path("out.pgm")), DataFile::kFileSize);
     EXPECT_EQ(ReadFileBytes(Path("out.pgm")).substr(0, 30), DataFile::kSignature);
     EXPECT_EQ(LoadDataFile("out.pgm"), radio.Memory());
@@ -93,7 +80,7 @@ TEST_F(CliTest, ReadMakesADataFileAndWriteSendsOne)
     CSimRadio& target = NewRadio(PatternImage(50));
     const std::string targetDevice = AttachRadio(target, 2).DevicePath();
     const RunResult write = Cli("write --device " + targetDevice + " " + Path("out.pgm"));
-    ASSERT_EQ(write.code, 0) << write.output;
+    ASSERT_EQ(write.code, 0) << write.out;
     const RadioImage sent = Prepared(radio.Memory());
     const RadioImage memory = target.Memory();
     EXPECT_TRUE(std::equal(memory.begin(), memory.begin() + 0xFE0, sent.begin()));
@@ -117,7 +104,7 @@ TEST_F(CliTest, PortComesFromTheSettingsBesideTheProgramAndASearchStoresTheFound
     Setting("setup", "com", "3");
     Setting("setup", "searchcom", "1");
     const RunResult found = Cli("read -o " + Path("d.pgm"));
-    EXPECT_EQ(found.code, 0) << found.output;
+    EXPECT_EQ(found.code, 0) << found.out;
     EXPECT_EQ(ReadProfileInt(g_strSettingFile, "setup", "com", 0), 1);
     EXPECT_EQ(Cli("read --port 3 --no-search -o " + Path("e.pgm")).code, 1);
 }
@@ -160,9 +147,9 @@ TEST_F(CliTest, ReadIntoAWritableFileInAFolderTheUserMayNotWrite)
     const RunResult read = Cli("read --device " + device + " -o " + locked + "/radio.pgm", runAs);
     const RunResult refused = Cli("read --device " + device + " -o " + locked + "/new.pgm", runAs);
     ::chmod(locked.c_str(), 0755);
-    ASSERT_EQ(read.code, 0) << read.output;
+    ASSERT_EQ(read.code, 0) << read.out;
     EXPECT_EQ(LoadDataFile("locked/radio.pgm"), radio.Memory());
-    EXPECT_EQ(refused.code, 73) << refused.output; // before the radio is woken
+    EXPECT_EQ(refused.code, 73) << refused.out; // before the radio is woken
     EXPECT_EQ(radio.WakeUpsSeen(), 1);
 }
 
@@ -175,7 +162,7 @@ TEST_F(CliTest, PortAndRadioFailuresHaveTheirOwnExitCodes)
 
     const RunResult missing = Cli("read --device " + Path("dev/ttyUSB9") + " -o " + Path("x.pgm"));
     EXPECT_EQ(missing.code, 1);
-    EXPECT_NE(missing.output.find("no such device"), std::string::npos) << missing.output;
+    EXPECT_NE(missing.out.find("no such device"), std::string::npos) << missing.out;
 
     StoreDataFile("in.pgm", PatternImage(3));
     SimFaults nak;
@@ -207,7 +194,7 @@ TEST_F(CliTest, BadInputIsRefusedBeforeTheRadioIsWoken)
     EXPECT_EQ(Cli("info").code, 64);
     const RunResult help = Cli("--help");
     EXPECT_EQ(help.code, 0);
-    EXPECT_NE(help.output.find("Exit codes"), std::string::npos);
+    EXPECT_NE(help.out.find("Exit codes"), std::string::npos);
 
     EXPECT_EQ(radio.WakeUpsSeen(), 0);
 }
@@ -220,13 +207,13 @@ TEST_F(CliTest, ABaseFileFillsTheBlocksTheRadioSkipped)
     StoreDataFile("base.pgm", PatternImage(9));
     const RunResult read = Cli("read --device " + AttachRadio(radio, 1).DevicePath() + " --base " + Path("base.pgm") +
                                " -o " + Path("out.pgm"));
-    ASSERT_EQ(read.code, 0) << read.output;
-    EXPECT_NE(read.output.find("the radio answered block 0x0120 for another address three times"),
+    ASSERT_EQ(read.code, 0) << read.out;
+    EXPECT_NE(read.out.find("the radio answered block 0x0120 for another address three times"),
               std::string::npos)
-        << read.output;
-    EXPECT_NE(read.output.find("these parts keep the starting image's values: channel 18\n"),
+        << read.out;
+    EXPECT_NE(read.out.find("these parts keep the starting image's values: channel 18\n"),
               std::string::npos)
-        << read.output;
+        << read.out;
     const RadioImage out = LoadDataFile("out.pgm");
     const RadioImage base = Prepared(PatternImage(9));
     EXPECT_TRUE(std::equal(out.begin() + 0x120, out.begin() + 0x130, base.begin() + 0x120));
@@ -254,15 +241,15 @@ TEST_F(CliTest, ProgressLinesGoUpATenthAtATimeToOneHundredPercent)
     CSimRadio& radio = NewRadio(PatternImage(1), faults);
     const std::string device = AttachRadio(radio, 1).DevicePath();
     const RunResult read = Cli("read --device " + device + " -o " + Path("out.pgm"));
-    ASSERT_EQ(read.code, 0) << read.output;
-    EXPECT_NE(read.output.find("these parts keep the starting image's values: calibration values\n"),
+    ASSERT_EQ(read.code, 0) << read.out;
+    EXPECT_NE(read.out.find("these parts keep the starting image's values: calibration values\n"),
               std::string::npos)
-        << read.output;
+        << read.out;
     const RunResult write = Cli("write --device " + device + " " + Path("out.pgm"));
-    ASSERT_EQ(write.code, 0) << write.output;
+    ASSERT_EQ(write.code, 0) << write.out;
 
     for (const auto& [what, output] :
-         {std::pair{"reading", read.output}, std::pair{"writing", write.output}}) {
+         {std::pair{"reading", read.out}, std::pair{"writing", write.out}}) {
         const std::vector<int> percents = ProgressLines(output, what);
         ASSERT_GE(percents.size(), 3u) << output;
         EXPECT_EQ(percents.back(), 100) << output;
@@ -287,20 +274,20 @@ TEST_F(CliTest, InfoSummarisesAFileAsTextAndJson)
     ASSERT_TRUE(doc.StoreFile(Path("info.pgm"), error)) << std::strerror(error.number);
 
     const RunResult json = Cli("info --json " + Path("info.pgm"));
-    ASSERT_EQ(json.code, 0) << json.output;
+    ASSERT_EQ(json.code, 0) << json.out;
     for (const char* expected :
          {"\"model_tag\": \"HZQ708\"", "\"band\": {\"low\": 13600000, \"high\":", "\"number\": 1, \"rx\": \"136.00000\"",
           "\"tx\": \"136.00000\"", "\"rx_tone\": \"67.0\"", "\"tx_tone\": \"D023N\"", "\"power\": 1", "\"scan_add\": 0",
           "\"ptt_id\": 0", "\"name\": \"AB1\"", "\"number\": 2, \"rx\": \"145.50000\", \"tx\": \"\"", "\"step\": ",
           "\"fm_presets\": [", "\"SquelchLevel\": ", "\"PttIdCode\": \"\""})
-        EXPECT_NE(json.output.find(expected), std::string::npos) << expected << "\n" << json.output;
-    EXPECT_EQ(json.output.find("\"number\": 3,"), std::string::npos);
-    EXPECT_EQ(std::count(json.output.begin(), json.output.end(), '{'),
-              std::count(json.output.begin(), json.output.end(), '}'));
+        EXPECT_NE(json.out.find(expected), std::string::npos) << expected << "\n" << json.out;
+    EXPECT_EQ(json.out.find("\"number\": 3,"), std::string::npos);
+    EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '{'),
+              std::count(json.out.begin(), json.out.end(), '}'));
 
     const RunResult text = Cli("info " + Path("info.pgm"));
     ASSERT_EQ(text.code, 0);
-    EXPECT_NE(text.output.find("Channels in use: 2"), std::string::npos) << text.output;
+    EXPECT_NE(text.out.find("Channels in use: 2"), std::string::npos) << text.out;
 }
 
 // The simulator as a program: device path on the first line, memory saved on exit.
@@ -325,12 +312,9 @@ TEST_F(CliTest, SimulatorProgramSavesWhatWasWritten)
     EXPECT_EQ(device.rfind("/dev/", 0), 0u);
 
     const RunResult write = Cli("write --device " + device + " " + Path("in.pgm"));
-    EXPECT_EQ(write.code, 0) << write.output;
+    EXPECT_EQ(write.code, 0) << write.out;
     int status = 0;
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (waitpid(sim, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() < until)
-        usleep(10000);
-    if (kill(sim, 0) == 0) {
+    if (!Eventually([&] { return waitpid(sim, &status, WNOHANG) != 0; }, std::chrono::seconds(5))) {
         kill(sim, SIGTERM);
         waitpid(sim, &status, 0);
         ADD_FAILURE() << "the simulator did not end after the end byte";

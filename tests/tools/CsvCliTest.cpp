@@ -3,24 +3,17 @@
 #include "app/AppPaths.h"
 #include "radio/ChannelEditor.h"
 #include "radio/VantorDoc.h"
-#include "tests/i18n/TempDir.h"
+#include "tests/support/AppPathsGuard.h"
+#include "tests/support/RunCommand.h"
+#include "tests/support/TempDir.h"
 
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct RunResult
-{
-    int code = -1;
-    std::string out; // standard output
-    std::string err; // standard error
-};
 
 class CsvCliTest : public ::testing::Test
 {
@@ -29,31 +22,15 @@ protected:
     {
         fs::copy_file(ZQ708_BIN_DIR "/zq708-cli", m_dir.File("zq708-cli"));
         fs::copy_file(ZQ708_SOURCE_DIR "/lang/setting.ini", m_dir.File("setting.ini"));
-        m_savedSettingFile = g_strSettingFile;
         g_strSettingFile = m_dir.File("setting.ini"); // the documents the test makes use the same bands
     }
-    void TearDown() override { g_strSettingFile = m_savedSettingFile; }
 
-    RunResult Cli(const std::string& args) const
-    {
-        RunResult result;
-        const std::string command =
-            "'" + m_dir.File("zq708-cli") + "' " + args + " 2>'" + m_dir.File("stderr.txt") + "'";
-        FILE* pipe = popen(command.c_str(), "r");
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            result.out.append(buffer, n);
-        const int status = pclose(pipe);
-        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.err = ReadFileBytes(m_dir.File("stderr.txt"));
-        return result;
-    }
+    RunResult Cli(const std::string& args) const { return RunCommand("'" + m_dir.File("zq708-cli") + "' " + args); }
 
     std::string Path(const std::string& name) const { return m_dir.File(name); }
 
+    CAppPathsGuard m_paths;
     CTempDir m_dir;
-    std::string m_savedSettingFile;
 };
 
 constexpr char kFullRadio[] = ZQ708_SOURCE_DIR "/tests/data/full_radio.pgm";

@@ -1,5 +1,5 @@
 // The port dialog against ports mapped to pseudo-terminals through section "ports".
-#include "DialogTestEnv.h"
+#include "tests/support/DialogTestEnv.h"
 #include "i18n/Profile.h"
 #include "link/PortDlg.h"
 #include "link/PortResolver.h"

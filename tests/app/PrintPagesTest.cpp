@@ -4,8 +4,8 @@
 #include "pages/ChannelTablePage.h"
 #include "pages/FunctionPage.h"
 #include "radio/VantorDoc.h"
-#include "tests/print/PrintFixture.h"
-#include "tests/radio/RadioTestEnv.h"
+#include "tests/app/PrintFixture.h"
+#include "tests/support/RadioTestEnv.h"
 
 #include <QTemporaryDir>
 
@@ -26,7 +26,7 @@ protected:
 
     QString Print(const char* language, const QString& name, QPageSize::PageSizeId size)
     {
-        g_strLangFile = std::string(ZQ708_SOURCE_DIR "/lang/") + language + ".lang";
+        UseShippedLanguage(language);
         m_channels->ReloadFromImage();
         m_function->ReloadFromImage();
         CChannelPrinter printer(m_channels->Grid(), *m_function);

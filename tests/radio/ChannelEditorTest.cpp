@@ -2,7 +2,7 @@
 // and whether each store reports a change.
 #include "radio/ChannelEditor.h"
 
-#include "tests/radio/RadioTestEnv.h"
+#include "tests/support/RadioTestEnv.h"
 
 #include <algorithm>
 #include <vector>

@@ -2,7 +2,8 @@
 // function settings block, checked in the PDF that a job produces.
 #include "app/AppPaths.h"
 #include "app/ChannelPrinter.h"
-#include "tests/print/PrintFixture.h"
+#include "tests/app/PrintFixture.h"
+#include "tests/support/AppPathsGuard.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,7 +28,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        g_strLangFile = ZQ708_SOURCE_DIR "/lang/english.lang";
+        UseShippedLanguage("english");
         m_page = MakeFunctionPage();
     }
 
@@ -44,10 +45,11 @@ protected:
     // Makes a shipped language current, with the function page relabelled in it.
     void UseLanguage(const std::string& language)
     {
-        g_strLangFile = ZQ708_SOURCE_DIR "/lang/" + language + ".lang";
+        UseShippedLanguage(language);
         m_page = MakeFunctionPage();
     }
 
+    CAppPathsGuard m_paths;
     QTemporaryDir m_dir;
     std::unique_ptr<QWidget> m_page;
     std::unique_ptr<CGridCtrl> m_grid;

@@ -4,7 +4,8 @@
 
 #include "app/AppPaths.h"
 #include "app/ScriptedMessages.h"
-#include "tests/i18n/TempDir.h"
+#include "tests/support/AppPathsGuard.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -20,15 +21,8 @@ class CRadioTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_savedSettingFile = g_strSettingFile;
-        m_savedLangFile = g_strLangFile;
-        g_strLangFile = ZQ708_SOURCE_DIR "/lang/english.lang";
+        UseShippedLanguage("english");
         WriteModels(kStandardModels);
-    }
-    void TearDown() override
-    {
-        g_strSettingFile = m_savedSettingFile;
-        g_strLangFile = m_savedLangFile;
     }
 
     // Replaces section "ModelInfo" of the test's setting.ini.
@@ -37,10 +31,7 @@ protected:
         g_strSettingFile = m_dir.Write("setting.ini", "[setup]\nlanguage=english\n[ModelInfo]\n" + lines);
     }
 
+    CAppPathsGuard m_paths;
     CTempDir m_dir;
     CScriptedMessages m_messages;
-
-private:
-    std::string m_savedSettingFile;
-    std::string m_savedLangFile;
 };

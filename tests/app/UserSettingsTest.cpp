@@ -4,7 +4,8 @@
 #include "app/AppPaths.h"
 #include "i18n/LanguageFiles.h"
 #include "i18n/Profile.h"
-#include "tests/i18n/TempDir.h"
+#include "tests/support/AppPathsGuard.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,6 @@ protected:
             const char* value = std::getenv(var);
             m_savedEnv.emplace_back(var, value ? std::optional<std::string>(value) : std::nullopt);
         }
-        m_savedPaths = {g_strAppDir, g_strSettingFile, g_strLangFile, g_strUserDir};
         m_program.Write("setting.ini", kShipped);
         m_program.Write("english.lang", "[Face]\ndisp=English\n");
         m_program.Write("chinese.lang", "[Face]\ndisp=Chinese\n");
@@ -37,10 +37,6 @@ protected:
             else
                 ::unsetenv(var);
         }
-        g_strAppDir = m_savedPaths[0];
-        g_strSettingFile = m_savedPaths[1];
-        g_strLangFile = m_savedPaths[2];
-        g_strUserDir = m_savedPaths[3];
     }
     std::string UserDir() const { return m_home.File("zq708-cps"); }
 
@@ -49,8 +45,8 @@ protected:
     CTempDir m_home;
 
 private:
+    CAppPathsGuard m_paths;
     std::vector<std::pair<const char*, std::optional<std::string>>> m_savedEnv;
-    std::vector<std::string> m_savedPaths;
 };
 
 } // namespace

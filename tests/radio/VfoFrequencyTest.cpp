@@ -4,7 +4,7 @@
 
 #include "radio/FmPreset.h"
 #include "radio/VantorDoc.h"
-#include "tests/radio/RadioTestEnv.h"
+#include "tests/support/RadioTestEnv.h"
 
 #include <algorithm>
 

@@ -11,6 +11,7 @@
 #include "app/AppPaths.h"
 #include "i18n/Profile.h"
 #include "link/PortResolver.h"
+#include "tests/support/AppPathsGuard.h"
 #include "tools/sim/SimLine.h"
 #include "tools/sim/SimRadio.h"
 
@@ -25,7 +26,6 @@ protected:
         std::filesystem::remove_all(m_dir);
         std::filesystem::create_directories(m_dir / "dev");
         std::filesystem::create_directories(m_dir / "sys");
-        m_savedSettingFile = g_strSettingFile;
         g_strSettingFile = (m_dir / "setting.ini").string();
         SetSerialDeviceDirs((m_dir / "dev").string(), (m_dir / "sys").string());
         Setting("setup", "searchcom", "0");
@@ -36,7 +36,6 @@ protected:
     {
         m_lines.clear(); // before the radios they answer for
         m_radios.clear();
-        g_strSettingFile = m_savedSettingFile;
         SetSerialDeviceDirs("/dev", "/sys/class/tty");
         std::filesystem::remove_all(m_dir);
     }
@@ -63,8 +62,8 @@ protected:
         return line;
     }
 
+    CAppPathsGuard m_paths;
     std::filesystem::path m_dir;
-    std::string m_savedSettingFile;
     std::vector<std::unique_ptr<CSimRadio>> m_radios;
     std::vector<std::unique_ptr<CSimLine>> m_lines;
 };

@@ -6,8 +6,8 @@
 #include "link/CloneProgressDlg.h"
 #include "link/SerialPort.h"
 #include "radio/VantorDoc.h"
-#include "tests/link/LinkTestSupport.h"
 #include "tests/support/FindControl.h"
+#include "tests/support/LinkTestEnv.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,7 +29,7 @@ protected:
     void SetUp() override
     {
         CLinkTestEnv::SetUp();
-        g_strLangFile = ZQ708_SOURCE_DIR "/lang/english.lang";
+        UseShippedLanguage("english");
         m_doc.Image() = PatternImage(50);
         PrepareImageForTransfer(m_doc.Image());
         m_before = m_doc.Image();
@@ -289,7 +289,7 @@ TEST_F(CloneProgressTest, ProgressLineAndBarShowThePercentOrTheSearchedPort)
         {"COM16", CloneDirection::Write, "chinese", silent, 16, "IDS_SEARCHCOMPORT", "", 0, nullptr},
     };
     for (const Case& c : cases) {
-        g_strLangFile = ZQ708_SOURCE_DIR "/lang/" + std::string(c.lang) + ".lang";
+        UseShippedLanguage(c.lang);
         const bool search = c.radioPort != 1;
         Setting("setup", "searchcom", search ? "1" : "0");
         Setting("setup", "com", search ? "2" : "1");
@@ -402,7 +402,7 @@ TEST_F(CloneProgressTest, SkippedBlocksScreenshots)
     MessageHandler scripted = SetMessageHandler({});
     InstallQtMessageBox();
     for (const char* lang : {"english", "chinese"}) {
-        g_strLangFile = ZQ708_SOURCE_DIR "/lang/" + std::string(lang) + ".lang";
+        UseShippedLanguage(lang);
         AttachRadio(RadioSkippingBlocks(), 1);
         auto dlg = MakeDialog(CloneDirection::Read);
         dlg->show();

@@ -1,4 +1,4 @@
-#include "tests/print/PrintFixture.h"
+#include "tests/app/PrintFixture.h"
 
 #include "app/ChannelPrinter.h"
 #include "i18n/LangText.h"

@@ -1,5 +1,5 @@
 // Dialogs and the menu bar take their texts from the current language file by number.
-#include "DialogTestEnv.h"
+#include "tests/support/DialogTestEnv.h"
 #include "i18n/RelabelDialog.h"
 #include "i18n/RelabelMenus.h"
 #include "res/DialogBuilder.h"

@@ -12,7 +12,7 @@ class CTempDir
 public:
     CTempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zq708-i18n-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "zq708-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()))
             m_path = pattern;
     }

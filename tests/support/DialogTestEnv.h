@@ -3,7 +3,8 @@
 // paths pointed at them for the life of the object.
 
 #include "app/AppPaths.h"
-#include "tests/i18n/TempDir.h"
+#include "tests/support/AppPathsGuard.h"
+#include "tests/support/TempDir.h"
 
 #include <QTemporaryDir>
 #include <fstream>
@@ -18,7 +19,6 @@ public:
         WriteFile("setting.ini", "[setup]\nlanguage=english\ncom=1\nsearchcom=0\n");
         g_strLangFile = Path("english.lang");
     }
-    ~CDialogTestEnv() { g_strLangFile.clear(); }
 
     std::string Path(const std::string& name) const { return g_strAppDir + "/" + name; }
 
@@ -30,5 +30,6 @@ public:
     std::string ReadFile(const std::string& name) const { return ReadFileBytes(Path(name)); }
 
 private:
+    CAppPathsGuard m_paths;
     QTemporaryDir m_dir;
 };
