@@ -334,3 +334,12 @@ PortOpenError CSerialPort::LastOpenError() const
     std::lock_guard lock(m_mutex);
     return m_lastError;
 }
+
+PortOpenError ProbePort(int port)
+{
+    CSerialPort probe;
+    if (!probe.Open(port, 9600))
+        return probe.LastOpenError();
+    probe.Close();
+    return PortOpenError::None;
+}

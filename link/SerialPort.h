@@ -64,3 +64,7 @@ private:
     std::string m_path;
     PortOpenError m_lastError = PortOpenError::None;
 };
+
+// Whether COMn could be opened now, without keeping it open: None, Missing, PermissionDenied,
+// Busy, ... as CSerialPort::LastOpenError reports.
+PortOpenError ProbePort(int port);
