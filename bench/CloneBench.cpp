@@ -21,7 +21,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr double kByteSeconds = 10.0 / 9600.0; // start bit, 8 data bits, stop bit
+constexpr double kByteSeconds = 10.0 / kCableBaud; // start bit, 8 data bits, stop bit
 
 double CpuSeconds()
 {
@@ -89,7 +89,7 @@ bool RunOnce(const std::string& simulator, CloneDirection direction)
         return false;
     }
     CSerialPort port;
-    if (!port.OpenDevice(sim.Device(), 9600)) {
+    if (!port.OpenDevice(sim.Device(), kCableBaud)) {
         std::fprintf(stderr, "cannot open %s\n", sim.Device().c_str());
         return false;
     }

@@ -69,6 +69,12 @@ void SendEndByte(ISerialLine& port);
 
 enum class ExchangeStartResult { Ok, PortError, TypeError, Cancelled };
 
+// The port the exchange starts on: "com" of section "setup" (default 1).
+int ConfiguredPort(const std::string& settingFile);
+// Whether the exchange searches other ports when the radio does not answer: unless "searchcom" of
+// section "setup" starts with 0.
+bool PortSearchEnabled(const std::string& settingFile);
+
 // Opens the configured port ("com" of section "setup", default 1) if the port is closed, wakes
 // the radio (ten attempts, then the port search over COM1 to COM255 unless "searchcom" starts
 // with 0), identifies it and acknowledges. A port found by the search is stored as "com".

@@ -4,6 +4,7 @@
 #include "i18n/LangText.h"
 #include "i18n/Profile.h"
 #include "i18n/RelabelDialog.h"
+#include "link/CloneSession.h"
 #include "link/PortResolver.h"
 #include "link/SerialPort.h"
 #include "res/DialogBuilder.h"
@@ -17,11 +18,6 @@ namespace {
 constexpr int kFirstPortButton = 1000; // button 1000 + n is COMn
 constexpr int kPortCount = 8;
 constexpr int kIdSearch = 1012;
-
-int ConfiguredPort()
-{
-    return ReadProfileInt(g_strSettingFile, "setup", "com", 1);
-}
 
 // A text of section "String", or the built-in one where the language file has none.
 QString TextOr(const char* key, const char* builtIn)
@@ -58,7 +54,7 @@ CPortDlg::CPortDlg(CSerialPort& port, std::function<void(int)> showPortInStatusB
     connect(GetDlgItemAs<QPushButton>(this, 2), &QPushButton::clicked, this, &CPortDlg::reject);
     RelabelDialog(this, g_dlgPort.id);
 
-    ProbePorts(ConfiguredPort());
+    ProbePorts(ConfiguredPort(g_strSettingFile));
 
     auto* search = GetDlgItemAs<QCheckBox>(this, kIdSearch);
     search->setChecked(ReadProfileInt(g_strSettingFile, "setup", "searchcom", 1) != 0);
@@ -75,7 +71,7 @@ void CPortDlg::ProbePorts(int configured)
         auto* button = GetDlgItemAs<QRadioButton>(this, kFirstPortButton + n);
         if (n == configured)
             button->setChecked(true); // stays checked even when the port cannot be opened now
-        const bool opened = m_port.Open(n, 9600);
+        const bool opened = m_port.Open(n, kCableBaud);
         if (opened)
             m_port.Close();
         else
@@ -95,13 +91,13 @@ void CPortDlg::accept()
     for (int n = 1; n <= kPortCount; ++n) {
         if (!GetDlgItemAs<QRadioButton>(this, kFirstPortButton + n)->isChecked())
             continue;
-        if (n != ConfiguredPort()) {
+        if (n != ConfiguredPort(g_strSettingFile)) {
             m_port.Close();
             WriteProfileString(g_strSettingFile, "setup", "com", std::to_string(n));
         }
         break;
     }
     if (m_showPortInStatusBar)
-        m_showPortInStatusBar(ConfiguredPort());
+        m_showPortInStatusBar(ConfiguredPort(g_strSettingFile));
     QDialog::accept();
 }

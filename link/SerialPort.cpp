@@ -338,7 +338,7 @@ PortOpenError CSerialPort::LastOpenError() const
 PortOpenError ProbePort(int port)
 {
     CSerialPort probe;
-    if (!probe.Open(port, 9600))
+    if (!probe.Open(port, kCableBaud))
         return probe.LastOpenError();
     probe.Close();
     return PortOpenError::None;

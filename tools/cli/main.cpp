@@ -255,17 +255,17 @@ int Transfer(const Options& options, CloneDirection direction, RadioImage& buffe
     std::string name;
     if (!options.device.empty()) {
         name = options.device;
-        port.OpenDevice(options.device, 9600);
+        port.OpenDevice(options.device, kCableBaud);
     } else {
-        const int n = options.port != 0 ? options.port : ReadProfileInt(g_strSettingFile, "setup", "com", 1);
+        const int n = options.port != 0 ? options.port : ConfiguredPort(g_strSettingFile);
         name = "COM" + std::to_string(n);
         const std::string path = ResolvePortPath(n);
         if (!path.empty())
             name += " (" + path + ")";
-        port.Open(n, 9600);
+        port.Open(n, kCableBaud);
     }
     if (!port.IsOpen()) {
-        const bool searches = allowSearch && ReadProfileString(g_strSettingFile, "setup", "searchcom", "1", 8).substr(0, 1) != "0";
+        const bool searches = allowSearch && PortSearchEnabled(g_strSettingFile);
         std::fprintf(stderr, "zq708-cli: %s: %s%s\n", name.c_str(), Reason(port.LastOpenError()),
                      searches ? "; searching other ports" : "");
         if (!searches)
