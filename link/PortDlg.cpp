@@ -27,14 +27,14 @@ QString TextOr(const char* key, const char* builtIn)
 }
 
 // What the tooltip says about a port: its device, and why it cannot be used when it cannot.
-QString PortTip(int n, const CSerialPort& port, bool opened)
+QString PortTip(int n, PortOpenError error)
 {
     const QString path = QString::fromStdString(ResolvePortPath(n));
     if (path.isEmpty())
         return TextOr("IDS_PORT_NODEVICE", "No serial device");
-    if (opened)
+    switch (error) {
+    case PortOpenError::None:
         return path;
-    switch (port.LastOpenError()) {
     case PortOpenError::PermissionDenied:
         return path + QStringLiteral(": ") + TextOr("IDS_PORT_NOACCESS", "no permission to open it");
     case PortOpenError::Busy:
@@ -71,12 +71,9 @@ void CPortDlg::ProbePorts(int configured)
         auto* button = GetDlgItemAs<QRadioButton>(this, kFirstPortButton + n);
         if (n == configured)
             button->setChecked(true); // stays checked even when the port cannot be opened now
-        const bool opened = m_port.Open(n, kCableBaud);
-        if (opened)
-            m_port.Close();
-        else
-            button->setEnabled(false);
-        button->setToolTip(PortTip(n, m_port, opened));
+        const PortOpenError error = m_port.Probe(n);
+        button->setEnabled(error == PortOpenError::None);
+        button->setToolTip(PortTip(n, error));
     }
 }
 

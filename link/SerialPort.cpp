@@ -200,6 +200,14 @@ bool CSerialPort::OpenDevice(const std::string& path, int baud)
     return true;
 }
 
+PortOpenError CSerialPort::Probe(int port)
+{
+    if (!Open(port, kCableBaud))
+        return LastOpenError();
+    Close();
+    return PortOpenError::None;
+}
+
 void CSerialPort::SetBaudRate(int baud)
 {
     CUse use(*this);
@@ -333,13 +341,4 @@ PortOpenError CSerialPort::LastOpenError() const
 {
     std::lock_guard lock(m_mutex);
     return m_lastError;
-}
-
-PortOpenError ProbePort(int port)
-{
-    CSerialPort probe;
-    if (!probe.Open(port, kCableBaud))
-        return probe.LastOpenError();
-    probe.Close();
-    return PortOpenError::None;
 }
