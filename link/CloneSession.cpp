@@ -168,7 +168,7 @@ void CCloneSession::Run(CloneDirection direction)
 
 void CCloneSession::ReadTransfer()
 {
-    for (int block = 0; block < kCloneReadBlocks; ++block) {
+    for (int block = 0; block < kCloneImageBlocks; ++block) {
         const int address = block * kCloneBlockSize;
         CloneFrame reply{};
         int received = 0;
