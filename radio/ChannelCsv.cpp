@@ -439,10 +439,7 @@ struct RowEntry
 class CRowReader
 {
 public:
-    CRowReader(const ColumnMap& columns, const Record& record)
-        : m_columns(columns), m_record(record)
-    {
-    }
+    CRowReader(const ColumnMap& columns, const Record& record) : m_columns(columns), m_record(record) {}
 
     bool Has(Column c) const { return m_columns[c] >= 0; }
 
@@ -608,7 +605,8 @@ private:
 class CRowWriter
 {
 public:
-    CRowWriter(CVantorDoc& doc, std::vector<CsvRowNote>& adjusted) : m_doc(doc), m_editor(doc), m_adjusted(adjusted)
+    CRowWriter(CVantorDoc& doc, std::vector<CsvRowNote>& adjusted)
+        : m_doc(doc), m_editor(doc), m_adjusted(adjusted)
     {
     }
 
@@ -688,8 +686,8 @@ CsvImportReport CChannelCsv::Import(const std::string& input)
             continue;
         }
         if (const auto it = firstLine.find(entry.channel); it != firstLine.end()) {
-            report.rejected.push_back({record.line, CsvReason::DuplicateLocation, std::to_string(entry.channel),
-                                       std::to_string(it->second)});
+            report.rejected.push_back({record.line, CsvReason::DuplicateLocation,
+                                       std::to_string(entry.channel), std::to_string(it->second)});
             continue;
         }
         firstLine[entry.channel] = record.line;

@@ -197,8 +197,13 @@ TEST_F(CloneSessionTest, SearchSkipsPortsThatDoNotOpenAndGivesUpAfterComTwoFifty
 
 TEST_F(CloneSessionTest, OnlyASearchSettingStartingWithZeroTurnsTheSearchOff)
 {
-    for (const auto& [value, search] : {std::pair{"1", true}, {"0", false}, {"00", false}, {"01", false},
-                                        {"10", true}, {"off", true}, {"", true}}) {
+    for (const auto& [value, search] : {std::pair{"1", true},
+                                        {"0", false},
+                                        {"00", false},
+                                        {"01", false},
+                                        {"10", true},
+                                        {"off", true},
+                                        {"", true}}) {
         Setting("setup", "searchcom", value);
         EXPECT_EQ(PortSearchEnabled(g_strSettingFile), search) << '"' << value << '"';
     }

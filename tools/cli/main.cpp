@@ -79,15 +79,20 @@ struct Options
 // One command of the tool: its line in the usage text, what it takes and the function that runs it.
 struct CliCommand
 {
-    enum class Output { None, Optional, Required };
+    enum class Output
+    {
+        None,
+        Optional,
+        Required
+    };
 
     const char* name;
     const char* synopsis; // what follows the name on the command line
     const char* help;     // the paragraph of the usage text after the name
     int (*run)(const Options& options);
-    bool transfer;        // talks to the radio: --device, --port, --no-search
-    int files;            // files named on the command line: 0, 1 or 2
-    Output output;        // -o
+    bool transfer; // talks to the radio: --device, --port, --no-search
+    int files;     // files named on the command line: 0, 1 or 2
+    Output output; // -o
 };
 
 std::string UsageText();
@@ -468,8 +473,8 @@ constexpr CliCommand kCommands[] = {
      "       the result as OUT.pgm; channels the file does not name are kept. Rows that cannot\n"
      "       be stored, and values the radio had to change, are listed on standard error.",
      ImportCsv, false, 2, CliCommand::Output::Required},
-    {"diff", "A.pgm B.pgm", "prints every difference between two data files; exit 0 when equal, 1 when not.", Diff,
-     false, 2, CliCommand::Output::None},
+    {"diff", "A.pgm B.pgm", "prints every difference between two data files; exit 0 when equal, 1 when not.",
+     Diff, false, 2, CliCommand::Output::None},
 };
 
 // The usage text: a line per command, a paragraph per command, then the options and exit codes.
@@ -501,8 +506,9 @@ int main(int argc, char** argv)
     }
     if (argc < 2)
         return Usage("no command given");
-    const CliCommand* command = std::find_if(std::begin(kCommands), std::end(kCommands),
-                                             [argv](const CliCommand& c) { return std::strcmp(c.name, argv[1]) == 0; });
+    const CliCommand* command =
+        std::find_if(std::begin(kCommands), std::end(kCommands),
+                     [argv](const CliCommand& c) { return std::strcmp(c.name, argv[1]) == 0; });
     if (command == std::end(kCommands))
         return Usage("unknown command \"" + std::string(argv[1]) + "\"");
     Options options;

@@ -1,5 +1,7 @@
 #include "tools/sim/SimLine.h"
 
+#include "link/SerialLine.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -9,8 +11,6 @@
 #include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
-
-#include "link/SerialLine.h"
 
 namespace {
 
