@@ -186,9 +186,11 @@ TEST_F(CsvCliTest, EachCommandTakesItsOwnOptionsAndFiles)
         EXPECT_EQ(run.err.find("Usage:") != std::string::npos, c.code == 64) << c.args;
     }
     EXPECT_NE(Cli("erase " + full).err.find("unknown command \"erase\""), std::string::npos);
+    EXPECT_NE(Cli("diff").err.find("zq708-cli: diff takes A.pgm B.pgm\n"), std::string::npos);
     // The usage text names every command the tool runs, then says what each does.
     const RunResult help = Cli("--help");
     for (const char* command : {"read", "write", "info", "export-csv", "import-csv", "diff"})
         EXPECT_NE(help.out.find(std::string("zq708-cli ") + command + " "), std::string::npos) << command;
+    EXPECT_NE(help.out.find("  zq708-cli export-csv FILE.pgm [-o OUT.csv]\n"), std::string::npos) << help.out;
     EXPECT_NE(help.out.find("  zq708-cli diff  A.pgm B.pgm\n\nread   reads "), std::string::npos) << help.out;
 }
