@@ -43,12 +43,17 @@ fuzz: deps
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
-# The Debian package, in $(BUILD)/package/. dpkg-dev and file let CPack work out the library
-# dependencies; they are needed for packaging only.
+# The Debian package, in $(BUILD)/package/, checked as Debian checks packages: any hint of
+# desktop-file-validate, any issue of appstreamcli and any lintian warning fails the target (lintian's
+# overrides, each with its reason, are in packaging/zq708-cps.lintian-overrides). dpkg-dev and file
+# let CPack work out the library dependencies; they and the checkers are needed for packaging only.
 package:
-	tools/scripts/install-deps.sh dpkg-dev file
+	tools/scripts/install-deps.sh dpkg-dev file lintian desktop-file-utils appstream
 	$(MAKE) build
 	cd $(BUILD) && cpack -G DEB
+	out=$$(desktop-file-validate packaging/zq708-cps.desktop); test -z "$$out" || { echo "$$out"; false; }
+	appstreamcli validate --no-net --strict packaging/org.example.zq708_cps.metainfo.xml
+	lintian --fail-on error,warning $(BUILD)/package/*.deb
 	ls $(BUILD)/package/*.deb
 
 # Installs under PREFIX (default /usr/local; DESTDIR is honoured): sudo make install

@@ -6,8 +6,8 @@
 #include "app/VantorApp.h"
 #include "app/VantorView.h"
 #include "i18n/LangText.h"
-#include "i18n/Profile.h"
 #include "link/CloneProgressDlg.h"
+#include "link/CloneSession.h"
 #include "pages/ImagePage.h"
 #include "pages/RadiogramDlg.h"
 #include "res/CommandIds.h"
@@ -101,7 +101,7 @@ CMainFrame::CMainFrame(CVantorApp& app) : m_app(app)
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
     setAcceptDrops(true);
-    ShowPortInStatusBar(ReadProfileInt(g_strSettingFile, "setup", "com", 1));
+    ShowPortInStatusBar(ConfiguredPort(g_strSettingFile));
     qApp->installEventFilter(this);
 }
 

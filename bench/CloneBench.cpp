@@ -21,7 +21,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr double kByteSeconds = 10.0 / 9600.0; // start bit, 8 data bits, stop bit
+constexpr double kByteSeconds = 10.0 / kCableBaud; // start bit, 8 data bits, stop bit
 
 double CpuSeconds()
 {
@@ -89,7 +89,7 @@ bool RunOnce(const std::string& simulator, CloneDirection direction)
         return false;
     }
     CSerialPort port;
-    if (!port.OpenDevice(sim.Device(), 9600)) {
+    if (!port.OpenDevice(sim.Device(), kCableBaud)) {
         std::fprintf(stderr, "cannot open %s\n", sim.Device().c_str());
         return false;
     }
@@ -112,7 +112,7 @@ bool RunOnce(const std::string& simulator, CloneDirection direction)
     const CloneStatus expected = read ? CloneStatus::ReadDone : CloneStatus::WriteDone;
     // Every transmission waits 1 ms: wake-up, identify, acknowledge, then per block one (write)
     // or two (read: request and acknowledge), then the end byte.
-    const int sends = 3 + (read ? 2 * kCloneReadBlocks : kCloneWriteBlocks) + 1;
+    const int sends = 3 + (read ? 2 * kCloneImageBlocks : kCloneWriteBlocks) + 1;
     const double pauses = (kCloneOpenPauseMs + sends * kCloneSendPauseMs + (read ? 0 : kCloneWriteEndPauseMs)) / 1000.0;
     const double bound = static_cast<double>(bytes) * kByteSeconds + pauses;
     std::printf("%-5s  %-9s  bytes %5lld  bound %6.3f s  wall %6.3f s  wall/bound %5.3f  cpu %6.3f s  cpu/wall %5.2f %%\n",

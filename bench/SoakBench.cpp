@@ -129,7 +129,7 @@ RunPlan MakePlan(std::mt19937& rng)
     RunPlan plan;
     plan.direction = chance(50) ? CloneDirection::Read : CloneDirection::Write;
     const bool reading = plan.direction == CloneDirection::Read;
-    const int blocks = reading ? kCloneReadBlocks : kCloneWriteBlocks;
+    const int blocks = reading ? kCloneImageBlocks : kCloneWriteBlocks;
     SimFaults& f = plan.faults;
     const int faults = chance(30) ? 0 : pick(1, 2);
     for (int i = 0; i < faults; ++i) {

@@ -2,7 +2,8 @@
 #   lib/zq708-cps/         the program directory: zq708-cps, zq708-cli, zq708-sim, the language files
 #                          and the pristine setting.ini (a user's own copy lives in ~/.config/zq708-cps)
 #   bin/                   relative links to the three programs
-#   share/applications, share/mime/packages, share/icons/hicolor, share/man/man1, share/doc/zq708-cps
+#   share/applications, share/mime/packages, share/icons/hicolor, share/man/man1, share/doc/zq708-cps,
+#   share/metainfo, share/lintian/overrides
 #   lib/udev/rules.d       access to the USB-serial programming cables
 include(GNUInstallDirs)
 set(ZQ708_INSTALL_PROGRAM_DIR "lib/zq708-cps" CACHE STRING "Program directory below the install prefix")
@@ -50,6 +51,8 @@ install(FILES ${zq708_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${pkgsrc}/copyright ${pkgbin}/changelog.gz ${CMAKE_SOURCE_DIR}/README.md
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zq708-cps)
 install(FILES ${pkgsrc}/60-zq708-cable.rules DESTINATION ${ZQ708_UDEV_RULES_DIR})
+install(FILES ${pkgsrc}/zq708-cps.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
+        RENAME zq708-cps)
 
 if(ZQ708_GUI)
     # The icon theme's PNGs are painted by the program's own icon code.
@@ -68,6 +71,7 @@ if(ZQ708_GUI)
     install(DIRECTORY ${pkgbin}/icons/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor)
     install(FILES ${pkgsrc}/zq708-cps.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
     install(FILES ${pkgsrc}/zq708-cps.xml DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/mime/packages)
+    install(FILES ${pkgsrc}/org.example.zq708_cps.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
 endif()
 
 # `cmake --install` into a fresh prefix lays out the files above and the programs run from there.

@@ -32,7 +32,7 @@ void CheckFrames(const CFuzzedLine& line, CloneDirection direction)
         } else if (frame.size() == 4) {
             FUZZ_CHECK(direction == CloneDirection::Read && frame[0] == kCloneReadCmd && frame[3] == kCloneBlockLen);
             const int address = AddressOf(frame);
-            FUZZ_CHECK(address < kCloneReadBlocks * kCloneBlockSize);
+            FUZZ_CHECK(address < kCloneImageBlocks * kCloneBlockSize);
             FUZZ_CHECK(address == lastAddress || address == lastAddress + kCloneBlockSize);
             lastAddress = address;
         } else {

@@ -44,10 +44,10 @@ public:
     // there is never a selection to clear.
     void EnableRowColResize(bool rows, bool cols)
     {
-        m_bAllowRowResize = rows;
-        m_bAllowColResize = cols;
+        m_bRowResizeAsked = rows;
+        m_bColResizeAsked = cols;
     }
-    void EnableSelection(bool enable) { m_bEnableSelection = enable; }
+    void EnableSelection(bool enable) { m_bSelectionAsked = enable; }
     void ClearSelection() {}
     void SetEditable(bool editable) { m_bEditable = editable; }
     bool IsEditable() const { return m_bEditable; }
@@ -150,9 +150,10 @@ private:
     GridCellId m_focus;
     GridCellId m_pressed;
     bool m_bPressInFixed = false;
-    bool m_bAllowRowResize = true;
-    bool m_bAllowColResize = true;
-    bool m_bEnableSelection = true;
+    // Recorded only: the grid has no range selection and no resizing by mouse.
+    bool m_bRowResizeAsked = true;
+    bool m_bColResizeAsked = true;
+    bool m_bSelectionAsked = true;
     bool m_bEditable = true;
     bool m_bHandleTabKey = true;
     bool m_bEditing = false;

@@ -68,7 +68,7 @@ void CCloneProgressDlg::StartTransfer()
     RadioImage& image = m_doc.Image();
     PrepareImageForTransfer(image);
     m_buffer = image;
-    m_port.SetBaudRate(9600);
+    m_port.SetBaudRate(kCableBaud);
     m_status.Reset();
 
     const bool reading = m_direction == CloneDirection::Read;
@@ -94,7 +94,7 @@ void CCloneProgressDlg::StopTransfer()
     m_port.Close();
     // The search's last try is over: the port in use is the one it found, else the configured one.
     const int found = m_status.m_foundPort;
-    ShowPort(found > 0 ? found : ReadProfileInt(g_strSettingFile, "setup", "com", 1));
+    ShowPort(found > 0 ? found : ConfiguredPort(g_strSettingFile));
 }
 
 void CCloneProgressDlg::ShowPort(int port)

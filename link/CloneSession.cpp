@@ -86,13 +86,22 @@ void SendEndByte(ISerialLine& port)
     port.WriteByte(kCloneEnd, kCloneSendPauseMs);
 }
 
+int ConfiguredPort(const std::string& settingFile)
+{
+    return ReadProfileInt(settingFile, "setup", "com", 1);
+}
+
+bool PortSearchEnabled(const std::string& settingFile)
+{
+    return ReadProfileString(settingFile, "setup", "searchcom", "1", 8).substr(0, 1) != "0";
+}
+
 ExchangeStartResult StartExchange(ISerialLine& port, const std::string& settingFile, CloneStatusRecord* status,
                                   bool allowSearch)
 {
-    const bool search =
-        allowSearch && ReadProfileString(settingFile, "setup", "searchcom", "1", 8).substr(0, 1) != "0";
+    const bool search = allowSearch && PortSearchEnabled(settingFile);
     if (!port.IsOpen())
-        port.Open(ReadProfileInt(settingFile, "setup", "com", 1), 9600);
+        port.Open(ConfiguredPort(settingFile), kCableBaud);
     port.Sleep(kCloneOpenPauseMs);
 
     // The configured port first, then COM1 to COM255 for as long as the search is allowed.
@@ -111,7 +120,7 @@ ExchangeStartResult StartExchange(ISerialLine& port, const std::string& settingF
         port.Close();
         if (next > kCloneLastSearchPort)
             return ExchangeStartResult::PortError;
-        if (port.Open(next, 9600)) {
+        if (port.Open(next, kCableBaud)) {
             port.Sleep(kCloneOpenPauseMs);
             foundPort = next;
             if (status != nullptr) {
@@ -159,7 +168,7 @@ void CCloneSession::Run(CloneDirection direction)
 
 void CCloneSession::ReadTransfer()
 {
-    for (int block = 0; block < kCloneReadBlocks; ++block) {
+    for (int block = 0; block < kCloneImageBlocks; ++block) {
         const int address = block * kCloneBlockSize;
         CloneFrame reply{};
         int received = 0;

@@ -26,7 +26,7 @@ inline constexpr int kCloneWakeUpLen = 7;
 inline constexpr int kCloneIdentLen = 8;
 inline constexpr int kCloneBlockSize = 16;
 inline constexpr int kCloneFrameSize = 20; // command, address high, address low, length, 16 bytes
-inline constexpr int kCloneReadBlocks = 256;  // 0x0000 to 0x0FF0: the whole image
+inline constexpr int kCloneImageBlocks = 256; // 0x0000 to 0x0FF0: the whole image
 inline constexpr int kCloneWriteBlocks = 254; // 0x0000 to 0x0FD0: never the calibration area
 inline constexpr int kCloneAttempts = 3;
 inline constexpr int kCloneWakeUpAttempts = 10;
@@ -68,6 +68,12 @@ void SendEndByte(ISerialLine& port);
 // --- the exchange start ---
 
 enum class ExchangeStartResult { Ok, PortError, TypeError, Cancelled };
+
+// The port the exchange starts on: "com" of section "setup" (default 1).
+int ConfiguredPort(const std::string& settingFile);
+// Whether the exchange searches other ports when the radio does not answer: unless "searchcom" of
+// section "setup" starts with 0.
+bool PortSearchEnabled(const std::string& settingFile);
 
 // Opens the configured port ("com" of section "setup", default 1) if the port is closed, wakes
 // the radio (ten attempts, then the port search over COM1 to COM255 unless "searchcom" starts

@@ -4,6 +4,7 @@
 #include "i18n/LangText.h"
 #include "i18n/Profile.h"
 #include "i18n/RelabelDialog.h"
+#include "link/CloneSession.h"
 #include "link/PortResolver.h"
 #include "link/SerialPort.h"
 #include "res/DialogBuilder.h"
@@ -22,11 +23,6 @@ QRadioButton* PortButton(const QWidget* dialog, int n)
     return GetDlgItemAs<QRadioButton>(dialog, idc::port::Com1 + n - 1);
 }
 
-int ConfiguredPort()
-{
-    return ReadProfileInt(g_strSettingFile, "setup", "com", 1);
-}
-
 // A text of section "String", or the built-in one where the language file has none.
 QString TextOr(const char* key, const char* builtIn)
 {
@@ -35,14 +31,14 @@ QString TextOr(const char* key, const char* builtIn)
 }
 
 // What the tooltip says about a port: its device, and why it cannot be used when it cannot.
-QString PortTip(int n, const CSerialPort& port, bool opened)
+QString PortTip(int n, PortOpenError error)
 {
     const QString path = QString::fromStdString(ResolvePortPath(n));
     if (path.isEmpty())
         return TextOr("IDS_PORT_NODEVICE", "No serial device");
-    if (opened)
+    switch (error) {
+    case PortOpenError::None:
         return path;
-    switch (port.LastOpenError()) {
     case PortOpenError::PermissionDenied:
         return path + QStringLiteral(": ") + TextOr("IDS_PORT_NOACCESS", "no permission to open it");
     case PortOpenError::Busy:
@@ -62,7 +58,7 @@ CPortDlg::CPortDlg(CSerialPort& port, std::function<void(int)> showPortInStatusB
     connect(GetDlgItemAs<QPushButton>(this, idc::Cancel), &QPushButton::clicked, this, &CPortDlg::reject);
     RelabelDialog(this, g_dlgPort.id);
 
-    ProbePorts(ConfiguredPort());
+    ProbePorts(ConfiguredPort(g_strSettingFile));
 
     auto* search = GetDlgItemAs<QCheckBox>(this, idc::port::SearchPort);
     search->setChecked(ReadProfileInt(g_strSettingFile, "setup", "searchcom", 1) != 0);
@@ -79,12 +75,9 @@ void CPortDlg::ProbePorts(int configured)
         QRadioButton* button = PortButton(this, n);
         if (n == configured)
             button->setChecked(true); // stays checked even when the port cannot be opened now
-        const bool opened = m_port.Open(n, 9600);
-        if (opened)
-            m_port.Close();
-        else
-            button->setEnabled(false);
-        button->setToolTip(PortTip(n, m_port, opened));
+        const PortOpenError error = m_port.Probe(n);
+        button->setEnabled(error == PortOpenError::None);
+        button->setToolTip(PortTip(n, error));
     }
 }
 
@@ -99,13 +92,13 @@ void CPortDlg::accept()
     for (int n = 1; n <= kPortCount; ++n) {
         if (!PortButton(this, n)->isChecked())
             continue;
-        if (n != ConfiguredPort()) {
+        if (n != ConfiguredPort(g_strSettingFile)) {
             m_port.Close();
             WriteProfileString(g_strSettingFile, "setup", "com", std::to_string(n));
         }
         break;
     }
     if (m_showPortInStatusBar)
-        m_showPortInStatusBar(ConfiguredPort());
+        m_showPortInStatusBar(ConfiguredPort(g_strSettingFile));
     QDialog::accept();
 }

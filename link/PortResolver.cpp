@@ -102,12 +102,3 @@ std::string ResolvePortPath(int port)
     return static_cast<std::size_t>(port) <= devices.size() ? devices[static_cast<std::size_t>(port) - 1]
                                                             : std::string();
 }
-
-PortOpenError ProbePort(int port)
-{
-    CSerialPort probe;
-    if (!probe.Open(port, 9600))
-        return probe.LastOpenError();
-    probe.Close();
-    return PortOpenError::None;
-}

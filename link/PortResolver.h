@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "link/SerialPort.h"
-
 // The device path of COMn, empty when there is none. Reads g_strSettingFile each time.
 std::string ResolvePortPath(int port);
 
@@ -18,7 +16,3 @@ std::vector<std::string> ListSerialDevices();
 // Where devices and their sysfs entries are looked up ("/dev" and "/sys/class/tty" by default).
 // Tests point these at empty or prepared directories so that no real port is touched.
 void SetSerialDeviceDirs(const std::string& devDir, const std::string& sysClassTtyDir);
-
-// Whether COMn could be opened now, without keeping it open: None, Missing, PermissionDenied,
-// Busy, ... as CSerialPort::LastOpenError reports.
-PortOpenError ProbePort(int port);

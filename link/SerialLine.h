@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <thread>
 
+// The programming cable's one line speed (8N1).
+inline constexpr int kCableBaud = 9600;
+
 class ISerialLine
 {
 public:

@@ -200,6 +200,14 @@ bool CSerialPort::OpenDevice(const std::string& path, int baud)
     return true;
 }
 
+PortOpenError CSerialPort::Probe(int port)
+{
+    if (!Open(port, kCableBaud))
+        return LastOpenError();
+    Close();
+    return PortOpenError::None;
+}
+
 void CSerialPort::SetBaudRate(int baud)
 {
     CUse use(*this);

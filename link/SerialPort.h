@@ -31,6 +31,9 @@ public:
     bool Open(int port, int baud) override;
     // Opens a device path directly (a pseudo-terminal too).
     bool OpenDevice(const std::string& path, int baud);
+    // Whether COMn can be opened now (None) or why not, leaving the port closed. The port must be
+    // closed before.
+    PortOpenError Probe(int port);
     // Changes the baud rate of an open port; without effect when closed.
     void SetBaudRate(int baud);
 

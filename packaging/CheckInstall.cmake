@@ -13,10 +13,11 @@ set(programs zq708-cli zq708-sim)
 set(expected
     lib/zq708-cps/english.lang lib/zq708-cps/chinese.lang lib/zq708-cps/setting.ini
     share/doc/zq708-cps/copyright share/doc/zq708-cps/changelog.gz
-    lib/udev/rules.d/60-zq708-cable.rules)
+    lib/udev/rules.d/60-zq708-cable.rules share/lintian/overrides/zq708-cps)
 if(GUI)
     list(APPEND programs zq708-cps)
-    list(APPEND expected share/applications/zq708-cps.desktop share/mime/packages/zq708-cps.xml)
+    list(APPEND expected share/applications/zq708-cps.desktop share/mime/packages/zq708-cps.xml
+                share/metainfo/org.example.zq708_cps.metainfo.xml)
     foreach(size 16 22 24 32 48 64 128 256)
         list(APPEND expected share/icons/hicolor/${size}x${size}/apps/zq708-cps.png)
     endforeach()

@@ -367,6 +367,64 @@ std::string CChannelCsv::Export() const
 
 namespace {
 
+// The records of the text, each with the line of the file it starts on. A leading byte order mark
+// and blank lines before the header are passed over; the separator is the header's.
+std::vector<Record> ReadTable(const std::string& input)
+{
+    std::size_t from = input.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    int line = 1;
+    while (from < input.size() && (input[from] == '\n' || input[from] == '\r' || input[from] == ' ')) {
+        if (input[from] == '\n')
+            ++line;
+        ++from;
+    }
+    std::vector<Record> records = ReadRecords(input, from, DetectSeparator(input, from));
+    for (Record& record : records)
+        record.line += line - 1;
+    return records;
+}
+
+// The field of each column in a row, -1 for a column the file does not have.
+using ColumnMap = std::array<int, kColumnCount>;
+
+// The columns the header names (the first of equal names counts); nothing when it lacks Location
+// or Frequency.
+std::optional<ColumnMap> MapColumns(const Record& header)
+{
+    ColumnMap columns{};
+    columns.fill(-1);
+    for (std::size_t f = 0; f < header.fields.size(); ++f) {
+        for (std::size_t c = 0; c < kColumnNames.size(); ++c) {
+            if (columns[c] < 0 && SameWord(header.fields[f], kColumnNames[c]))
+                columns[c] = static_cast<int>(f);
+        }
+    }
+    if (columns[kLocation] < 0 || columns[kFrequency] < 0)
+        return std::nullopt;
+    return columns;
+}
+
+// True with `note` saying why when the row cannot be read at all: a quoted field runs to the end
+// of the file, or the row has fields beyond the header's (a separator inside an unquoted field
+// has made the columns slip).
+bool IsMalformed(const Record& record, std::size_t headerFields, CsvRowNote& note)
+{
+    note.line = record.line;
+    if (record.unterminated) {
+        note.reason = CsvReason::Unterminated;
+        return true;
+    }
+    std::size_t used = record.fields.size();
+    while (used > headerFields && Trim(record.fields[used - 1]).empty())
+        --used;
+    if (used <= headerFields)
+        return false;
+    note.reason = CsvReason::ExtraFields;
+    note.value = std::to_string(used);
+    note.value2 = std::to_string(headerFields);
+    return true;
+}
+
 // One row as the channel table would be typed: each optional is a column the file has.
 struct RowEntry
 {
@@ -381,10 +439,7 @@ struct RowEntry
 class CRowReader
 {
 public:
-    CRowReader(const std::array<int, kColumnCount>& columns, const Record& record)
-        : m_columns(columns), m_record(record)
-    {
-    }
+    CRowReader(const ColumnMap& columns, const Record& record) : m_columns(columns), m_record(record) {}
 
     bool Has(Column c) const { return m_columns[c] >= 0; }
 
@@ -541,83 +596,25 @@ private:
         return true;
     }
 
-    const std::array<int, kColumnCount>& m_columns;
+    const ColumnMap& m_columns;
     const Record& m_record;
 };
 
-} // namespace
-
-CsvImportReport CChannelCsv::Import(const std::string& input)
+// Types read rows into their channels through the channel table's rules, and notes where the radio
+// stored something other than what the file said.
+class CRowWriter
 {
-    CsvImportReport report;
-    std::size_t from = input.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    // Blank lines before the header are passed over; the separator is the header's.
-    int line = 1;
-    while (from < input.size() && (input[from] == '\n' || input[from] == '\r' || input[from] == ' ')) {
-        if (input[from] == '\n')
-            ++line;
-        ++from;
+public:
+    CRowWriter(CVantorDoc& doc, std::vector<CsvRowNote>& adjusted)
+        : m_doc(doc), m_editor(doc), m_adjusted(adjusted)
+    {
     }
-    const std::vector<Record> records = ReadRecords(input, from, DetectSeparator(input, from));
-    if (records.empty())
-        return report;
 
-    const Record& header = records.front();
-    std::array<int, kColumnCount> columns{};
-    columns.fill(-1);
-    for (std::size_t f = 0; f < header.fields.size(); ++f) {
-        for (std::size_t c = 0; c < kColumnNames.size(); ++c) {
-            if (columns[c] < 0 && SameWord(header.fields[f], kColumnNames[c]))
-                columns[c] = static_cast<int>(f);
-        }
-    }
-    if (columns[kLocation] < 0 || columns[kFrequency] < 0)
-        return report;
-    report.headerFound = true;
-
-    CChannelEditor editor(m_doc);
-    std::map<int, int> firstLine; // channel -> line of the row that gave it
-    for (std::size_t r = 1; r < records.size(); ++r) {
-        Record record = records[r];
-        record.line += line - 1;
-        if (IsBlank(record))
-            continue;
-        CsvRowNote note;
-        note.line = record.line;
-        if (record.unterminated) {
-            note.reason = CsvReason::Unterminated;
-            report.rejected.push_back(note);
-            continue;
-        }
-        // Fields beyond the header are a separator inside an unquoted field: the columns have slipped.
-        std::size_t used = record.fields.size();
-        while (used > header.fields.size() && Trim(record.fields[used - 1]).empty())
-            --used;
-        if (used > header.fields.size()) {
-            note.reason = CsvReason::ExtraFields;
-            note.value = std::to_string(used);
-            note.value2 = std::to_string(header.fields.size());
-            report.rejected.push_back(note);
-            continue;
-        }
-
-        RowEntry entry;
-        if (!CRowReader(columns, record).Read(entry, note)) {
-            report.rejected.push_back(note);
-            continue;
-        }
-        if (const auto it = firstLine.find(entry.channel); it != firstLine.end()) {
-            note.reason = CsvReason::DuplicateLocation;
-            note.value = std::to_string(entry.channel);
-            note.value2 = std::to_string(it->second);
-            report.rejected.push_back(note);
-            continue;
-        }
-        firstLine[entry.channel] = record.line;
-
+    void Store(const RowEntry& entry, int line)
+    {
         const int n = entry.channel;
-        const auto adjust = [&report, &record](CsvReason reason, std::string value, std::string value2) {
-            report.adjusted.push_back({record.line, reason, std::move(value), std::move(value2)});
+        const auto adjust = [this, line](CsvReason reason, std::string value, std::string value2) {
+            m_adjusted.push_back({line, reason, std::move(value), std::move(value2)});
         };
         const auto noteFrequency = [&](const std::string& given, const std::string& stored,
                                        CsvReason outOfBand, CsvReason moved) {
@@ -628,34 +625,73 @@ CsvImportReport CChannelCsv::Import(const std::string& input)
         };
 
         if (m_doc.IsRecordEmpty(n))
-            editor.StoreRx(n, {}); // the cleared state of a deleted channel
-        editor.StoreRx(n, entry.rx);
-        noteFrequency(entry.rx, editor.RxText(n), CsvReason::RxOutOfBand, CsvReason::RxMoved);
+            m_editor.StoreRx(n, {}); // the cleared state of a deleted channel
+        m_editor.StoreRx(n, entry.rx);
+        noteFrequency(entry.rx, m_editor.RxText(n), CsvReason::RxOutOfBand, CsvReason::RxMoved);
         if (entry.tones) {
-            editor.StoreTone(n, ToneDir::Rx, entry.tones->first);
-            editor.StoreTone(n, ToneDir::Tx, entry.tones->second);
+            m_editor.StoreTone(n, ToneDir::Rx, entry.tones->first);
+            m_editor.StoreTone(n, ToneDir::Tx, entry.tones->second);
         }
         if (entry.tx) {
-            editor.StoreTx(n, *entry.tx);                    // an empty TX also turns the TX tone off
+            m_editor.StoreTx(n, *entry.tx);                  // an empty TX also turns the TX tone off
             if (!entry.tx->empty() && *entry.tx != entry.rx) // a simplex TX was noted as the RX
-                noteFrequency(*entry.tx, editor.TxText(n), CsvReason::TxOutOfBand, CsvReason::TxMoved);
+                noteFrequency(*entry.tx, m_editor.TxText(n), CsvReason::TxOutOfBand, CsvReason::TxMoved);
         }
         if (entry.tones && entry.tones->second != 0 && m_doc.HasNoTransmit(n)) {
-            editor.StoreTone(n, ToneDir::Tx, 0);
+            m_editor.StoreTone(n, ToneDir::Tx, 0);
             adjust(CsvReason::TxToneDropped, ToneList::Text(entry.tones->second), {});
         }
         if (entry.name) {
-            editor.StoreName(n, *entry.name);
+            m_editor.StoreName(n, *entry.name);
             const std::string stored = CVantorDoc::DecodeName(m_doc.GetName(n));
             if (stored != Upper(*entry.name))
                 adjust(CsvReason::NameChanged, *entry.name, stored);
         }
         if (entry.narrow)
-            editor.StoreChoice(n, ChannelChoice::Bandwidth, *entry.narrow);
+            m_editor.StoreChoice(n, ChannelChoice::Bandwidth, *entry.narrow);
         if (entry.scanAdd)
-            editor.StoreChoice(n, ChannelChoice::ScanAdd, *entry.scanAdd);
+            m_editor.StoreChoice(n, ChannelChoice::ScanAdd, *entry.scanAdd);
         if (entry.high)
-            editor.StoreChoice(n, ChannelChoice::Power, *entry.high);
+            m_editor.StoreChoice(n, ChannelChoice::Power, *entry.high);
+    }
+
+private:
+    CVantorDoc& m_doc;
+    CChannelEditor m_editor;
+    std::vector<CsvRowNote>& m_adjusted;
+};
+
+} // namespace
+
+CsvImportReport CChannelCsv::Import(const std::string& input)
+{
+    CsvImportReport report;
+    const std::vector<Record> records = ReadTable(input);
+    const std::optional<ColumnMap> columns = records.empty() ? std::nullopt : MapColumns(records.front());
+    if (!columns)
+        return report;
+    report.headerFound = true;
+
+    const std::size_t headerFields = records.front().fields.size();
+    CRowWriter writer(m_doc, report.adjusted);
+    std::map<int, int> firstLine; // channel -> line of the row that gave it
+    for (std::size_t r = 1; r < records.size(); ++r) {
+        const Record& record = records[r];
+        if (IsBlank(record))
+            continue;
+        CsvRowNote note;
+        RowEntry entry;
+        if (IsMalformed(record, headerFields, note) || !CRowReader(*columns, record).Read(entry, note)) {
+            report.rejected.push_back(note);
+            continue;
+        }
+        if (const auto it = firstLine.find(entry.channel); it != firstLine.end()) {
+            report.rejected.push_back({record.line, CsvReason::DuplicateLocation,
+                                       std::to_string(entry.channel), std::to_string(it->second)});
+            continue;
+        }
+        firstLine[entry.channel] = record.line;
+        writer.Store(entry, record.line);
         ++report.imported;
     }
     return report;

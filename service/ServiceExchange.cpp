@@ -5,6 +5,14 @@
 
 #include <algorithm>
 
+namespace {
+
+// The test mode waits this long for the answer to a written block and to the adjust frame (the
+// normal write gives a block kCloneWriteAckMs).
+constexpr int kServiceAnswerMs = 50;
+
+} // namespace
+
 CServiceExchange::CServiceExchange(CSerialPort& port, RadioImage& image, std::string settingFile)
     : m_port(port), m_image(image), m_settingFile(std::move(settingFile))
 {
@@ -36,7 +44,7 @@ ServiceResult CServiceExchange::ReadAll()
     m_blocksDone = 0;
     if (const ServiceResult r = Start(); r != ServiceResult::Ok)
         return r;
-    for (int block = 0; block < kCloneReadBlocks; ++block) {
+    for (int block = 0; block < kCloneImageBlocks; ++block) {
         if (!ReadBlock(block * kCloneBlockSize)) {
             m_port.Close();
             return ServiceResult::PortConn;
@@ -53,10 +61,10 @@ ServiceResult CServiceExchange::WriteAll()
     m_blocksDone = 0;
     if (const ServiceResult r = Start(); r != ServiceResult::Ok)
         return r;
-    for (int block = 0; block < kCloneReadBlocks; ++block) {
+    for (int block = 0; block < kCloneImageBlocks; ++block) {
         const int address = block * kCloneBlockSize;
         const CloneFrame frame = MakeDataBlock(address, m_image.data() + address, kWriteAllLength);
-        if (!SendDataBlock(m_port, frame, kCloneAckReplyMs))
+        if (!SendDataBlock(m_port, frame, kServiceAnswerMs))
             return ServiceResult::WriteFailed;
         m_blocksDone = block + 1;
     }
@@ -83,7 +91,7 @@ void CServiceExchange::SendAdjustFrame()
                      kCloneBlockLen};
     std::copy(m_image.begin() + at, m_image.begin() + at + kCloneBlockSize, frame.begin() + 4);
     m_port.Write(frame.data(), kCloneFrameSize, kCloneSendPauseMs);
-    m_port.ReadByte(kCloneAckReplyMs);
+    m_port.ReadByte(kServiceAnswerMs);
 }
 
 void CServiceExchange::EndProgrammingMode()

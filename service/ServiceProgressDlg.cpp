@@ -23,7 +23,7 @@ CServiceProgressDlg::CServiceProgressDlg(CSerialPort& port, RadioImage& image, J
     setWindowTitle(caption);
     m_prompt = GetDlgItemAs<QLabel>(this, idc::serviceProgress::Prompt);
     m_bar = GetDlgItemAs<QProgressBar>(this, idc::serviceProgress::Bar);
-    m_bar->setRange(0, kCloneReadBlocks);
+    m_bar->setRange(0, kCloneImageBlocks);
     m_timer.setInterval(kTimerMs);
     connect(&m_timer, &QTimer::timeout, this, &CServiceProgressDlg::OnTimer);
     OnTimer();
@@ -52,7 +52,7 @@ void CServiceProgressDlg::OnTimer()
     const int blocks = m_exchange.BlocksDone();
     const char* key = m_job == Job::ReadAll ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE";
     m_prompt->setText(QString::fromStdString(LoadLangString(key)) +
-                      QStringLiteral(" %1%").arg(blocks * 100 / kCloneReadBlocks));
+                      QStringLiteral(" %1%").arg(blocks * 100 / kCloneImageBlocks));
     m_bar->setValue(blocks);
     if (m_result.valid() && m_result.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
         done(Accepted);

@@ -186,6 +186,24 @@ TEST_F(CloneSessionTest, SearchSkipsPortsThatDoNotOpenAndGivesUpAfterComTwoFifty
     EXPECT_FALSE(m_port.IsOpen());
 }
 
+TEST_F(CloneSessionTest, OnlyASearchSettingStartingWithZeroTurnsTheSearchOff)
+{
+    for (const auto& [value, search] : {std::pair{"1", true},
+                                        {"0", false},
+                                        {"00", false},
+                                        {"01", false},
+                                        {"10", true},
+                                        {"off", true},
+                                        {"", true}}) {
+        Setting("setup", "searchcom", value);
+        EXPECT_EQ(PortSearchEnabled(g_strSettingFile), search) << '"' << value << '"';
+    }
+    EXPECT_TRUE(PortSearchEnabled((m_dir / "absent.ini").string()));
+    Setting("setup", "com", "7");
+    EXPECT_EQ(ConfiguredPort(g_strSettingFile), 7);
+    EXPECT_EQ(ConfiguredPort((m_dir / "absent.ini").string()), 1);
+}
+
 TEST_F(CloneSessionTest, IdentificationMustBeEightBytes)
 {
     SimFaults faults;

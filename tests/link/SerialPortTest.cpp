@@ -236,8 +236,10 @@ TEST_F(SerialPortTest, PortNumbersResolveThroughSettingsThenDevicesInOrder)
 
     Pty pty;
     Setting("ports", "COM12", pty.path);
-    EXPECT_EQ(ProbePort(12), PortOpenError::None);
-    EXPECT_EQ(ProbePort(13), PortOpenError::Missing);
+    CSerialPort port;
+    EXPECT_EQ(port.Probe(12), PortOpenError::None);
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(port.Probe(13), PortOpenError::Missing);
 }
 
 } // namespace

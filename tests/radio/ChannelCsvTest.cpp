@@ -317,6 +317,22 @@ TEST_F(ChannelCsvTest, RowsAreStoredByTheChannelTableRules)
                      }));
 }
 
+// A file without the Duplex column leaves the transmit side as it is: a receive-only channel gets
+// no transmit tone from the Tone column either.
+TEST_F(ChannelCsvTest, WithoutADuplexColumnAReceiveOnlyChannelGetsNoTransmitTone)
+{
+    CChannelEditor editor(m_doc);
+    editor.StoreRx(5, "145.5");
+    editor.StoreTx(5, "");
+    ASSERT_TRUE(m_doc.HasNoTransmit(5));
+    const CsvImportReport report = Import("Location,Frequency,Tone,rToneFreq\n5,145.5,Tone,67.0\n");
+    EXPECT_EQ(report.imported, 1);
+    EXPECT_TRUE(m_doc.HasNoTransmit(5));
+    EXPECT_EQ(m_doc.ToneIndex(5, ToneDir::Tx), 0);
+    ASSERT_EQ(report.adjusted.size(), 1u);
+    EXPECT_EQ(report.adjusted[0].reason, CsvReason::TxToneDropped);
+}
+
 TEST_F(ChannelCsvTest, EveryRefusedRowIsReportedWithItsLineAndReasonAndNothingOfItIsStored)
 {
     const RadioImage before = m_doc.Image();

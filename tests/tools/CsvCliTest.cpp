@@ -128,3 +128,46 @@ TEST_F(CsvCliTest, DiffPrintsTheChangesAndExitsOneWhenTheFilesDiffer)
     EXPECT_EQ(Cli(std::string("diff ") + kFullRadio).code, 64);
     EXPECT_EQ(Cli(std::string("diff ") + kFullRadio + " " + Path("absent.pgm")).code, 66);
 }
+
+TEST_F(CsvCliTest, EachCommandTakesItsOwnOptionsAndFiles)
+{
+    const std::string full = kFullRadio;
+    const std::string out = Path("out.pgm");
+    const struct
+    {
+        std::string args;
+        int code;
+    } cases[] = {
+        {"info " + full, 0},
+        {"info --json " + full, 0},
+        {"info -o " + out + " " + full, 64},
+        {"info --base " + full + " " + full, 64},
+        {"info " + full + " " + full, 64},
+        {"export-csv " + full + " -o " + Path("out.csv"), 0},
+        {"export-csv --json " + full, 64},
+        {"export-csv --device /dev/null " + full, 64},
+        {"diff " + full + " " + full, 0},
+        {"diff " + full + " " + full + " " + full, 64},
+        {"diff -o " + out + " " + full + " " + full, 64},
+        {"import-csv " + full + " -o " + out, 64}, // no CSV file
+        {"write --device /dev/null", 64},          // nothing to write
+        {"write --device /dev/null --json " + full, 64},
+        {"write --device /dev/null -o " + out + " " + full, 64},
+        {"read --device /dev/null " + full + " -o " + out, 64},
+        {"read --device /dev/null --port 1 -o " + out, 64},
+        {"erase " + full, 64},
+    };
+    for (const auto& c : cases) {
+        const RunResult run = Cli(c.args);
+        EXPECT_EQ(run.code, c.code) << c.args << "\n" << run.err;
+        EXPECT_EQ(run.err.find("Usage:") != std::string::npos, c.code == 64) << c.args;
+    }
+    EXPECT_NE(Cli("erase " + full).err.find("unknown command \"erase\""), std::string::npos);
+    EXPECT_NE(Cli("diff").err.find("zq708-cli: diff takes A.pgm B.pgm\n"), std::string::npos);
+    // The usage text names every command the tool runs, then says what each does.
+    const RunResult help = Cli("--help");
+    for (const char* command : {"read", "write", "info", "export-csv", "import-csv", "diff"})
+        EXPECT_NE(help.out.find(std::string("zq708-cli ") + command + " "), std::string::npos) << command;
+    EXPECT_NE(help.out.find("  zq708-cli export-csv FILE.pgm [-o OUT.csv]\n"), std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("  zq708-cli diff  A.pgm B.pgm\n\nread   reads "), std::string::npos) << help.out;
+}

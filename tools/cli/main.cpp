@@ -1,6 +1,7 @@
 // zq708-cli: reads and writes the radio and summarises data files, on the same core code as the
 // desktop program.
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -39,29 +40,8 @@ enum ExitCode {
     kInterrupted = 130,
 };
 
-const char kUsageText[] =
-    "Usage:\n"
-    "  zq708-cli read  (--device PATH | --port N) [--no-search] [--base FILE.pgm] -o OUT.pgm\n"
-    "  zq708-cli write (--device PATH | --port N) [--no-search] IN.pgm\n"
-    "  zq708-cli info  [--json] FILE.pgm\n"
-    "  zq708-cli export-csv FILE.pgm [-o OUT.csv]\n"
-    "  zq708-cli import-csv FILE.pgm IN.csv -o OUT.pgm\n"
-    "  zq708-cli diff A.pgm B.pgm\n"
-    "\n"
-    "read   reads the radio's whole memory into a new data file. The memory starts as a new\n"
-    "       document's (or as --base), so blocks the radio answers for another address keep\n"
-    "       those bytes; a warning names the channels and settings they hold. A failed read leaves\n"
-    "       no output file.\n"
-    "write  writes a data file to the radio (everything but the calibration area).\n"
-    "info   prints a summary of a data file: model tag, band, channels in use, VFOs,\n"
-    "       FM presets and function settings; --json prints one JSON object.\n"
-    "export-csv  writes the channels in use as CSV (Location,Name,Frequency,Duplex,Offset,Tone,...),\n"
-    "       to standard output without -o.\n"
-    "import-csv  stores the rows of a CSV file (comma or semicolon separated, columns found by\n"
-    "       their header) into the channels of FILE.pgm by the channel table's rules and saves\n"
-    "       the result as OUT.pgm; channels the file does not name are kept. Rows that cannot\n"
-    "       be stored, and values the radio had to change, are listed on standard error.\n"
-    "diff   prints every difference between two data files; exit 0 when equal, 1 when not.\n"
+// What follows the commands in the usage text.
+const char kOptionsText[] =
     "\n"
     "  --device PATH  the serial device (or a pseudo-terminal of zq708-sim); never searches\n"
     "  --port N       COMN as the program numbers ports: key COMN of section [ports] of\n"
@@ -83,12 +63,6 @@ void OnInterrupt(int)
     g_interrupted = true;
 }
 
-int Usage(const std::string& problem)
-{
-    std::fprintf(stderr, "zq708-cli: %s\n\n%s", problem.c_str(), kUsageText);
-    return kUsage;
-}
-
 struct Options
 {
     std::string command;
@@ -102,17 +76,38 @@ struct Options
     std::string file2; // the CSV file of import-csv, the second data file of diff
 };
 
-// Returns kOk or the exit code of a usage error (already reported).
-int ParseOptions(int argc, char** argv, Options& options)
+// One command of the tool: its line in the usage text, what it takes and the function that runs it.
+struct CliCommand
 {
-    if (argc < 2)
-        return Usage("no command given");
-    options.command = argv[1];
-    if (options.command != "read" && options.command != "write" && options.command != "info" &&
-        options.command != "export-csv" && options.command != "import-csv" && options.command != "diff")
-        return Usage("unknown command \"" + options.command + "\"");
-    const bool transfer = options.command == "read" || options.command == "write";
-    const bool secondFile = options.command == "import-csv" || options.command == "diff";
+    enum class Output
+    {
+        None,
+        Optional,
+        Required
+    };
+
+    const char* name;
+    const char* synopsis; // what follows the name on the command line
+    const char* help;     // the paragraph of the usage text after the name
+    int (*run)(const Options& options);
+    bool transfer; // talks to the radio: --device, --port, --no-search
+    int files;     // files named on the command line: 0, 1 or 2
+    Output output; // -o
+};
+
+std::string UsageText();
+
+int Usage(const std::string& problem)
+{
+    std::fprintf(stderr, "zq708-cli: %s\n\n%s", problem.c_str(), UsageText().c_str());
+    return kUsage;
+}
+
+// Reads the arguments after the command's name; returns kOk or the exit code of a usage error
+// (already reported).
+int ParseOptions(int argc, char** argv, const CliCommand& command, Options& options)
+{
+    options.command = command.name;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&](std::string& into) {
@@ -121,31 +116,30 @@ int ParseOptions(int argc, char** argv, Options& options)
             into = argv[++i];
             return true;
         };
-        if (transfer && arg == "--device") {
+        if (command.transfer && arg == "--device") {
             if (!value(options.device))
                 return Usage("--device needs a path");
-        } else if (transfer && arg == "--port") {
+        } else if (command.transfer && arg == "--port") {
             std::string text;
             char* end = nullptr;
             if (!value(text) || (options.port = static_cast<int>(std::strtol(text.c_str(), &end, 10)), *end != '\0') ||
                 options.port < 1 || options.port > 255)
                 return Usage("--port needs a number from 1 to 255");
-        } else if (transfer && arg == "--no-search") {
+        } else if (command.transfer && arg == "--no-search") {
             options.noSearch = true;
         } else if (options.command == "read" && arg == "--base") {
             if (!value(options.base))
                 return Usage("--base needs a file");
-        } else if ((options.command == "read" || options.command == "export-csv" || options.command == "import-csv") &&
-                   (arg == "-o" || arg == "--output")) {
+        } else if (command.output != CliCommand::Output::None && (arg == "-o" || arg == "--output")) {
             if (!value(options.output))
                 return Usage("-o needs a file");
         } else if (options.command == "info" && arg == "--json") {
             options.json = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage("unknown option " + arg + " for " + options.command);
-        } else if (options.command != "read" && options.file.empty()) {
+        } else if (command.files >= 1 && options.file.empty()) {
             options.file = arg;
-        } else if (secondFile && options.file2.empty()) {
+        } else if (command.files >= 2 && options.file2.empty()) {
             options.file2 = arg;
         } else {
             return Usage("unexpected argument " + arg);
@@ -153,14 +147,9 @@ int ParseOptions(int argc, char** argv, Options& options)
     }
     if (!options.device.empty() && options.port != 0)
         return Usage("give either --device or --port, not both");
-    if (options.command == "read" && options.output.empty())
-        return Usage("read needs -o OUT.pgm");
-    if (options.command == "import-csv" && (options.file2.empty() || options.output.empty()))
-        return Usage("import-csv needs FILE.pgm IN.csv -o OUT.pgm");
-    if (options.command == "diff" && options.file2.empty())
-        return Usage("diff needs two data files");
-    if (options.command != "read" && options.file.empty())
-        return Usage(options.command + " needs a data file");
+    const int files = options.file.empty() ? 0 : options.file2.empty() ? 1 : 2;
+    if (files < command.files || (command.output == CliCommand::Output::Required && options.output.empty()))
+        return Usage(options.command + " takes " + command.synopsis);
     return kOk;
 }
 
@@ -271,17 +260,17 @@ int Transfer(const Options& options, CloneDirection direction, RadioImage& buffe
     std::string name;
     if (!options.device.empty()) {
         name = options.device;
-        port.OpenDevice(options.device, 9600);
+        port.OpenDevice(options.device, kCableBaud);
     } else {
-        const int n = options.port != 0 ? options.port : ReadProfileInt(g_strSettingFile, "setup", "com", 1);
+        const int n = options.port != 0 ? options.port : ConfiguredPort(g_strSettingFile);
         name = "COM" + std::to_string(n);
         const std::string path = ResolvePortPath(n);
         if (!path.empty())
             name += " (" + path + ")";
-        port.Open(n, 9600);
+        port.Open(n, kCableBaud);
     }
     if (!port.IsOpen()) {
-        const bool searches = allowSearch && ReadProfileString(g_strSettingFile, "setup", "searchcom", "1", 8).substr(0, 1) != "0";
+        const bool searches = allowSearch && PortSearchEnabled(g_strSettingFile);
         std::fprintf(stderr, "zq708-cli: %s: %s%s\n", name.c_str(), Reason(port.LastOpenError()),
                      searches ? "; searching other ports" : "");
         if (!searches)
@@ -460,32 +449,74 @@ int Diff(const Options& options)
     return lines.empty() ? kOk : 1; // 1: the files differ
 }
 
+constexpr CliCommand kCommands[] = {
+    {"read", "(--device PATH | --port N) [--no-search] [--base FILE.pgm] -o OUT.pgm",
+     "reads the radio's whole memory into a new data file. The memory starts as a new\n"
+     "       document's (or as --base), so blocks the radio answers for another address keep\n"
+     "       those bytes; a warning names the channels and settings they hold. A failed read leaves\n"
+     "       no output file.",
+     Read, true, 0, CliCommand::Output::Required},
+    {"write", "(--device PATH | --port N) [--no-search] IN.pgm",
+     "writes a data file to the radio (everything but the calibration area).", Write, true, 1,
+     CliCommand::Output::None},
+    {"info", "[--json] FILE.pgm",
+     "prints a summary of a data file: model tag, band, channels in use, VFOs,\n"
+     "       FM presets and function settings; --json prints one JSON object.",
+     Info, false, 1, CliCommand::Output::None},
+    {"export-csv", "FILE.pgm [-o OUT.csv]",
+     "writes the channels in use as CSV (Location,Name,Frequency,Duplex,Offset,Tone,...),\n"
+     "       to standard output without -o.",
+     ExportCsv, false, 1, CliCommand::Output::Optional},
+    {"import-csv", "FILE.pgm IN.csv -o OUT.pgm",
+     "stores the rows of a CSV file (comma or semicolon separated, columns found by\n"
+     "       their header) into the channels of FILE.pgm by the channel table's rules and saves\n"
+     "       the result as OUT.pgm; channels the file does not name are kept. Rows that cannot\n"
+     "       be stored, and values the radio had to change, are listed on standard error.",
+     ImportCsv, false, 2, CliCommand::Output::Required},
+    {"diff", "A.pgm B.pgm", "prints every difference between two data files; exit 0 when equal, 1 when not.",
+     Diff, false, 2, CliCommand::Output::None},
+};
+
+// The usage text: a line per command, a paragraph per command, then the options and exit codes.
+std::string UsageText()
+{
+    // Names padded to the width of "write", so that the short ones line up.
+    const auto padded = [](const char* name) {
+        const std::string text = name;
+        return text + std::string(text.size() < 5 ? 5 - text.size() : 0, ' ');
+    };
+    std::string text = "Usage:\n";
+    for (const CliCommand& command : kCommands)
+        text += "  zq708-cli " + padded(command.name) + " " + command.synopsis + "\n";
+    text += "\n";
+    for (const CliCommand& command : kCommands)
+        text += padded(command.name) + "  " + command.help + "\n";
+    return text + kOptionsText;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(kUsageText, stdout);
+            std::fputs(UsageText().c_str(), stdout);
             return kOk;
         }
     }
+    if (argc < 2)
+        return Usage("no command given");
+    const CliCommand* command =
+        std::find_if(std::begin(kCommands), std::end(kCommands),
+                     [argv](const CliCommand& c) { return std::strcmp(c.name, argv[1]) == 0; });
+    if (command == std::end(kCommands))
+        return Usage("unknown command \"" + std::string(argv[1]) + "\"");
     Options options;
-    if (const int code = ParseOptions(argc, argv, options); code != kOk)
+    if (const int code = ParseOptions(argc, argv, *command, options); code != kOk)
         return code;
     InitAppPaths(ExecutableDir());
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);
 
-    if (options.command == "read")
-        return Read(options);
-    if (options.command == "write")
-        return Write(options);
-    if (options.command == "export-csv")
-        return ExportCsv(options);
-    if (options.command == "import-csv")
-        return ImportCsv(options);
-    if (options.command == "diff")
-        return Diff(options);
-    return Info(options);
+    return command->run(options);
 }

@@ -1,5 +1,7 @@
 #include "tools/sim/SimLine.h"
 
+#include "link/SerialLine.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -14,8 +16,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// One byte at 9600 baud 8N1: start bit, eight data bits, stop bit.
-constexpr std::chrono::nanoseconds kByteTime{10'000'000'000LL / 9600};
+// One byte at the cable's speed, 8N1: start bit, eight data bits, stop bit.
+constexpr std::chrono::nanoseconds kByteTime{10'000'000'000LL / kCableBaud};
 
 void SleepUntil(Clock::time_point t)
 {
