@@ -2,8 +2,9 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
-# ccache, when installed, makes rebuilds in a fresh build folder cheap.
-LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# ccache (installed by deps) makes rebuilds in a fresh build folder cheap. Looked up when a build
+# folder is configured, after deps, not when make starts.
+LAUNCHER = $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 .PHONY: all deps configure build test run demo clean package install fuzz format format-check
 
@@ -12,7 +13,7 @@ all: build
 deps:
 	tools/scripts/install-deps.sh
 
-$(BUILD)/CMakeCache.txt:
+$(BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD) $(LAUNCHER) $(CMAKE_FLAGS)
 
 configure: $(BUILD)/CMakeCache.txt
