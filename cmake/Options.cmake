@@ -26,11 +26,12 @@ endif()
 include(GoogleTest)
 find_package(GTest REQUIRED)
 
-# zq708_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI] [TIMEOUT <seconds>])
-# A GUI test gets a main that creates a QApplication on the offscreen platform. Each test case
+# zq708_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI] [MOC] [TIMEOUT <seconds>])
+# A GUI test gets a main that creates a QApplication on the offscreen platform (tests/GuiTestMain.cpp,
+# compiled once). MOC: a source defines a Q_OBJECT class and includes its .moc file. Each test case
 # gets TIMEOUT seconds (default 120). Every test may use the helpers of tests/support/.
 function(zq708_add_test name)
-    cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "GUI;MOC" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     if(T_GUI AND NOT ZQ708_GUI)
         return()
     endif()
@@ -42,11 +43,11 @@ function(zq708_add_test name)
     target_link_libraries(${name} PRIVATE ${T_LIBS} zq708testsupport zq708_options GTest::gtest)
     target_compile_definitions(${name} PRIVATE ZQ708_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
         ZQ708_BIN_DIR="${ZQ708_BIN_DIR}")
+    set_target_properties(${name} PROPERTIES AUTOMOC ${T_MOC})
     # Labels "gui" and "core": CI runs the GUI tests once more under a Chinese locale.
     set(label core)
     if(T_GUI)
-        target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/GuiTestMain.cpp)
-        target_link_libraries(${name} PRIVATE zq708gui Qt6::Test)
+        target_link_libraries(${name} PRIVATE zq708_gui_test_main zq708gui Qt6::Test)
         set(label gui)
     else()
         target_link_libraries(${name} PRIVATE GTest::gtest_main)

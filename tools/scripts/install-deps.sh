@@ -3,7 +3,7 @@
 # Chinese locale the tests run under once more (.ci/run). Packages named as arguments are installed
 # too (make package adds its packaging tools).
 set -e
-PACKAGES="g++ make cmake ccache pkg-config qt6-base-dev qt6-translations-l10n libgtest-dev libgmock-dev fonts-dejavu-core fonts-wqy-microhei poppler-utils locales clang-14 libclang-rt-14-dev $*"
+PACKAGES="g++ make cmake ccache pkg-config qt6-base-dev qt6-translations-l10n libgtest-dev libgmock-dev fonts-dejavu-core fonts-wqy-microhei poppler-utils locales clang-14 libclang-rt-14-dev clang-format-14 $*"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
