@@ -5,6 +5,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "radio/ChannelCsv.h"
 #include "radio/FmPreset.h"
+#include "radio/FunctionFields.h"
 #include "radio/ImageDiff.h"
 #include "radio/VantorDoc.h"
 #include "radio/VfoFrequency.h"
@@ -41,17 +42,10 @@ void ReadEverything(const CVantorDoc& doc)
         ReadRecord(doc, channel);
         CVantorDoc::DecodeName(doc.GetName(channel));
     }
-    FUZZ_CHECK(doc.GetSquelchLevel() >= 0 && doc.GetSquelchLevel() <= 9);
-    FUZZ_CHECK(doc.GetScanType() >= 0 && doc.GetScanType() <= 2);
-    FUZZ_CHECK(doc.GetPttId() >= 0 && doc.GetPttId() <= 3);
-    FUZZ_CHECK(doc.GetTxTimeout() >= 0 && doc.GetTxTimeout() <= 7);
-    FUZZ_CHECK(doc.GetTxDtr() >= 0 && doc.GetTxDtr() <= 3);
-    FUZZ_CHECK(doc.GetChannelShowedF1() >= 0 && doc.GetChannelShowedF1() <= 2);
-    FUZZ_CHECK(doc.GetChannelShowedF2() >= 0 && doc.GetChannelShowedF2() <= 2);
-    FUZZ_CHECK(doc.GetVoxLevel() >= 0 && doc.GetVoxLevel() <= 9);
-    doc.GetDualWatch(), doc.GetRogerBeep(), doc.GetBeepOn(), doc.GetBacklight(), doc.GetPowerSave();
-    doc.GetFreqMode(), doc.GetFmRadio(), doc.GetVoicePrompt(), doc.GetRadiogramWorkMode();
-    doc.GetRadioWorkModeA(), doc.GetRadioWorkModeB(), doc.GetLockMode(), doc.GetAniTx(), doc.GetSideTone();
+    for (const FunctionField& field : FunctionSettings::kFields) {
+        const int value = doc.GetSetting(field);
+        FUZZ_CHECK(value >= 0 && value <= field.highest);
+    }
     PttIdCodeText(doc.GetPttIdCode());
     for (int k = 1; k <= 16; ++k)
         FmPreset::Text(doc.ReadWordBE(0x9A0, k));

@@ -8,6 +8,7 @@
 #include "radio/ChannelEditor.h"
 #include "radio/FmPreset.h"
 #include "radio/FrequencyCodec.h"
+#include "radio/FunctionFields.h"
 #include "radio/PttIdCode.h"
 #include "radio/ToneList.h"
 #include "radio/VantorDoc.h"
@@ -99,31 +100,9 @@ Summary Collect(CVantorDoc& doc)
         s.fmPresets.push_back(doc.ReadWordBE(ImageMap::kFmPresets, k));
     s.fmFrequency = doc.ReadWordBE(ImageMap::kFmFrequency, 1);
 
-    s.settings = {
-        {"SquelchLevel", doc.GetSquelchLevel()},
-        {"ScanType", doc.GetScanType()},
-        {"DualWatch", doc.GetDualWatch()},
-        {"RogerBeep", doc.GetRogerBeep()},
-        {"BeepOff", doc.GetBeepOn() != 0 ? 0 : 1},
-        {"Backlight", doc.GetBacklight()},
-        {"PowerSave", doc.GetPowerSave()},
-        {"FreqMode", doc.GetFreqMode()},
-        {"PttId", doc.GetPttId()},
-        {"FmRadio", doc.GetFmRadio()},
-        {"VoicePrompt", doc.GetVoicePrompt()},
-        {"RadiogramWorkMode", doc.GetRadiogramWorkMode()},
-        {"RadioWorkModeA", doc.GetRadioWorkModeA()},
-        {"RadioWorkModeB", doc.GetRadioWorkModeB()},
-        {"LockMode", doc.GetLockMode()},
-        {"TxTimeout", doc.GetTxTimeout()},
-        {"TxDtr", doc.GetTxDtr()},
-        {"AniTx", doc.GetAniTx()},
-        {"ChannelShowedF1", doc.GetChannelShowedF1()},
-        {"ChannelShowedF2", doc.GetChannelShowedF2()},
-        {"SideTone", doc.GetSideTone()},
-        {"VoxLevel", doc.GetVoxLevel()},
-        {"PttIdCode", PttIdCodeText(doc.GetPttIdCode())},
-    };
+    for (const FunctionField& field : FunctionSettings::kFields)
+        s.settings.emplace_back(field.name, doc.GetSetting(field));
+    s.settings.emplace_back("PttIdCode", PttIdCodeText(doc.GetPttIdCode()));
     return s;
 }
 
