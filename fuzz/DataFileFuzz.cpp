@@ -27,9 +27,10 @@ void ReadRecord(const CVantorDoc& doc, int r)
     }
     FUZZ_CHECK(doc.GetShiftDirection(r) >= 0 && doc.GetShiftDirection(r) <= 2);
     FUZZ_CHECK(doc.GetStepIndex(r) >= 0 && doc.GetStepIndex(r) <= 5);
-    for (int bit : {doc.GetRxInverted(r), doc.GetTxInverted(r), doc.GetCompander(r), doc.GetFreqInversion(r),
-                    doc.GetPower(r), doc.GetBcl(r), doc.GetBandwidth(r), doc.GetScanAdd(r), doc.GetPttIdOn(r)})
+    for (int bit : {doc.GetRxInverted(r), doc.GetTxInverted(r)})
         FUZZ_CHECK(bit == 0 || bit == 1);
+    for (const ChannelChoiceField& c : kChannelChoices)
+        FUZZ_CHECK(doc.GetChoice(r, c.choice) == 0 || doc.GetChoice(r, c.choice) == 1);
 }
 
 void ReadEverything(const CVantorDoc& doc)

@@ -119,14 +119,8 @@ private:
               ToneList::ReportText(m_b.ToneIndex(r, ToneDir::Rx)));
         Field(label + " TX tone", ToneList::ReportText(m_a.ToneIndex(r, ToneDir::Tx)),
               ToneList::ReportText(m_b.ToneIndex(r, ToneDir::Tx)));
-        Field(label + " power", m_a.GetPower(r) ? "high" : "low", m_b.GetPower(r) ? "high" : "low");
-        Field(label + " busy channel lockout", OnOff(m_a.GetBcl(r)), OnOff(m_b.GetBcl(r)));
-        Field(label + " bandwidth", m_a.GetBandwidth(r) ? "narrow" : "wide",
-              m_b.GetBandwidth(r) ? "narrow" : "wide");
-        Field(label + " scan add", OnOff(m_a.GetScanAdd(r)), OnOff(m_b.GetScanAdd(r)));
-        Field(label + " reverse", OnOff(m_a.GetFreqInversion(r)), OnOff(m_b.GetFreqInversion(r)));
-        Field(label + " PTT ID", OnOff(m_a.GetPttIdOn(r)), OnOff(m_b.GetPttIdOn(r)));
-        Field(label + " compander", OnOff(m_a.GetCompander(r)), OnOff(m_b.GetCompander(r)));
+        for (const ChannelChoiceField& c : kChannelChoices)
+            Field(label + " " + c.reportLabel, c.words[m_a.GetChoice(r, c.choice)], c.words[m_b.GetChoice(r, c.choice)]);
     }
 
     // Byte 8 bits 0-2 and 6-7 and bytes 13-15 of a record carry nothing the program shows.

@@ -12,16 +12,9 @@ using namespace ImageMap;
 
 namespace {
 
-// Record byte 8 and byte 11 bits.
-constexpr int kBitCompander = 3;
+// Record byte 8 bits of the inverted DCS codes.
 constexpr int kBitRxInverted = 4;
 constexpr int kBitTxInverted = 5;
-constexpr int kBitInversion = 2;
-constexpr int kBitPower = 3;
-constexpr int kBitBcl = 4;
-constexpr int kBitNarrow = 5;
-constexpr int kBitScanAdd = 6;
-constexpr int kBitPttId = 7;
 
 constexpr std::array<std::uint8_t, kSettingsSize> kDefaultSettings = {0x04, 0x78, 0x08, 0x01, 0x00, 0x00, 0x00};
 constexpr std::uint8_t kDefaultMode = 0x08;    // high power, everything else off, simplex
@@ -326,23 +319,21 @@ int CVantorDoc::GetRxInverted(int r) const { return GetBit(RecordOffset(r) + kRe
 void CVantorDoc::SetRxInverted(int r, int on) { SetBit(RecordOffset(r) + kRecFlags, kBitRxInverted, on); }
 int CVantorDoc::GetTxInverted(int r) const { return GetBit(RecordOffset(r) + kRecFlags, kBitTxInverted); }
 void CVantorDoc::SetTxInverted(int r, int on) { SetBit(RecordOffset(r) + kRecFlags, kBitTxInverted, on); }
-int CVantorDoc::GetCompander(int r) const { return GetBit(RecordOffset(r) + kRecFlags, kBitCompander); }
-void CVantorDoc::SetCompander(int r, int on) { SetBit(RecordOffset(r) + kRecFlags, kBitCompander, on); }
+
+int CVantorDoc::GetChoice(int r, ChannelChoice choice) const
+{
+    const ChannelChoiceField& field = ChoiceField(choice);
+    return GetBit(RecordOffset(r) + field.byte, field.bit);
+}
+
+void CVantorDoc::SetChoice(int r, ChannelChoice choice, int on)
+{
+    const ChannelChoiceField& field = ChoiceField(choice);
+    SetBit(RecordOffset(r) + field.byte, field.bit, on);
+}
 
 int CVantorDoc::GetShiftDirection(int r) const { return GetField(RecordOffset(r) + kRecMode, 0, 2, 2, 0); }
 void CVantorDoc::SetShiftDirection(int r, int direction) { SetField(RecordOffset(r) + kRecMode, 0, 2, direction); }
-int CVantorDoc::GetFreqInversion(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitInversion); }
-void CVantorDoc::SetFreqInversion(int r, int on) { SetBit(RecordOffset(r) + kRecMode, kBitInversion, on); }
-int CVantorDoc::GetPower(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitPower); }
-void CVantorDoc::SetPower(int r, int high) { SetBit(RecordOffset(r) + kRecMode, kBitPower, high); }
-int CVantorDoc::GetBcl(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitBcl); }
-void CVantorDoc::SetBcl(int r, int on) { SetBit(RecordOffset(r) + kRecMode, kBitBcl, on); }
-int CVantorDoc::GetBandwidth(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitNarrow); }
-void CVantorDoc::SetBandwidth(int r, int narrow) { SetBit(RecordOffset(r) + kRecMode, kBitNarrow, narrow); }
-int CVantorDoc::GetScanAdd(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitScanAdd); }
-void CVantorDoc::SetScanAdd(int r, int on) { SetBit(RecordOffset(r) + kRecMode, kBitScanAdd, on); }
-int CVantorDoc::GetPttIdOn(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitPttId); }
-void CVantorDoc::SetPttIdOn(int r, int on) { SetBit(RecordOffset(r) + kRecMode, kBitPttId, on); }
 int CVantorDoc::GetStepIndex(int r) const { return GetField(RecordOffset(r) + kRecStep, 0, 8, 5, 0); }
 void CVantorDoc::SetStepIndex(int r, int index) { Record(r)[kRecStep] = static_cast<std::uint8_t>(index); }
 

@@ -6,6 +6,7 @@
 
 #include "app/MessageBox.h"
 #include "radio/BandLimits.h"
+#include "radio/ChannelChoices.h"
 #include "radio/DataFile.h"
 #include "radio/FunctionFields.h"
 #include "radio/NameCode.h"
@@ -86,23 +87,27 @@ public:
     int GetTxInverted(int r) const;
     void SetTxInverted(int r, int on);
 
-    // Record r: flag and small fields (bits: 0/1, set from zero/non-zero).
-    int GetCompander(int r) const;                  // byte 8 bit 3
-    void SetCompander(int r, int on);
+    // Record r: the choices of two (ChannelChoices.h), 0 or 1; a non-zero value sets the bit.
+    int GetChoice(int r, ChannelChoice choice) const;
+    void SetChoice(int r, ChannelChoice choice, int on);
+    int GetPower(int r) const { return GetChoice(r, ChannelChoice::Power); } // 0 low, 1 high
+    void SetPower(int r, int high) { SetChoice(r, ChannelChoice::Power, high); }
+    int GetBcl(int r) const { return GetChoice(r, ChannelChoice::Bcl); } // busy channel lockout
+    void SetBcl(int r, int on) { SetChoice(r, ChannelChoice::Bcl, on); }
+    int GetBandwidth(int r) const { return GetChoice(r, ChannelChoice::Bandwidth); } // 0 wide, 1 narrow
+    void SetBandwidth(int r, int narrow) { SetChoice(r, ChannelChoice::Bandwidth, narrow); }
+    int GetScanAdd(int r) const { return GetChoice(r, ChannelChoice::ScanAdd); }
+    void SetScanAdd(int r, int on) { SetChoice(r, ChannelChoice::ScanAdd, on); }
+    int GetFreqInversion(int r) const { return GetChoice(r, ChannelChoice::Reverse); }
+    void SetFreqInversion(int r, int on) { SetChoice(r, ChannelChoice::Reverse, on); }
+    int GetPttIdOn(int r) const { return GetChoice(r, ChannelChoice::PttId); } // send the PTT ID here
+    void SetPttIdOn(int r, int on) { SetChoice(r, ChannelChoice::PttId, on); }
+    int GetCompander(int r) const { return GetChoice(r, ChannelChoice::Compander); }
+    void SetCompander(int r, int on) { SetChoice(r, ChannelChoice::Compander, on); }
+
+    // Record r: small fields.
     int GetShiftDirection(int r) const;             // 0 simplex, 1 minus, 2 plus; 3 reads as 0
     void SetShiftDirection(int r, int direction);
-    int GetFreqInversion(int r) const;              // byte 11 bit 2
-    void SetFreqInversion(int r, int on);
-    int GetPower(int r) const;                      // bit 3: 0 low, 1 high
-    void SetPower(int r, int high);
-    int GetBcl(int r) const;                        // bit 4: busy channel lockout
-    void SetBcl(int r, int on);
-    int GetBandwidth(int r) const;                  // bit 5: 0 wide, 1 narrow
-    void SetBandwidth(int r, int narrow);
-    int GetScanAdd(int r) const;                    // bit 6
-    void SetScanAdd(int r, int on);
-    int GetPttIdOn(int r) const;                    // bit 7: send the PTT ID on this channel
-    void SetPttIdOn(int r, int on);
     int GetStepIndex(int r) const;                  // byte 12, 0..5; above 5 reads as 0
     void SetStepIndex(int r, int index);
 
