@@ -20,7 +20,7 @@ enum class ChannelChoice
 struct ChannelChoiceField
 {
     ChannelChoice choice;
-    std::size_t byte;        // in the record
+    std::size_t byte; // in the record
     int bit;
     const char* key;         // in the command line's JSON summary
     const char* reportLabel; // in the comparison of two files

@@ -31,9 +31,9 @@ struct FunctionField
     int highest;        // the highest value; 1 makes it a switch that stores any non-zero value as 1
     int outOfRange;     // what a stored value above the highest reads as
     FieldOptions options;
-    int label;          // the control that names it (a check box names itself): its [Resource] key
-    int control;        // the control that edits it
-    const char* reportLabel;                        // in the comparison of two files
+    int label;               // the control that names it (a check box names itself): its [Resource] key
+    int control;             // the control that edits it
+    const char* reportLabel; // in the comparison of two files
     std::initializer_list<const char*> reportWords; // values 0, 1, ... there; none: the number, or off/on
 
     constexpr int Mask() const { return ((1 << width) - 1) << shift; }
@@ -42,7 +42,10 @@ struct FunctionField
         return options == FieldOptions::Check || options == FieldOptions::InvertedCheck;
     }
     // The control's value for a stored value, and the stored value for the control's.
-    constexpr int Shown(int value) const { return options == FieldOptions::InvertedCheck ? 1 - value : value; }
+    constexpr int Shown(int value) const
+    {
+        return options == FieldOptions::InvertedCheck ? 1 - value : value;
+    }
 };
 
 namespace FunctionSettings {
@@ -115,8 +118,9 @@ consteval bool FieldsAreSound()
     int used[ImageMap::kSettingsSize] = {};
     for (const FunctionField& f : kFields) {
         if (f.offset < ImageMap::kSettings || f.offset >= ImageMap::kSettings + ImageMap::kSettingsSize ||
-            f.shift < 0 || f.width < 1 || f.shift + f.width > 8 || f.highest < 1 || f.highest >= (1 << f.width) ||
-            (f.IsCheck() && f.highest != 1) || (used[f.offset - ImageMap::kSettings] & f.Mask()) != 0)
+            f.shift < 0 || f.width < 1 || f.shift + f.width > 8 || f.highest < 1 ||
+            f.highest >= (1 << f.width) || (f.IsCheck() && f.highest != 1) ||
+            (used[f.offset - ImageMap::kSettings] & f.Mask()) != 0)
             return false;
         used[f.offset - ImageMap::kSettings] |= f.Mask();
     }

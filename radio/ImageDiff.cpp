@@ -120,7 +120,8 @@ private:
         Field(label + " TX tone", ToneList::ReportText(m_a.ToneIndex(r, ToneDir::Tx)),
               ToneList::ReportText(m_b.ToneIndex(r, ToneDir::Tx)));
         for (const ChannelChoiceField& c : kChannelChoices)
-            Field(label + " " + c.reportLabel, c.words[m_a.GetChoice(r, c.choice)], c.words[m_b.GetChoice(r, c.choice)]);
+            Field(label + " " + c.reportLabel, c.words[m_a.GetChoice(r, c.choice)],
+                  c.words[m_b.GetChoice(r, c.choice)]);
     }
 
     // Byte 8 bits 0-2 and 6-7 and bytes 13-15 of a record carry nothing the program shows.
@@ -224,7 +225,8 @@ private:
         const std::size_t before = m_lines.size();
         std::array<int, kSettingsSize> interpreted{};
         for (const FunctionField& f : FunctionSettings::kFields) {
-            Field(f.reportLabel, SettingText(f, f.Shown(m_a.GetSetting(f))), SettingText(f, f.Shown(m_b.GetSetting(f))));
+            Field(f.reportLabel, SettingText(f, f.Shown(m_a.GetSetting(f))),
+                  SettingText(f, f.Shown(m_b.GetSetting(f))));
             interpreted[f.offset - kSettings] |= f.Mask();
         }
         // A bit that no setting covers gets a line of its own.
@@ -233,8 +235,8 @@ private:
             const int b = B()[kSettings + i];
             for (int bit = 0; bit < 8; ++bit)
                 if ((~interpreted[i] & (a ^ b)) >> bit & 1)
-                    Add("bit not interpreted at " + Offset(kSettings + i) + " bit " + std::to_string(bit) + " " +
-                        Change(OnOff(a >> bit & 1), OnOff(b >> bit & 1)));
+                    Add("bit not interpreted at " + Offset(kSettings + i) + " bit " + std::to_string(bit) +
+                        " " + Change(OnOff(a >> bit & 1), OnOff(b >> bit & 1)));
         }
         RawFallback(before, "function settings", kSettings, kSettingsSize);
     }

@@ -323,8 +323,10 @@ TEST_F(PrintTest, FunctionBlockPrintsEachSettingInItsPlace)
         ASSERT_EQ(lines[l].size(), 3u);
         for (std::size_t c = 0; c < 3; ++c) {
             const auto [label, value] = layout[l][c];
-            const QString shown = value == 1061 ? text(value) : value ? QString::number(value)
-                                                            : label == 1029 ? "Yes" : "No";
+            const QString shown = value == 1061   ? text(value)
+                                  : value         ? QString::number(value)
+                                  : label == 1029 ? "Yes"
+                                                  : "No";
             EXPECT_EQ(lines[l][c], label ? text(label) + " : " + shown : QString())
                 << "line " << l + 1 << " column " << c + 1;
         }

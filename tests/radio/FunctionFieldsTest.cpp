@@ -3,11 +3,11 @@
 // document reaches a neighbouring bit or byte.
 
 #include "radio/FunctionFields.h"
+
 #include "radio/VantorDoc.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <iterator>
 
 namespace {
@@ -23,17 +23,17 @@ struct MapRow
 
 // The radio's memory map, in its order.
 const MapRow kMap[] = {
-    {"SquelchLevel", 0xD00, 0xFF, 9, 0},   {"ScanType", 0xD01, 0x03, 2, 2},
-    {"DualWatch", 0xD01, 0x04, 1, 0},      {"RogerBeep", 0xD01, 0x08, 1, 0},
-    {"BeepOff", 0xD01, 0x10, 1, 0},        {"Backlight", 0xD01, 0x20, 1, 0},
-    {"PowerSave", 0xD01, 0x40, 1, 0},      {"FreqMode", 0xD01, 0x80, 1, 0},
-    {"PttId", 0xD02, 0x03, 3, 0},          {"FmRadio", 0xD02, 0x04, 1, 0},
-    {"VoicePrompt", 0xD02, 0x08, 1, 0},    {"RadiogramWorkMode", 0xD02, 0x10, 1, 0},
-    {"RadioWorkModeA", 0xD02, 0x20, 1, 0}, {"RadioWorkModeB", 0xD02, 0x40, 1, 0},
-    {"LockMode", 0xD02, 0x80, 1, 0},       {"TxTimeout", 0xD03, 0xFF, 7, 0},
-    {"TxDtr", 0xD04, 0x03, 3, 0},          {"AniTx", 0xD04, 0x08, 1, 0},
+    {"SquelchLevel", 0xD00, 0xFF, 9, 0},    {"ScanType", 0xD01, 0x03, 2, 2},
+    {"DualWatch", 0xD01, 0x04, 1, 0},       {"RogerBeep", 0xD01, 0x08, 1, 0},
+    {"BeepOff", 0xD01, 0x10, 1, 0},         {"Backlight", 0xD01, 0x20, 1, 0},
+    {"PowerSave", 0xD01, 0x40, 1, 0},       {"FreqMode", 0xD01, 0x80, 1, 0},
+    {"PttId", 0xD02, 0x03, 3, 0},           {"FmRadio", 0xD02, 0x04, 1, 0},
+    {"VoicePrompt", 0xD02, 0x08, 1, 0},     {"RadiogramWorkMode", 0xD02, 0x10, 1, 0},
+    {"RadioWorkModeA", 0xD02, 0x20, 1, 0},  {"RadioWorkModeB", 0xD02, 0x40, 1, 0},
+    {"LockMode", 0xD02, 0x80, 1, 0},        {"TxTimeout", 0xD03, 0xFF, 7, 0},
+    {"TxDtr", 0xD04, 0x03, 3, 0},           {"AniTx", 0xD04, 0x08, 1, 0},
     {"ChannelShowedF1", 0xD04, 0x30, 2, 2}, {"ChannelShowedF2", 0xD04, 0xC0, 2, 2},
-    {"SideTone", 0xD05, 0xFF, 1, 1},       {"VoxLevel", 0xD06, 0xFF, 9, 0},
+    {"SideTone", 0xD05, 0xFF, 1, 1},        {"VoxLevel", 0xD06, 0xFF, 9, 0},
 };
 
 // The block with a byte of the neighbouring regions on either side.
@@ -60,6 +60,7 @@ TEST(FunctionFieldsTest, EachSettingHasTheBitsOfTheMemoryMap)
         SCOPED_TRACE(row.name);
         ASSERT_STREQ(field.name, row.name);
         EXPECT_EQ(field.highest, row.highest);
+        EXPECT_EQ(field.Mask(), row.mask);
         const int shift = Shift(row.mask);
         const int top = row.mask >> shift;
 
@@ -67,7 +68,8 @@ TEST(FunctionFieldsTest, EachSettingHasTheBitsOfTheMemoryMap)
             std::fill(doc.Image().begin() + kFirst, doc.Image().begin() + kEnd, background);
             // Every stored value reads as itself up to the highest, beyond it as the map says.
             for (int stored = 0; stored <= top; ++stored) {
-                doc.Image()[row.offset] = static_cast<std::uint8_t>((background & ~row.mask) | stored << shift);
+                doc.Image()[row.offset] =
+                    static_cast<std::uint8_t>((background & ~row.mask) | stored << shift);
                 EXPECT_EQ(doc.GetSetting(field), stored <= row.highest ? stored : row.outOfRange) << stored;
             }
             // Whatever is written lands in the field's bits alone; a switch stores any non-zero value as 1.
