@@ -3,6 +3,8 @@
 #include "grid/GridCtrl.h"
 #include "i18n/LangText.h"
 #include "i18n/QtTranslations.h"
+#include "radio/FunctionFields.h"
+#include "res/ControlIds.h"
 #include "res/DialogBuilder.h"
 
 #include <QAbstractButton>
@@ -20,29 +22,40 @@
 #include <QPrinterInfo>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 namespace {
 
-// One entry of the function settings block: the label control and the value control of the
-// function page; a value id of 0 means the label is a check box that carries its own value.
+// One entry of the function settings block: the control of the function page that names a setting
+// and the one that shows its value; a check box is both.
 struct FunctionEntry
 {
-    int label = 0;
+    int label = 0; // 0: no entry
     int value = 0;
+    bool check = false;
 };
 
-constexpr int kFunctionLines = 8;
-constexpr FunctionEntry kFunctionBlock[kFunctionLines][3] = {
-    {{1025, 1026}, {1027, 1028}, {1029, 0}},
-    {{1030, 0}, {1031, 0}, {1032, 0}},
-    {{1033, 0}, {1034, 1035}, {1036, 1037}},
-    {{1038, 0}, {1039, 0}, {1040, 1041}},
-    {{1042, 1043}, {1044, 1045}, {1046, 1047}},
-    {{1048, 1049}, {1050, 1051}, {1052, 0}},
-    {{1053, 1054}, {1055, 1056}, {1057, 0}},
-    {{1058, 1059}, {0, 0}, {1060, 1061}},
-};
+constexpr std::size_t kFunctionColumns = 3;
+using FunctionLine = std::array<FunctionEntry, kFunctionColumns>;
+
+// The settings in the order of their table, three to a line, then the PTT ID code in the last
+// column of the last line.
+const std::vector<FunctionLine>& FunctionBlock()
+{
+    static const std::vector<FunctionLine> block = [] {
+        std::vector<FunctionEntry> entries;
+        for (const FunctionField& f : FunctionSettings::kFields)
+            entries.push_back({f.label, f.control, f.IsCheck()});
+        entries.resize(entries.size() - entries.size() % kFunctionColumns + kFunctionColumns - 1);
+        entries.push_back({idc::function::PttIdCodeLabel, idc::function::PttIdCode, false});
+        std::vector<FunctionLine> lines(entries.size() / kFunctionColumns);
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            lines[i / kFunctionColumns][i % kFunctionColumns] = entries[i];
+        return lines;
+    }();
+    return block;
+}
 
 // The printed text of a control as the user sees it.
 QString ControlText(const QWidget* w)
@@ -64,7 +77,7 @@ QString EntryText(const QWidget& page, const FunctionEntry& e)
     if (!label)
         return {};
     QString value;
-    if (e.value == 0) {
+    if (e.check) {
         const auto* box = qobject_cast<const QAbstractButton*>(label);
         value = QString::fromStdString(LoadLangString(box && box->isChecked() ? "IDS_YES" : "IDS_NO"));
     } else {
@@ -126,7 +139,7 @@ std::vector<int> CChannelPrinter::RowsOfPage(int page) const
 std::vector<std::vector<QString>> CChannelPrinter::FunctionLines() const
 {
     std::vector<std::vector<QString>> lines;
-    for (const auto& line : kFunctionBlock) {
+    for (const FunctionLine& line : FunctionBlock()) {
         std::vector<QString> texts;
         for (const FunctionEntry& e : line)
             texts.push_back(e.label ? EntryText(m_functionPage, e) : QString());
@@ -147,7 +160,7 @@ int CChannelPrinter::ContentHeight(int page) const
 {
     int height = m_grid.GetRowHeight(0) + m_grid.HeaderRowsHeight();
     if (page == 1)
-        height += kFunctionLines * m_grid.GetRowHeight(1);
+        height += static_cast<int>(FunctionBlock().size()) * m_grid.GetRowHeight(1);
     for (int row : RowsOfPage(page))
         height += m_grid.GetRowHeight(row);
     return height;

@@ -29,7 +29,7 @@ public:
     int PageCount() const { return PageCountFor(static_cast<int>(m_usedRows.size())); }
     // Grid rows printed on page `page` (1-based).
     std::vector<int> RowsOfPage(int page) const;
-    // The function settings block: 8 lines of up to 3 entries "label : value" (empty: no entry).
+    // The function settings block: lines of 3 entries "label : value" (empty: no entry).
     std::vector<std::vector<QString>> FunctionLines() const;
 
     // The time printed in the date line; the moment printing begins unless set.

@@ -5,6 +5,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "radio/ChannelCsv.h"
 #include "radio/FmPreset.h"
+#include "radio/FunctionFields.h"
 #include "radio/ImageDiff.h"
 #include "radio/VantorDoc.h"
 #include "radio/VfoFrequency.h"
@@ -26,9 +27,10 @@ void ReadRecord(const CVantorDoc& doc, int r)
     }
     FUZZ_CHECK(doc.GetShiftDirection(r) >= 0 && doc.GetShiftDirection(r) <= 2);
     FUZZ_CHECK(doc.GetStepIndex(r) >= 0 && doc.GetStepIndex(r) <= 5);
-    for (int bit : {doc.GetRxInverted(r), doc.GetTxInverted(r), doc.GetCompander(r), doc.GetFreqInversion(r),
-                    doc.GetPower(r), doc.GetBcl(r), doc.GetBandwidth(r), doc.GetScanAdd(r), doc.GetPttIdOn(r)})
+    for (int bit : {doc.GetRxInverted(r), doc.GetTxInverted(r)})
         FUZZ_CHECK(bit == 0 || bit == 1);
+    for (const ChannelChoiceField& c : kChannelChoices)
+        FUZZ_CHECK(doc.GetChoice(r, c.choice) == 0 || doc.GetChoice(r, c.choice) == 1);
 }
 
 void ReadEverything(const CVantorDoc& doc)
@@ -41,17 +43,10 @@ void ReadEverything(const CVantorDoc& doc)
         ReadRecord(doc, channel);
         CVantorDoc::DecodeName(doc.GetName(channel));
     }
-    FUZZ_CHECK(doc.GetSquelchLevel() >= 0 && doc.GetSquelchLevel() <= 9);
-    FUZZ_CHECK(doc.GetScanType() >= 0 && doc.GetScanType() <= 2);
-    FUZZ_CHECK(doc.GetPttId() >= 0 && doc.GetPttId() <= 3);
-    FUZZ_CHECK(doc.GetTxTimeout() >= 0 && doc.GetTxTimeout() <= 7);
-    FUZZ_CHECK(doc.GetTxDtr() >= 0 && doc.GetTxDtr() <= 3);
-    FUZZ_CHECK(doc.GetChannelShowedF1() >= 0 && doc.GetChannelShowedF1() <= 2);
-    FUZZ_CHECK(doc.GetChannelShowedF2() >= 0 && doc.GetChannelShowedF2() <= 2);
-    FUZZ_CHECK(doc.GetVoxLevel() >= 0 && doc.GetVoxLevel() <= 9);
-    doc.GetDualWatch(), doc.GetRogerBeep(), doc.GetBeepOn(), doc.GetBacklight(), doc.GetPowerSave();
-    doc.GetFreqMode(), doc.GetFmRadio(), doc.GetVoicePrompt(), doc.GetRadiogramWorkMode();
-    doc.GetRadioWorkModeA(), doc.GetRadioWorkModeB(), doc.GetLockMode(), doc.GetAniTx(), doc.GetSideTone();
+    for (const FunctionField& field : FunctionSettings::kFields) {
+        const int value = doc.GetSetting(field);
+        FUZZ_CHECK(value >= 0 && value <= field.highest);
+    }
     PttIdCodeText(doc.GetPttIdCode());
     for (int k = 1; k <= 16; ++k)
         FmPreset::Text(doc.ReadWordBE(0x9A0, k));

@@ -9,8 +9,7 @@
 
 class CCodeEdit;
 class CVantorDoc;
-struct FunctionListField;
-struct FunctionCheckField;
+struct FunctionField;
 
 class CFunctionPage final : public QWidget, public IImagePage
 {
@@ -25,9 +24,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FillList(const FunctionListField& field);
-    void OnListChanged(const FunctionListField& field, int index);
-    void OnCheckClicked(const FunctionCheckField& field, bool checked);
+    void FillList(const FunctionField& field, int value);
+    void OnListChanged(const FunctionField& field, int index);
+    void OnCheckClicked(const FunctionField& field, bool checked);
     void OnCodeFocusLost();
 
     CVantorDoc& m_doc;

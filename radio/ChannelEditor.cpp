@@ -139,51 +139,12 @@ bool CChannelEditor::StoreName(int channel, const std::string& text)
 
 int CChannelEditor::GetChoice(int channel, ChannelChoice choice) const
 {
-    switch (choice) {
-    case ChannelChoice::Power:
-        return m_doc.GetPower(channel);
-    case ChannelChoice::Bcl:
-        return m_doc.GetBcl(channel);
-    case ChannelChoice::Bandwidth:
-        return m_doc.GetBandwidth(channel);
-    case ChannelChoice::ScanAdd:
-        return m_doc.GetScanAdd(channel);
-    case ChannelChoice::Reverse:
-        return m_doc.GetFreqInversion(channel);
-    case ChannelChoice::PttId:
-        return m_doc.GetPttIdOn(channel);
-    case ChannelChoice::Compander:
-        return m_doc.GetCompander(channel);
-    }
-    return 0;
+    return m_doc.GetChoice(channel, choice);
 }
 
 bool CChannelEditor::StoreChoice(int channel, ChannelChoice choice, int value)
 {
     const Snapshot before = Take(channel);
-    value = value ? 1 : 0;
-    switch (choice) {
-    case ChannelChoice::Power:
-        m_doc.SetPower(channel, value);
-        break;
-    case ChannelChoice::Bcl:
-        m_doc.SetBcl(channel, value);
-        break;
-    case ChannelChoice::Bandwidth:
-        m_doc.SetBandwidth(channel, value);
-        break;
-    case ChannelChoice::ScanAdd:
-        m_doc.SetScanAdd(channel, value);
-        break;
-    case ChannelChoice::Reverse:
-        m_doc.SetFreqInversion(channel, value);
-        break;
-    case ChannelChoice::PttId:
-        m_doc.SetPttIdOn(channel, value);
-        break;
-    case ChannelChoice::Compander:
-        m_doc.SetCompander(channel, value);
-        break;
-    }
+    m_doc.SetChoice(channel, choice, value);
     return Changed(channel, before);
 }

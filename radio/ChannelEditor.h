@@ -5,21 +5,10 @@
 // receive-only, an empty receive frequency deleting it. Each store returns whether the image
 // changed, which is when the caller sets the document's modified flag.
 
+#include "radio/ChannelChoices.h"
 #include "radio/VantorDoc.h"
 
 #include <string>
-
-// The channel settings offered as a choice of two (0 or 1).
-enum class ChannelChoice
-{
-    Power,
-    Bcl,
-    Bandwidth,
-    ScanAdd,
-    Reverse,
-    PttId,
-    Compander
-};
 
 class CChannelEditor final
 {

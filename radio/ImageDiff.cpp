@@ -3,6 +3,7 @@
 #include "radio/ChannelEditor.h"
 #include "radio/FmPreset.h"
 #include "radio/FrequencyCodec.h"
+#include "radio/FunctionFields.h"
 #include "radio/ToneList.h"
 #include "radio/VantorDoc.h"
 #include "radio/VfoFrequency.h"
@@ -10,8 +11,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <functional>
-#include <initializer_list>
 
 using namespace ImageMap;
 
@@ -120,14 +119,9 @@ private:
               ToneList::ReportText(m_b.ToneIndex(r, ToneDir::Rx)));
         Field(label + " TX tone", ToneList::ReportText(m_a.ToneIndex(r, ToneDir::Tx)),
               ToneList::ReportText(m_b.ToneIndex(r, ToneDir::Tx)));
-        Field(label + " power", m_a.GetPower(r) ? "high" : "low", m_b.GetPower(r) ? "high" : "low");
-        Field(label + " busy channel lockout", OnOff(m_a.GetBcl(r)), OnOff(m_b.GetBcl(r)));
-        Field(label + " bandwidth", m_a.GetBandwidth(r) ? "narrow" : "wide",
-              m_b.GetBandwidth(r) ? "narrow" : "wide");
-        Field(label + " scan add", OnOff(m_a.GetScanAdd(r)), OnOff(m_b.GetScanAdd(r)));
-        Field(label + " reverse", OnOff(m_a.GetFreqInversion(r)), OnOff(m_b.GetFreqInversion(r)));
-        Field(label + " PTT ID", OnOff(m_a.GetPttIdOn(r)), OnOff(m_b.GetPttIdOn(r)));
-        Field(label + " compander", OnOff(m_a.GetCompander(r)), OnOff(m_b.GetCompander(r)));
+        for (const ChannelChoiceField& c : kChannelChoices)
+            Field(label + " " + c.reportLabel, c.words[m_a.GetChoice(r, c.choice)],
+                  c.words[m_b.GetChoice(r, c.choice)]);
     }
 
     // Byte 8 bits 0-2 and 6-7 and bytes 13-15 of a record carry nothing the program shows.
@@ -219,53 +213,31 @@ private:
         RawFallback(before, "FM frequency in use", kFmFrequency, 2);
     }
 
-    struct Setting
+    static std::string SettingText(const FunctionField& field, int value)
     {
-        const char* label;
-        int (CVantorDoc::*get)() const;
-        std::initializer_list<const char*> words; // value 0, 1, ...; empty: the number itself
-    };
+        if (value >= 0 && static_cast<std::size_t>(value) < field.reportWords.size())
+            return field.reportWords.begin()[value];
+        return field.IsCheck() ? OnOff(value) : std::to_string(value);
+    }
 
     void CompareSettings()
     {
-        static const std::initializer_list<const char*> kOnOff = {"off", "on"};
-        static const Setting kSettingsList[] = {
-            {"squelch level", &CVantorDoc::GetSquelchLevel, {}},
-            {"scan resume", &CVantorDoc::GetScanType, {"time", "carrier", "search"}},
-            {"dual watch", &CVantorDoc::GetDualWatch, kOnOff},
-            {"roger beep", &CVantorDoc::GetRogerBeep, kOnOff},
-            {"key beep", &CVantorDoc::GetBeepOn, kOnOff},
-            {"backlight", &CVantorDoc::GetBacklight, kOnOff},
-            {"battery save", &CVantorDoc::GetPowerSave, kOnOff},
-            {"frequency mode", &CVantorDoc::GetFreqMode, {"enabled", "disabled"}},
-            {"PTT ID", &CVantorDoc::GetPttId, {"off", "begin of TX", "end of TX", "begin and end"}},
-            {"FM radio", &CVantorDoc::GetFmRadio, kOnOff},
-            {"voice prompt", &CVantorDoc::GetVoicePrompt, kOnOff},
-            {"FM radio mode", &CVantorDoc::GetRadiogramWorkMode, {"presets", "frequency"}},
-            {"work mode A", &CVantorDoc::GetRadioWorkModeA, {"channel", "frequency"}},
-            {"work mode B", &CVantorDoc::GetRadioWorkModeB, {"channel", "frequency"}},
-            {"key lock mode", &CVantorDoc::GetLockMode, {"manual", "automatic"}},
-            {"TX time-out timer", &CVantorDoc::GetTxTimeout, {}},
-            {"dual-watch TX", &CVantorDoc::GetTxDtr, {"off", "channel A", "channel B", "last active"}},
-            {"ANI transmit", &CVantorDoc::GetAniTx, kOnOff},
-            {"F1 channel display", &CVantorDoc::GetChannelShowedF1, {"frequency", "channel number", "name"}},
-            {"F2 channel display", &CVantorDoc::GetChannelShowedF2, {"frequency", "channel number", "name"}},
-            {"side tone", &CVantorDoc::GetSideTone, kOnOff},
-            {"VOX level", &CVantorDoc::GetVoxLevel, {}},
-        };
         const std::size_t before = m_lines.size();
-        for (const Setting& s : kSettingsList) {
-            const auto word = [&s](int value) {
-                return value >= 0 && static_cast<std::size_t>(value) < s.words.size()
-                           ? std::string(s.words.begin()[value])
-                           : std::to_string(value);
-            };
-            Field(s.label, word((m_a.*s.get)()), word((m_b.*s.get)()));
+        std::array<int, kSettingsSize> interpreted{};
+        for (const FunctionField& f : FunctionSettings::kFields) {
+            Field(f.reportLabel, SettingText(f, f.Shown(m_a.GetSetting(f))),
+                  SettingText(f, f.Shown(m_b.GetSetting(f))));
+            interpreted[f.offset - kSettings] |= f.Mask();
         }
-        // Bit 2 of 0xD04 is the one bit of these bytes the program does not interpret.
-        if ((A()[kSettings + 4] ^ B()[kSettings + 4]) & 0x04)
-            Add("bit not interpreted at " + Offset(kSettings + 4) + " bit 2 " +
-                Change(OnOff(A()[kSettings + 4] & 0x04), OnOff(B()[kSettings + 4] & 0x04)));
+        // A bit that no setting covers gets a line of its own.
+        for (std::size_t i = 0; i < kSettingsSize; ++i) {
+            const int a = A()[kSettings + i];
+            const int b = B()[kSettings + i];
+            for (int bit = 0; bit < 8; ++bit)
+                if ((~interpreted[i] & (a ^ b)) >> bit & 1)
+                    Add("bit not interpreted at " + Offset(kSettings + i) + " bit " + std::to_string(bit) +
+                        " " + Change(OnOff(a >> bit & 1), OnOff(b >> bit & 1)));
+        }
         RawFallback(before, "function settings", kSettings, kSettingsSize);
     }
 

@@ -12,25 +12,9 @@ using namespace ImageMap;
 
 namespace {
 
-// Function-settings bytes.
-constexpr std::size_t kSquelch = kSettings + 0;
-constexpr std::size_t kOptions1 = kSettings + 1;
-constexpr std::size_t kOptions2 = kSettings + 2;
-constexpr std::size_t kTimeout = kSettings + 3;
-constexpr std::size_t kOptions4 = kSettings + 4;
-constexpr std::size_t kSideTone = kSettings + 5;
-constexpr std::size_t kVox = kSettings + 6;
-
-// Record byte 8 and byte 11 bits.
-constexpr int kBitCompander = 3;
+// Record byte 8 bits of the inverted DCS codes.
 constexpr int kBitRxInverted = 4;
 constexpr int kBitTxInverted = 5;
-constexpr int kBitInversion = 2;
-constexpr int kBitPower = 3;
-constexpr int kBitBcl = 4;
-constexpr int kBitNarrow = 5;
-constexpr int kBitScanAdd = 6;
-constexpr int kBitPttId = 7;
 
 constexpr std::array<std::uint8_t, kSettingsSize> kDefaultSettings = {0x04, 0x78, 0x08, 0x01, 0x00, 0x00, 0x00};
 constexpr std::uint8_t kDefaultMode = 0x08;    // high power, everything else off, simplex
@@ -335,23 +319,21 @@ int CVantorDoc::GetRxInverted(int r) const { return GetBit(RecordOffset(r) + kRe
 void CVantorDoc::SetRxInverted(int r, int on) { SetBit(RecordOffset(r) + kRecFlags, kBitRxInverted, on); }
 int CVantorDoc::GetTxInverted(int r) const { return GetBit(RecordOffset(r) + kRecFlags, kBitTxInverted); }
 void CVantorDoc::SetTxInverted(int r, int on) { SetBit(RecordOffset(r) + kRecFlags, kBitTxInverted, on); }
-int CVantorDoc::GetCompander(int r) const { return GetBit(RecordOffset(r) + kRecFlags, kBitCompander); }
-void CVantorDoc::SetCompander(int r, int on) { SetBit(RecordOffset(r) + kRecFlags, kBitCompander, on); }
+
+int CVantorDoc::GetChoice(int r, ChannelChoice choice) const
+{
+    const ChannelChoiceField& field = ChoiceField(choice);
+    return GetBit(RecordOffset(r) + field.byte, field.bit);
+}
+
+void CVantorDoc::SetChoice(int r, ChannelChoice choice, int on)
+{
+    const ChannelChoiceField& field = ChoiceField(choice);
+    SetBit(RecordOffset(r) + field.byte, field.bit, on);
+}
 
 int CVantorDoc::GetShiftDirection(int r) const { return GetField(RecordOffset(r) + kRecMode, 0, 2, 2, 0); }
 void CVantorDoc::SetShiftDirection(int r, int direction) { SetField(RecordOffset(r) + kRecMode, 0, 2, direction); }
-int CVantorDoc::GetFreqInversion(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitInversion); }
-void CVantorDoc::SetFreqInversion(int r, int on) { SetBit(RecordOffset(r) + kRecMode, kBitInversion, on); }
-int CVantorDoc::GetPower(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitPower); }
-void CVantorDoc::SetPower(int r, int high) { SetBit(RecordOffset(r) + kRecMode, kBitPower, high); }
-int CVantorDoc::GetBcl(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitBcl); }
-void CVantorDoc::SetBcl(int r, int on) { SetBit(RecordOffset(r) + kRecMode, kBitBcl, on); }
-int CVantorDoc::GetBandwidth(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitNarrow); }
-void CVantorDoc::SetBandwidth(int r, int narrow) { SetBit(RecordOffset(r) + kRecMode, kBitNarrow, narrow); }
-int CVantorDoc::GetScanAdd(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitScanAdd); }
-void CVantorDoc::SetScanAdd(int r, int on) { SetBit(RecordOffset(r) + kRecMode, kBitScanAdd, on); }
-int CVantorDoc::GetPttIdOn(int r) const { return GetBit(RecordOffset(r) + kRecMode, kBitPttId); }
-void CVantorDoc::SetPttIdOn(int r, int on) { SetBit(RecordOffset(r) + kRecMode, kBitPttId, on); }
 int CVantorDoc::GetStepIndex(int r) const { return GetField(RecordOffset(r) + kRecStep, 0, 8, 5, 0); }
 void CVantorDoc::SetStepIndex(int r, int index) { Record(r)[kRecStep] = static_cast<std::uint8_t>(index); }
 
@@ -383,50 +365,15 @@ NameBytes CVantorDoc::EncodeName(const std::string& text)
 
 // --- function settings ------------------------------------------------------------------------
 
-int CVantorDoc::GetSquelchLevel() const { return GetField(kSquelch, 0, 8, 9, 0); }
-void CVantorDoc::SetSquelchLevel(int level) { m_image[kSquelch] = static_cast<std::uint8_t>(level); }
-int CVantorDoc::GetScanType() const { return GetField(kOptions1, 0, 2, 2, 2); }
-void CVantorDoc::SetScanType(int type) { SetField(kOptions1, 0, 2, type); }
-int CVantorDoc::GetDualWatch() const { return GetBit(kOptions1, 2); }
-void CVantorDoc::SetDualWatch(int on) { SetBit(kOptions1, 2, on); }
-int CVantorDoc::GetRogerBeep() const { return GetBit(kOptions1, 3); }
-void CVantorDoc::SetRogerBeep(int on) { SetBit(kOptions1, 3, on); }
-int CVantorDoc::GetBeepOn() const { return 1 - GetBit(kOptions1, 4); }
-void CVantorDoc::SetBeepOn(int on) { SetBit(kOptions1, 4, !on); }
-int CVantorDoc::GetBacklight() const { return GetBit(kOptions1, 5); }
-void CVantorDoc::SetBacklight(int on) { SetBit(kOptions1, 5, on); }
-int CVantorDoc::GetPowerSave() const { return GetBit(kOptions1, 6); }
-void CVantorDoc::SetPowerSave(int on) { SetBit(kOptions1, 6, on); }
-int CVantorDoc::GetFreqMode() const { return GetBit(kOptions1, 7); }
-void CVantorDoc::SetFreqMode(int mode) { SetBit(kOptions1, 7, mode); }
-int CVantorDoc::GetPttId() const { return GetField(kOptions2, 0, 2, 3, 0); }
-void CVantorDoc::SetPttId(int mode) { SetField(kOptions2, 0, 2, mode); }
-int CVantorDoc::GetFmRadio() const { return GetBit(kOptions2, 2); }
-void CVantorDoc::SetFmRadio(int on) { SetBit(kOptions2, 2, on); }
-int CVantorDoc::GetVoicePrompt() const { return GetBit(kOptions2, 3); }
-void CVantorDoc::SetVoicePrompt(int on) { SetBit(kOptions2, 3, on); }
-int CVantorDoc::GetRadiogramWorkMode() const { return GetBit(kOptions2, 4); }
-void CVantorDoc::SetRadiogramWorkMode(int mode) { SetBit(kOptions2, 4, mode); }
-int CVantorDoc::GetRadioWorkModeA() const { return GetBit(kOptions2, 5); }
-void CVantorDoc::SetRadioWorkModeA(int mode) { SetBit(kOptions2, 5, mode); }
-int CVantorDoc::GetRadioWorkModeB() const { return GetBit(kOptions2, 6); }
-void CVantorDoc::SetRadioWorkModeB(int mode) { SetBit(kOptions2, 6, mode); }
-int CVantorDoc::GetLockMode() const { return GetBit(kOptions2, 7); }
-void CVantorDoc::SetLockMode(int mode) { SetBit(kOptions2, 7, mode); }
-int CVantorDoc::GetTxTimeout() const { return GetField(kTimeout, 0, 8, 7, 0); }
-void CVantorDoc::SetTxTimeout(int timeout) { m_image[kTimeout] = static_cast<std::uint8_t>(timeout); }
-int CVantorDoc::GetTxDtr() const { return GetField(kOptions4, 0, 2, 3, 0); }
-void CVantorDoc::SetTxDtr(int mode) { SetField(kOptions4, 0, 2, mode); }
-int CVantorDoc::GetAniTx() const { return GetBit(kOptions4, 3); }
-void CVantorDoc::SetAniTx(int on) { SetBit(kOptions4, 3, on); }
-int CVantorDoc::GetChannelShowedF1() const { return GetField(kOptions4, 4, 2, 2, 2); }
-void CVantorDoc::SetChannelShowedF1(int mode) { SetField(kOptions4, 4, 2, mode); }
-int CVantorDoc::GetChannelShowedF2() const { return GetField(kOptions4, 6, 2, 2, 2); }
-void CVantorDoc::SetChannelShowedF2(int mode) { SetField(kOptions4, 6, 2, mode); }
-int CVantorDoc::GetSideTone() const { return m_image[kSideTone] != 0 ? 1 : 0; }
-void CVantorDoc::SetSideTone(int on) { m_image[kSideTone] = on ? 1 : 0; }
-int CVantorDoc::GetVoxLevel() const { return GetField(kVox, 0, 8, 9, 0); }
-void CVantorDoc::SetVoxLevel(int level) { m_image[kVox] = static_cast<std::uint8_t>(level); }
+int CVantorDoc::GetSetting(const FunctionField& field) const
+{
+    return GetField(field.offset, field.shift, field.width, field.highest, field.outOfRange);
+}
+
+void CVantorDoc::SetSetting(const FunctionField& field, int value)
+{
+    SetField(field.offset, field.shift, field.width, field.highest == 1 ? value != 0 : value);
+}
 
 PttIdCodeBytes CVantorDoc::GetPttIdCode() const
 {

@@ -6,7 +6,9 @@
 
 #include "app/MessageBox.h"
 #include "radio/BandLimits.h"
+#include "radio/ChannelChoices.h"
 #include "radio/DataFile.h"
+#include "radio/FunctionFields.h"
 #include "radio/NameCode.h"
 #include "radio/PttIdCode.h"
 #include "radio/RadioImage.h"
@@ -85,23 +87,27 @@ public:
     int GetTxInverted(int r) const;
     void SetTxInverted(int r, int on);
 
-    // Record r: flag and small fields (bits: 0/1, set from zero/non-zero).
-    int GetCompander(int r) const;                  // byte 8 bit 3
-    void SetCompander(int r, int on);
+    // Record r: the choices of two (ChannelChoices.h), 0 or 1; a non-zero value sets the bit.
+    int GetChoice(int r, ChannelChoice choice) const;
+    void SetChoice(int r, ChannelChoice choice, int on);
+    int GetPower(int r) const { return GetChoice(r, ChannelChoice::Power); } // 0 low, 1 high
+    void SetPower(int r, int high) { SetChoice(r, ChannelChoice::Power, high); }
+    int GetBcl(int r) const { return GetChoice(r, ChannelChoice::Bcl); } // busy channel lockout
+    void SetBcl(int r, int on) { SetChoice(r, ChannelChoice::Bcl, on); }
+    int GetBandwidth(int r) const { return GetChoice(r, ChannelChoice::Bandwidth); } // 0 wide, 1 narrow
+    void SetBandwidth(int r, int narrow) { SetChoice(r, ChannelChoice::Bandwidth, narrow); }
+    int GetScanAdd(int r) const { return GetChoice(r, ChannelChoice::ScanAdd); }
+    void SetScanAdd(int r, int on) { SetChoice(r, ChannelChoice::ScanAdd, on); }
+    int GetFreqInversion(int r) const { return GetChoice(r, ChannelChoice::Reverse); }
+    void SetFreqInversion(int r, int on) { SetChoice(r, ChannelChoice::Reverse, on); }
+    int GetPttIdOn(int r) const { return GetChoice(r, ChannelChoice::PttId); } // send the PTT ID here
+    void SetPttIdOn(int r, int on) { SetChoice(r, ChannelChoice::PttId, on); }
+    int GetCompander(int r) const { return GetChoice(r, ChannelChoice::Compander); }
+    void SetCompander(int r, int on) { SetChoice(r, ChannelChoice::Compander, on); }
+
+    // Record r: small fields.
     int GetShiftDirection(int r) const;             // 0 simplex, 1 minus, 2 plus; 3 reads as 0
     void SetShiftDirection(int r, int direction);
-    int GetFreqInversion(int r) const;              // byte 11 bit 2
-    void SetFreqInversion(int r, int on);
-    int GetPower(int r) const;                      // bit 3: 0 low, 1 high
-    void SetPower(int r, int high);
-    int GetBcl(int r) const;                        // bit 4: busy channel lockout
-    void SetBcl(int r, int on);
-    int GetBandwidth(int r) const;                  // bit 5: 0 wide, 1 narrow
-    void SetBandwidth(int r, int narrow);
-    int GetScanAdd(int r) const;                    // bit 6
-    void SetScanAdd(int r, int on);
-    int GetPttIdOn(int r) const;                    // bit 7: send the PTT ID on this channel
-    void SetPttIdOn(int r, int on);
     int GetStepIndex(int r) const;                  // byte 12, 0..5; above 5 reads as 0
     void SetStepIndex(int r, int index);
 
@@ -111,51 +117,32 @@ public:
     static std::string DecodeName(const NameBytes& bytes);
     static NameBytes EncodeName(const std::string& text);
 
-    // Function settings 0xD00..0xD06 (getters clamp stored values out of range).
-    int GetSquelchLevel() const;                    // 0xD00, 0..9
-    void SetSquelchLevel(int level);
-    int GetScanType() const;                        // 0xD01 bits 0-1, 0..2 (3 reads as 2)
-    void SetScanType(int type);
-    int GetDualWatch() const;                       // 0xD01 bit 2
-    void SetDualWatch(int on);
-    int GetRogerBeep() const;                       // 0xD01 bit 3
-    void SetRogerBeep(int on);
-    int GetBeepOn() const;                          // 0xD01 bit 4 is BeepOff: 1 when the bit is clear
-    void SetBeepOn(int on);
-    int GetBacklight() const;                       // 0xD01 bit 5
-    void SetBacklight(int on);
-    int GetPowerSave() const;                       // 0xD01 bit 6
-    void SetPowerSave(int on);
-    int GetFreqMode() const;                        // 0xD01 bit 7
-    void SetFreqMode(int mode);
-    int GetPttId() const;                           // 0xD02 bits 0-1, 0..3
-    void SetPttId(int mode);
-    int GetFmRadio() const;                         // 0xD02 bit 2
-    void SetFmRadio(int on);
-    int GetVoicePrompt() const;                     // 0xD02 bit 3
-    void SetVoicePrompt(int on);
-    int GetRadiogramWorkMode() const;               // 0xD02 bit 4
-    void SetRadiogramWorkMode(int mode);
-    int GetRadioWorkModeA() const;                  // 0xD02 bit 5
-    void SetRadioWorkModeA(int mode);
-    int GetRadioWorkModeB() const;                  // 0xD02 bit 6
-    void SetRadioWorkModeB(int mode);
-    int GetLockMode() const;                        // 0xD02 bit 7
-    void SetLockMode(int mode);
-    int GetTxTimeout() const;                       // 0xD03, 0 off, 1..7
-    void SetTxTimeout(int timeout);
-    int GetTxDtr() const;                           // 0xD04 bits 0-1, 0..3
-    void SetTxDtr(int mode);
-    int GetAniTx() const;                           // 0xD04 bit 3
-    void SetAniTx(int on);
-    int GetChannelShowedF1() const;                 // 0xD04 bits 4-5, 0..2 (3 reads as 2)
-    void SetChannelShowedF1(int mode);
-    int GetChannelShowedF2() const;                 // 0xD04 bits 6-7, 0..2 (3 reads as 2)
-    void SetChannelShowedF2(int mode);
-    int GetSideTone() const;                        // 0xD05, any non-zero byte is on
-    void SetSideTone(int on);
-    int GetVoxLevel() const;                        // 0xD06, 0..9
-    void SetVoxLevel(int level);
+    // Function settings 0xD00..0xD06, one table line each (FunctionFields.h). A stored value above the
+    // field's highest reads as its out-of-range value; a value is masked to the field's bits.
+    int GetSetting(const FunctionField& field) const;
+    void SetSetting(const FunctionField& field, int value);
+    // Shortcuts for callers that name one setting.
+    int GetSquelchLevel() const { return GetSetting(FunctionSettings::Field("SquelchLevel")); }
+    void SetSquelchLevel(int level) { SetSetting(FunctionSettings::Field("SquelchLevel"), level); }
+    int GetScanType() const { return GetSetting(FunctionSettings::Field("ScanType")); }
+    void SetScanType(int type) { SetSetting(FunctionSettings::Field("ScanType"), type); }
+    int GetBeepOn() const { return 1 - GetSetting(FunctionSettings::Field("BeepOff")); }
+    void SetBeepOn(int on) { SetSetting(FunctionSettings::Field("BeepOff"), !on); }
+    void SetFreqMode(int mode) { SetSetting(FunctionSettings::Field("FreqMode"), mode); }
+    int GetPttId() const { return GetSetting(FunctionSettings::Field("PttId")); }
+    void SetPttId(int mode) { SetSetting(FunctionSettings::Field("PttId"), mode); }
+    void SetLockMode(int mode) { SetSetting(FunctionSettings::Field("LockMode"), mode); }
+    int GetTxTimeout() const { return GetSetting(FunctionSettings::Field("TxTimeout")); }
+    int GetTxDtr() const { return GetSetting(FunctionSettings::Field("TxDtr")); }
+    void SetTxDtr(int mode) { SetSetting(FunctionSettings::Field("TxDtr"), mode); }
+    int GetAniTx() const { return GetSetting(FunctionSettings::Field("AniTx")); }
+    int GetChannelShowedF1() const { return GetSetting(FunctionSettings::Field("ChannelShowedF1")); }
+    void SetChannelShowedF1(int mode) { SetSetting(FunctionSettings::Field("ChannelShowedF1"), mode); }
+    int GetChannelShowedF2() const { return GetSetting(FunctionSettings::Field("ChannelShowedF2")); }
+    void SetChannelShowedF2(int mode) { SetSetting(FunctionSettings::Field("ChannelShowedF2"), mode); }
+    int GetSideTone() const { return GetSetting(FunctionSettings::Field("SideTone")); }
+    void SetSideTone(int on) { SetSetting(FunctionSettings::Field("SideTone"), on); }
+    int GetVoxLevel() const { return GetSetting(FunctionSettings::Field("VoxLevel")); }
 
     // PTT ID code at 0xD20, six bytes as one unit (text via PttIdCodeText / PttIdCodeFromText).
     PttIdCodeBytes GetPttIdCode() const;

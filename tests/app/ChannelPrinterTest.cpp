@@ -2,6 +2,7 @@
 // function settings block, checked in the PDF that a job produces.
 #include "app/AppPaths.h"
 #include "app/ChannelPrinter.h"
+#include "res/DialogBuilder.h"
 #include "tests/app/PrintFixture.h"
 #include "tests/support/AppPathsGuard.h"
 
@@ -297,4 +298,39 @@ TEST_F(PrintTest, WithoutAPrinterPrintingWithoutTheDialogAsksWhereToPrint)
     });
     EXPECT_FALSE(printer.PrintWithoutDialog(nullptr)); // cancelled: nothing printed
     EXPECT_TRUE(asked);
+}
+
+// The function block's entries by line and column: label control, then value control (0: a check
+// box, which prints Yes or No; only dual watch is on).
+TEST_F(PrintTest, FunctionBlockPrintsEachSettingInItsPlace)
+{
+    const std::pair<int, int> layout[8][3] = {
+        {{1025, 1026}, {1027, 1028}, {1029, 0}},    {{1030, 0}, {1031, 0}, {1032, 0}},
+        {{1033, 0}, {1034, 1035}, {1036, 1037}},    {{1038, 0}, {1039, 0}, {1040, 1041}},
+        {{1042, 1043}, {1044, 1045}, {1046, 1047}}, {{1048, 1049}, {1050, 1051}, {1052, 0}},
+        {{1053, 1054}, {1055, 1056}, {1057, 0}},    {{1058, 1059}, {0, 0}, {1060, 1061}},
+    };
+    // Each list shows its own id, so that a value taken from the wrong list shows.
+    for (const auto& line : layout)
+        for (const auto& [label, value] : line)
+            if (auto* list = qobject_cast<QComboBox*>(GetDlgItem(m_page.get(), value))) {
+                list->clear();
+                list->addItem(QString::number(value));
+            }
+    const auto text = [this](int id) { return GetDlgItem(m_page.get(), id)->property("text").toString(); };
+    m_grid = MakeChannelGrid({});
+    const auto lines = CChannelPrinter(*m_grid, *m_page).FunctionLines();
+    ASSERT_EQ(lines.size(), 8u);
+    for (std::size_t l = 0; l < 8; ++l) {
+        ASSERT_EQ(lines[l].size(), 3u);
+        for (std::size_t c = 0; c < 3; ++c) {
+            const auto [label, value] = layout[l][c];
+            const QString shown = value == 1061   ? text(value)
+                                  : value         ? QString::number(value)
+                                  : label == 1029 ? "Yes"
+                                                  : "No";
+            EXPECT_EQ(lines[l][c], label ? text(label) + " : " + shown : QString())
+                << "line " << l + 1 << " column " << c + 1;
+        }
+    }
 }

@@ -1,13 +1,16 @@
 #include "tools/cli/InfoReport.h"
 
+#include <array>
 #include <cstdio>
 #include <utility>
 #include <variant>
 #include <vector>
 
+#include "radio/ChannelChoices.h"
 #include "radio/ChannelEditor.h"
 #include "radio/FmPreset.h"
 #include "radio/FrequencyCodec.h"
+#include "radio/FunctionFields.h"
 #include "radio/PttIdCode.h"
 #include "radio/ToneList.h"
 #include "radio/VantorDoc.h"
@@ -22,7 +25,7 @@ struct RecordInfo
     std::string rx, tx, offset;
     int direction = 0;
     std::string rxTone, txTone;
-    int power = 0, bcl = 0, bandwidth = 0, scanAdd = 0, reverse = 0, pttId = 0, compander = 0;
+    std::array<int, std::size(kChannelChoices)> choices{}; // in the table's order
     std::string name; // a channel's name; a VFO's label
     int step = -1;    // VFOs only
 };
@@ -47,13 +50,8 @@ void FillFlags(const CVantorDoc& doc, int r, RecordInfo& info)
     info.direction = doc.GetShiftDirection(r);
     info.rxTone = ToneList::ReportText(doc.ToneIndex(r, ToneDir::Rx));
     info.txTone = ToneList::ReportText(doc.ToneIndex(r, ToneDir::Tx));
-    info.power = doc.GetPower(r);
-    info.bcl = doc.GetBcl(r);
-    info.bandwidth = doc.GetBandwidth(r);
-    info.scanAdd = doc.GetScanAdd(r);
-    info.reverse = doc.GetFreqInversion(r);
-    info.pttId = doc.GetPttIdOn(r);
-    info.compander = doc.GetCompander(r);
+    for (std::size_t i = 0; i < info.choices.size(); ++i)
+        info.choices[i] = doc.GetChoice(r, kChannelChoices[i].choice);
 }
 
 Summary Collect(CVantorDoc& doc)
@@ -99,31 +97,9 @@ Summary Collect(CVantorDoc& doc)
         s.fmPresets.push_back(doc.ReadWordBE(ImageMap::kFmPresets, k));
     s.fmFrequency = doc.ReadWordBE(ImageMap::kFmFrequency, 1);
 
-    s.settings = {
-        {"SquelchLevel", doc.GetSquelchLevel()},
-        {"ScanType", doc.GetScanType()},
-        {"DualWatch", doc.GetDualWatch()},
-        {"RogerBeep", doc.GetRogerBeep()},
-        {"BeepOff", doc.GetBeepOn() != 0 ? 0 : 1},
-        {"Backlight", doc.GetBacklight()},
-        {"PowerSave", doc.GetPowerSave()},
-        {"FreqMode", doc.GetFreqMode()},
-        {"PttId", doc.GetPttId()},
-        {"FmRadio", doc.GetFmRadio()},
-        {"VoicePrompt", doc.GetVoicePrompt()},
-        {"RadiogramWorkMode", doc.GetRadiogramWorkMode()},
-        {"RadioWorkModeA", doc.GetRadioWorkModeA()},
-        {"RadioWorkModeB", doc.GetRadioWorkModeB()},
-        {"LockMode", doc.GetLockMode()},
-        {"TxTimeout", doc.GetTxTimeout()},
-        {"TxDtr", doc.GetTxDtr()},
-        {"AniTx", doc.GetAniTx()},
-        {"ChannelShowedF1", doc.GetChannelShowedF1()},
-        {"ChannelShowedF2", doc.GetChannelShowedF2()},
-        {"SideTone", doc.GetSideTone()},
-        {"VoxLevel", doc.GetVoxLevel()},
-        {"PttIdCode", PttIdCodeText(doc.GetPttIdCode())},
-    };
+    for (const FunctionField& field : FunctionSettings::kFields)
+        s.settings.emplace_back(field.name, doc.GetSetting(field));
+    s.settings.emplace_back("PttIdCode", PttIdCodeText(doc.GetPttIdCode()));
     return s;
 }
 
@@ -159,11 +135,8 @@ std::string RecordJson(const RecordInfo& r, const std::string& first)
     out += "\"rx\": " + Quoted(r.rx) + ", \"tx\": " + Quoted(r.tx) + ", \"offset\": " + Quoted(r.offset);
     out += ", \"direction\": " + std::to_string(r.direction);
     out += ", \"rx_tone\": " + Quoted(r.rxTone) + ", \"tx_tone\": " + Quoted(r.txTone);
-    const std::pair<const char*, int> bits[] = {{"power", r.power},     {"bcl", r.bcl},         {"bandwidth", r.bandwidth},
-                                                {"scan_add", r.scanAdd}, {"reverse", r.reverse}, {"ptt_id", r.pttId},
-                                                {"compander", r.compander}};
-    for (const auto& [key, bit] : bits)
-        out += std::string(", \"") + key + "\": " + std::to_string(bit);
+    for (std::size_t i = 0; i < r.choices.size(); ++i)
+        out += std::string(", \"") + kChannelChoices[i].key + "\": " + std::to_string(r.choices[i]);
     if (r.step >= 0)
         out += ", \"step\": " + std::to_string(r.step);
     return out + ", \"name\": " + Quoted(r.name) + "}";
@@ -171,15 +144,22 @@ std::string RecordJson(const RecordInfo& r, const std::string& first)
 
 const char* const kDirections[] = {"", "-", "+"};
 
+const char* ChoiceWord(const RecordInfo& r, ChannelChoice choice)
+{
+    const auto i = static_cast<std::size_t>(choice);
+    return kChannelChoices[i].words[r.choices[i] != 0];
+}
+
 std::string RecordLine(const RecordInfo& r)
 {
     char line[256];
     std::snprintf(line, sizeof line, "  %-4s %-10s %-10s %-10s %-3s %-6s %-6s %-4s %-3s %-6s %-4s %-3s %-3s %-4s %s\n",
                   r.label.c_str(), r.rx.c_str(), r.tx.c_str(), r.offset.c_str(),
                   kDirections[r.direction >= 0 && r.direction <= 2 ? r.direction : 0], r.rxTone.c_str(),
-                  r.txTone.c_str(), r.power != 0 ? "high" : "low", r.bcl != 0 ? "on" : "off",
-                  r.bandwidth != 0 ? "narrow" : "wide", r.scanAdd != 0 ? "on" : "off", r.reverse != 0 ? "on" : "off",
-                  r.pttId != 0 ? "on" : "off", r.compander != 0 ? "on" : "off",
+                  r.txTone.c_str(), ChoiceWord(r, ChannelChoice::Power), ChoiceWord(r, ChannelChoice::Bcl),
+                  ChoiceWord(r, ChannelChoice::Bandwidth), ChoiceWord(r, ChannelChoice::ScanAdd),
+                  ChoiceWord(r, ChannelChoice::Reverse), ChoiceWord(r, ChannelChoice::PttId),
+                  ChoiceWord(r, ChannelChoice::Compander),
                   r.step >= 0 ? ("step " + std::to_string(r.step)).c_str() : r.name.c_str());
     return line;
 }
