@@ -30,7 +30,9 @@ std::string Child(const std::string& dir, const std::string& name)
 
 bool IsRegularFile(const std::string& path)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 

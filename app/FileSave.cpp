@@ -116,7 +116,9 @@ int WriteInPlace(const std::string& target, std::string_view bytes)
     if (fd < 0)
         return errno;
     const CFileDescriptor file(fd);
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::fstat(fd, &info) != 0)
         return errno;
     if (!S_ISREG(info.st_mode))
@@ -167,7 +169,9 @@ std::string Target(const std::string& path)
 int Replace(const std::string& path, std::string_view bytes)
 {
     const std::string target = Target(path);
-    struct stat info{};
+    struct stat info
+    {
+    };
     const bool exists = ::stat(target.c_str(), &info) == 0;
     if (exists && S_ISDIR(info.st_mode))
         return EISDIR;

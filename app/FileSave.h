@@ -7,7 +7,12 @@
 #include <string>
 #include <string_view>
 
-enum class FileAction { Open, Read, Save };
+enum class FileAction
+{
+    Open,
+    Read,
+    Save
+};
 
 // A file operation that failed, and the system's error number (errno) that stopped it.
 struct FileError

@@ -19,7 +19,8 @@ MsgResult ShowMessage(const std::string& caption, const std::string& text, MsgIc
     if (const MessageHandler& handler = CurrentHandler())
         return handler(request);
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-    return (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) ? MsgResult::Yes : MsgResult::Ok;
+    return (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) ? MsgResult::Yes
+                                                                                : MsgResult::Ok;
 }
 
 MessageHandler SetMessageHandler(MessageHandler handler)

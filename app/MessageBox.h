@@ -5,9 +5,28 @@
 #include <functional>
 #include <string>
 
-enum class MsgIcon { Stop, Exclamation, Information, Question, None };
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class MsgResult { Ok, Cancel, Yes, No };
+enum class MsgIcon
+{
+    Stop,
+    Exclamation,
+    Information,
+    Question,
+    None
+};
+enum class MsgButtons
+{
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoCancel
+};
+enum class MsgResult
+{
+    Ok,
+    Cancel,
+    Yes,
+    No
+};
 
 struct MessageRequest
 {

@@ -32,7 +32,7 @@ private:
             return a;
         }
         return (r.buttons == MsgButtons::YesNo || r.buttons == MsgButtons::YesNoCancel) ? MsgResult::Yes
-                                                                                         : MsgResult::Ok;
+                                                                                        : MsgResult::Ok;
     }
 
     MessageHandler m_previous;

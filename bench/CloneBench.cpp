@@ -113,9 +113,11 @@ bool RunOnce(const std::string& simulator, CloneDirection direction)
     // Every transmission waits 1 ms: wake-up, identify, acknowledge, then per block one (write)
     // or two (read: request and acknowledge), then the end byte.
     const int sends = 3 + (read ? 2 * kCloneImageBlocks : kCloneWriteBlocks) + 1;
-    const double pauses = (kCloneOpenPauseMs + sends * kCloneSendPauseMs + (read ? 0 : kCloneWriteEndPauseMs)) / 1000.0;
+    const double pauses =
+        (kCloneOpenPauseMs + sends * kCloneSendPauseMs + (read ? 0 : kCloneWriteEndPauseMs)) / 1000.0;
     const double bound = static_cast<double>(bytes) * kByteSeconds + pauses;
-    std::printf("%-5s  %-9s  bytes %5lld  bound %6.3f s  wall %6.3f s  wall/bound %5.3f  cpu %6.3f s  cpu/wall %5.2f %%\n",
+    std::printf("%-5s  %-9s  bytes %5lld  bound %6.3f s  wall %6.3f s  wall/bound %5.3f  cpu %6.3f s  "
+                "cpu/wall %5.2f %%\n",
                 read ? "read" : "write", record.m_status == expected ? "ok" : "FAILED", bytes, bound, wall,
                 wall / bound, cpu, 100.0 * cpu / wall);
     return record.m_status == expected;

@@ -398,9 +398,8 @@ int main(int argc, char** argv)
     std::string names;
     for (const std::string& name : OtherThreadNames())
         names += (names.empty() ? "" : ", ") + name;
-    std::printf(
-        "threads: %zu before the soak, at most %d after a run, besides the main thread now: %s\n",
-        threadsBefore, soak.MaxThreads(), names.empty() ? "none" : names.c_str());
+    std::printf("threads: %zu before the soak, at most %d after a run, besides the main thread now: %s\n",
+                threadsBefore, soak.MaxThreads(), names.empty() ? "none" : names.c_str());
     std::printf("resident memory: %.1f MB after %d runs, %.1f MB at the end, peak %.1f MB, growth %.2f MB "
                 "(limit %.1f)\n",
                 baseline, warmUp, end, peak, end - baseline, kMaxGrowthMb);

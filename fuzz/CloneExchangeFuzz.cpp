@@ -30,7 +30,8 @@ void CheckFrames(const CFuzzedLine& line, CloneDirection direction)
             FUZZ_CHECK(address == lastAddress || address == lastAddress + kCloneBlockSize);
             lastAddress = address;
         } else if (frame.size() == 4) {
-            FUZZ_CHECK(direction == CloneDirection::Read && frame[0] == kCloneReadCmd && frame[3] == kCloneBlockLen);
+            FUZZ_CHECK(direction == CloneDirection::Read && frame[0] == kCloneReadCmd &&
+                       frame[3] == kCloneBlockLen);
             const int address = AddressOf(frame);
             FUZZ_CHECK(address < kCloneImageBlocks * kCloneBlockSize);
             FUZZ_CHECK(address == lastAddress || address == lastAddress + kCloneBlockSize);
@@ -66,14 +67,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     session.Run(direction);
 
     const CloneStatus status = record.m_status;
-    static const std::set<CloneStatus> readEnds = {CloneStatus::Idle,       CloneStatus::PortError,
-                                                   CloneStatus::TypeError,  CloneStatus::Searching,
-                                                   CloneStatus::Reading,    CloneStatus::ReadFailed,
-                                                   CloneStatus::ReadDone};
-    static const std::set<CloneStatus> writeEnds = {CloneStatus::Idle,        CloneStatus::PortError,
-                                                    CloneStatus::TypeError,   CloneStatus::Searching,
-                                                    CloneStatus::Writing,     CloneStatus::WriteFailed,
-                                                    CloneStatus::WriteDone};
+    static const std::set<CloneStatus> readEnds = {
+        CloneStatus::Idle,    CloneStatus::PortError,  CloneStatus::TypeError, CloneStatus::Searching,
+        CloneStatus::Reading, CloneStatus::ReadFailed, CloneStatus::ReadDone};
+    static const std::set<CloneStatus> writeEnds = {
+        CloneStatus::Idle,    CloneStatus::PortError,   CloneStatus::TypeError, CloneStatus::Searching,
+        CloneStatus::Writing, CloneStatus::WriteFailed, CloneStatus::WriteDone};
     FUZZ_CHECK((direction == CloneDirection::Read ? readEnds : writeEnds).count(status) == 1);
     if (status == CloneStatus::Reading || status == CloneStatus::Writing || status == CloneStatus::Searching)
         FUZZ_CHECK(record.m_cancel);

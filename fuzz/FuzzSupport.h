@@ -14,12 +14,12 @@
 #include "app/AppPaths.h"
 
 // Stops the run (libFuzzer records the input as a crash) when `cond` is false.
-#define FUZZ_CHECK(cond)                                                                              \
-    do {                                                                                              \
-        if (!(cond)) {                                                                                \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond);             \
-            std::abort();                                                                             \
-        }                                                                                             \
+#define FUZZ_CHECK(cond)                                                                                     \
+    do {                                                                                                     \
+        if (!(cond)) {                                                                                       \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond);                    \
+            std::abort();                                                                                    \
+        }                                                                                                    \
     } while (false)
 
 // A folder of this process for the files a target writes, removed at exit; in memory when /dev/shm

@@ -50,7 +50,8 @@ public:
         const std::size_t got = std::min(wanted, m_size - m_pos);
         std::copy_n(m_script + m_pos, got, buffer);
         m_pos += got;
-        m_clockMs += got == static_cast<std::size_t>(count) ? static_cast<long long>(got) : std::max(timeoutMs, 0);
+        m_clockMs +=
+            got == static_cast<std::size_t>(count) ? static_cast<long long>(got) : std::max(timeoutMs, 0);
         return static_cast<int>(got);
     }
     int ReadByte(int timeoutMs) override

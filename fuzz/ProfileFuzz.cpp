@@ -12,7 +12,8 @@ bool SameName(const std::string& a, const std::string& b)
 {
     const auto trim = [](const std::string& s) {
         const std::size_t first = s.find_first_not_of(" \t\r\v\f");
-        return first == std::string::npos ? std::string() : s.substr(first, s.find_last_not_of(" \t\r\v\f") - first + 1);
+        return first == std::string::npos ? std::string()
+                                          : s.substr(first, s.find_last_not_of(" \t\r\v\f") - first + 1);
     };
     std::string x = trim(a);
     std::string y = trim(b);

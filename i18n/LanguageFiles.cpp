@@ -81,7 +81,8 @@ std::string LanguageDisplayName(const std::string& path)
 
 bool SameLanguagePath(const std::string& a, const std::string& b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return Lower(x) == Lower(y); });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 void MakeLanguageCurrent(const LanguageFileEntry& file)

@@ -11,7 +11,8 @@
 
 namespace {
 
-constexpr std::array<const char*, 4> kTopLevelKeys = {"Menu_File", "Menu_Program", "Menu_Setting", "Menu_Help"};
+constexpr std::array<const char*, 4> kTopLevelKeys = {"Menu_File", "Menu_Program", "Menu_Setting",
+                                                      "Menu_Help"};
 
 constexpr std::array<std::pair<int, const char*>, 18> kItemKeys = {{
     {cmd::FileNew, "Menu_File_New"},
@@ -57,7 +58,8 @@ void RelabelMenus(QMenuBar* menuBar)
     // Top-level titles by position; their drop-down menus stay attached to the same actions.
     const QList<QAction*> topLevel = menuBar->actions();
     for (int i = 0; i < static_cast<int>(kTopLevelKeys.size()) && i < topLevel.size(); ++i)
-        topLevel[i]->setText(QString::fromStdString(LoadLangString(kTopLevelKeys[static_cast<std::size_t>(i)])));
+        topLevel[i]->setText(
+            QString::fromStdString(LoadLangString(kTopLevelKeys[static_cast<std::size_t>(i)])));
     // A "\t" in a value separates the item from its shortcut text, which QMenu shows in its own column.
     for (const auto& [command, key] : kItemKeys) {
         if (QAction* item = FindCommand(topLevel, command))

@@ -46,7 +46,8 @@ CCloneProgressDlg::CCloneProgressDlg(CVantorDoc& doc, CSerialPort& port, CloneDi
     m_timer.setInterval(kTimerMs);
     connect(&m_timer, &QTimer::timeout, this, &CCloneProgressDlg::OnTimer);
     connect(m_ok, &QPushButton::clicked, this, &CCloneProgressDlg::OnOK);
-    connect(GetDlgItemAs<QPushButton>(this, idc::Cancel), &QPushButton::clicked, this, &CCloneProgressDlg::reject);
+    connect(GetDlgItemAs<QPushButton>(this, idc::Cancel), &QPushButton::clicked, this,
+            &CCloneProgressDlg::reject);
 }
 
 CCloneProgressDlg::~CCloneProgressDlg()
@@ -124,7 +125,8 @@ void CCloneProgressDlg::OnTimer()
         break;
     case CloneStatus::Reading:
     case CloneStatus::Writing:
-        ShowPrompt(LangText(reading ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE") + QStringLiteral(" %1%").arg(progress));
+        ShowPrompt(LangText(reading ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE") +
+                   QStringLiteral(" %1%").arg(progress));
         m_bar->setValue(progress * kBarRange / 100);
         break;
     case CloneStatus::ReadFailed:

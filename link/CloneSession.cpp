@@ -96,8 +96,8 @@ bool PortSearchEnabled(const std::string& settingFile)
     return ReadProfileString(settingFile, "setup", "searchcom", "1", 8).substr(0, 1) != "0";
 }
 
-ExchangeStartResult StartExchange(ISerialLine& port, const std::string& settingFile, CloneStatusRecord* status,
-                                  bool allowSearch)
+ExchangeStartResult StartExchange(ISerialLine& port, const std::string& settingFile,
+                                  CloneStatusRecord* status, bool allowSearch)
 {
     const bool search = allowSearch && PortSearchEnabled(settingFile);
     if (!port.IsOpen())
@@ -155,10 +155,16 @@ void CCloneSession::Run(CloneDirection direction)
 {
     m_skippedBlocks.clear();
     switch (StartExchange(m_port, m_settingFile, &m_record, m_searchAllowed)) {
-    case ExchangeStartResult::Ok: break;
-    case ExchangeStartResult::PortError: m_record.m_status = CloneStatus::PortError; return;
-    case ExchangeStartResult::TypeError: m_record.m_status = CloneStatus::TypeError; return;
-    case ExchangeStartResult::Cancelled: return;
+    case ExchangeStartResult::Ok:
+        break;
+    case ExchangeStartResult::PortError:
+        m_record.m_status = CloneStatus::PortError;
+        return;
+    case ExchangeStartResult::TypeError:
+        m_record.m_status = CloneStatus::TypeError;
+        return;
+    case ExchangeStartResult::Cancelled:
+        return;
     }
     if (direction == CloneDirection::Read)
         ReadTransfer();

@@ -25,7 +25,7 @@ inline constexpr char kCloneWakeUp[] = "PROGRAM"; // sent without its terminator
 inline constexpr int kCloneWakeUpLen = 7;
 inline constexpr int kCloneIdentLen = 8;
 inline constexpr int kCloneBlockSize = 16;
-inline constexpr int kCloneFrameSize = 20; // command, address high, address low, length, 16 bytes
+inline constexpr int kCloneFrameSize = 20;    // command, address high, address low, length, 16 bytes
 inline constexpr int kCloneImageBlocks = 256; // 0x0000 to 0x0FF0: the whole image
 inline constexpr int kCloneWriteBlocks = 254; // 0x0000 to 0x0FD0: never the calibration area
 inline constexpr int kCloneAttempts = 3;
@@ -33,11 +33,11 @@ inline constexpr int kCloneWakeUpAttempts = 10;
 inline constexpr int kCloneLastSearchPort = 255;
 
 // Time-outs and pauses in milliseconds.
-inline constexpr int kCloneSendPauseMs = 1;       // before every transmission
-inline constexpr int kCloneOpenPauseMs = 100;     // after opening a port
+inline constexpr int kCloneSendPauseMs = 1;   // before every transmission
+inline constexpr int kCloneOpenPauseMs = 100; // after opening a port
 inline constexpr int kCloneWakeUpReplyMs = 50;
 inline constexpr int kCloneIdentReplyMs = 500;
-inline constexpr int kCloneAckReplyMs = 50;       // the byte the radio sends after our 06
+inline constexpr int kCloneAckReplyMs = 50; // the byte the radio sends after our 06
 inline constexpr int kCloneBlockReplyMs = 200;
 inline constexpr int kCloneWriteAckMs = 100;
 inline constexpr int kCloneWriteEndPauseMs = 1000; // after the end byte of a write
@@ -67,7 +67,13 @@ void SendEndByte(ISerialLine& port);
 
 // --- the exchange start ---
 
-enum class ExchangeStartResult { Ok, PortError, TypeError, Cancelled };
+enum class ExchangeStartResult
+{
+    Ok,
+    PortError,
+    TypeError,
+    Cancelled
+};
 
 // The port the exchange starts on: "com" of section "setup" (default 1).
 int ConfiguredPort(const std::string& settingFile);

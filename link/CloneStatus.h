@@ -6,7 +6,8 @@
 #include <atomic>
 
 // Outcome and state codes of a clone exchange; the values are those the progress dialog acts on.
-enum class CloneStatus : int {
+enum class CloneStatus : int
+{
     Idle = 0,        // the dialog has started the worker
     PortError = 1,   // no answer to the wake-up, search exhausted, or no identification byte
     TypeError = 2,   // the identification reply was one to seven bytes long
@@ -20,7 +21,11 @@ enum class CloneStatus : int {
 };
 
 // 1 = read from the radio, 0 = write to the radio.
-enum class CloneDirection : int { Write = 0, Read = 1 };
+enum class CloneDirection : int
+{
+    Write = 0,
+    Read = 1
+};
 
 struct CloneStatusRecord
 {

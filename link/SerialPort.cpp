@@ -21,14 +21,22 @@ constexpr int kWriteStallMs = 2000;
 speed_t SpeedOf(int baud)
 {
     switch (baud) {
-    case 1200: return B1200;
-    case 2400: return B2400;
-    case 4800: return B4800;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    default: return B9600;
+    case 1200:
+        return B1200;
+    case 2400:
+        return B2400;
+    case 4800:
+        return B4800;
+    case 19200:
+        return B19200;
+    case 38400:
+        return B38400;
+    case 57600:
+        return B57600;
+    case 115200:
+        return B115200;
+    default:
+        return B9600;
     }
 }
 
@@ -43,14 +51,19 @@ PortOpenError ErrorOf(int err)
     switch (err) {
     case ENOENT:
     case ENODEV:
-    case ENXIO: return PortOpenError::Missing;
+    case ENXIO:
+        return PortOpenError::Missing;
     case EACCES:
     case EPERM:
-    case EROFS: return PortOpenError::PermissionDenied;
+    case EROFS:
+        return PortOpenError::PermissionDenied;
     case EBUSY:
-    case EWOULDBLOCK: return PortOpenError::Busy;
-    case ENOTTY: return PortOpenError::NotSerial;
-    default: return PortOpenError::Other;
+    case EWOULDBLOCK:
+        return PortOpenError::Busy;
+    case ENOTTY:
+        return PortOpenError::NotSerial;
+    default:
+        return PortOpenError::Other;
     }
 }
 
@@ -61,7 +74,13 @@ PortOpenError ErrorOf(int err)
 class CSerialPort::CUse
 {
 public:
-    enum class Wait { Ready, Timeout, Closed, HungUp };
+    enum class Wait
+    {
+        Ready,
+        Timeout,
+        Closed,
+        HungUp
+    };
 
     explicit CUse(CSerialPort& port) : m_port(port)
     {
@@ -233,7 +252,8 @@ int CSerialPort::Write(const std::uint8_t* bytes, int count, int pauseMs, bool b
             return 0;
         int done = 0;
         while (from + done < to) {
-            const ssize_t n = write(use.Fd(), bytes + from + done, static_cast<std::size_t>(to - from - done));
+            const ssize_t n =
+                write(use.Fd(), bytes + from + done, static_cast<std::size_t>(to - from - done));
             if (n > 0) {
                 done += static_cast<int>(n);
                 continue;
@@ -289,9 +309,13 @@ int CSerialPort::Read(std::uint8_t* buffer, int count, int timeoutMs)
             return received;
         switch (use.WaitFor(POLLIN, deadline)) {
         case CUse::Wait::Ready:
-        case CUse::Wait::Timeout: break; // read once more, then the deadline decides
-        case CUse::Wait::Closed: return received;
-        case CUse::Wait::HungUp: use.Pause(deadline); return received;
+        case CUse::Wait::Timeout:
+            break; // read once more, then the deadline decides
+        case CUse::Wait::Closed:
+            return received;
+        case CUse::Wait::HungUp:
+            use.Pause(deadline);
+            return received;
         }
     }
 }

@@ -16,7 +16,15 @@
 #include "link/SerialLine.h"
 
 // Why the last Open failed, so that callers can tell a missing port from one they may not use.
-enum class PortOpenError { None, Missing, PermissionDenied, Busy, NotSerial, Other };
+enum class PortOpenError
+{
+    None,
+    Missing,
+    PermissionDenied,
+    Busy,
+    NotSerial,
+    Other
+};
 
 class CSerialPort final : public ISerialLine
 {

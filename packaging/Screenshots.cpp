@@ -3,10 +3,10 @@
 // dialog and the read dialog. Run by `cmake --build <build> --target zq708_screenshots`.
 #include "app/AppPaths.h"
 #include "app/MainFrame.h"
+#include "app/PageTabCtrl.h"
 #include "app/QtMessageBox.h"
 #include "app/VantorApp.h"
 #include "app/VantorView.h"
-#include "app/PageTabCtrl.h"
 #include "i18n/Profile.h"
 #include "link/CloneProgressDlg.h"
 #include "link/PortDlg.h"
@@ -76,9 +76,11 @@ int main(int argc, char** argv)
         tabs.setCurrentIndex(i);
         ok = Save(frame, out + "/" + pages[i]) && ok;
     }
-    CPortDlg port(app.SerialPort(), [](int) {}, &frame);
+    CPortDlg port(
+        app.SerialPort(), [](int) {}, &frame);
     ok = Save(port, out + "/port-dialog.png") && ok;
-    CCloneProgressDlg read(app.Doc(), app.SerialPort(), CloneDirection::Read, [] {}, [](int) {}, &frame);
+    CCloneProgressDlg read(
+        app.Doc(), app.SerialPort(), CloneDirection::Read, [] {}, [](int) {}, &frame);
     ok = Save(read, out + "/read-dialog.png") && ok;
     ::close(master);
     ::close(slave);

@@ -51,7 +51,8 @@ const VfoGroup kGroups[] = {
 const VfoChoiceField kChoices[] = {
     {PowerF1, PowerF2, "IDS_LOW", "IDS_HIGH", &CVantorDoc::GetPower, &CVantorDoc::SetPower},
     {BusyLockF1, BusyLockF2, "IDS_OFF", "IDS_ON", &CVantorDoc::GetBcl, &CVantorDoc::SetBcl},
-    {BandwidthF1, BandwidthF2, "IDS_WIDE", "IDS_NARROW", &CVantorDoc::GetBandwidth, &CVantorDoc::SetBandwidth},
+    {BandwidthF1, BandwidthF2, "IDS_WIDE", "IDS_NARROW", &CVantorDoc::GetBandwidth,
+     &CVantorDoc::SetBandwidth},
     {ScanAddF1, ScanAddF2, "IDS_OFF", "IDS_ON", &CVantorDoc::GetScanAdd, &CVantorDoc::SetScanAdd},
     {ReverseF1, ReverseF2, "IDS_OFF", "IDS_ON", &CVantorDoc::GetFreqInversion, &CVantorDoc::SetFreqInversion},
     {PttIdF1, PttIdF2, "IDS_OFF", "IDS_ON", &CVantorDoc::GetPttIdOn, &CVantorDoc::SetPttIdOn},

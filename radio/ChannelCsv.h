@@ -32,13 +32,13 @@ enum class CsvReason
     BadPower,          // %1 the Power field
     ExtraFields,       // %1 fields in the row, %2 columns of the header
     Unterminated,      // a quoted field runs to the end of the file
-                  // Adjusted
-    RxOutOfBand,   // %1 as given, %2 as stored
-    RxMoved,       // %1 as given, %2 as stored (channel raster)
-    TxOutOfBand,   // %1 as given, %2 as stored
-    TxMoved,       // %1 as given, %2 as stored
-    TxToneDropped, // %1 the transmit tone of a receive-only channel
-    NameChanged,   // %1 as given, %2 as stored
+                       // Adjusted
+    RxOutOfBand,       // %1 as given, %2 as stored
+    RxMoved,           // %1 as given, %2 as stored (channel raster)
+    TxOutOfBand,       // %1 as given, %2 as stored
+    TxMoved,           // %1 as given, %2 as stored
+    TxToneDropped,     // %1 the transmit tone of a receive-only channel
+    NameChanged,       // %1 as given, %2 as stored
 };
 
 struct CsvRowNote

@@ -32,7 +32,9 @@ LoadStatus Load(const std::string& path, FileHeader& header, RadioImage& image, 
     CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.Get() < 0)
         return Fail(error, FileAction::Open, errno);
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::fstat(file.Get(), &info) != 0)
         return Fail(error, FileAction::Open, errno);
     if (!S_ISREG(info.st_mode))

@@ -8,8 +8,8 @@ namespace {
 
 constexpr std::int32_t kMaxFieldValue = 99999999; // eight decimal digits
 constexpr std::int32_t kGapRuleEdge = 20000000;   // 200 MHz separates the two bands
-constexpr std::int32_t kFineRaster = 625;          // 6.25 kHz
-constexpr std::int32_t kCoarseRaster = 500;        // 5 kHz
+constexpr std::int32_t kFineRaster = 625;         // 6.25 kHz
+constexpr std::int32_t kCoarseRaster = 500;       // 5 kHz
 
 } // namespace
 

@@ -24,10 +24,10 @@ constexpr std::size_t kFmFrequencySize = 2;
 
 constexpr Area kAreas[] = {
     {ImagePart::VfoA, RecordOffset(kVfoA), kRecordSize, 0},
-    {ImagePart::Channel, RecordOffset(kFirstChannel), kRecordSize * kChannelCount, kRecordSize},
+    {ImagePart::Channel, RecordOffset(kFirstChannel), (kRecordSize * kChannelCount), kRecordSize},
     {ImagePart::VfoB, RecordOffset(kVfoB), kRecordSize, 0},
-    {ImagePart::FmPreset, kFmPresets, kFmPresetSize * kFmPresetCount, kFmPresetSize},
-    {ImagePart::ChannelName, NameOffset(kFirstChannel), kNameSize * kChannelCount, kNameSize},
+    {ImagePart::FmPreset, kFmPresets, (kFmPresetSize * kFmPresetCount), kFmPresetSize},
+    {ImagePart::ChannelName, NameOffset(kFirstChannel), (kNameSize * kChannelCount), kNameSize},
     {ImagePart::FunctionSettings, kSettings, kSettingsSize, 0},
     {ImagePart::FmFrequency, kFmFrequency, kFmFrequencySize, 0},
     {ImagePart::FunctionSettings, kPttIdCode, kPttIdCodeSize, 0}, // edited on the function settings page

@@ -8,7 +8,7 @@
 enum class ImagePart
 {
     VfoA,
-    Channel,     // numbered 1 to 128
+    Channel, // numbered 1 to 128
     VfoB,
     FmPreset,    // numbered 1 to 16
     ChannelName, // numbered by channel

@@ -116,8 +116,8 @@ std::vector<std::string> EntryNames()
     std::vector<std::string> names;
     for (int i = 0; i < kMaxNames; ++i) {
         // A key that is present but empty still names an entry; only a missing key ends the list.
-        const std::string name = ReadProfileString(g_strSettingFile, kSection, "Freq" + std::to_string(i),
-                                                   "\x01", 30);
+        const std::string name =
+            ReadProfileString(g_strSettingFile, kSection, "Freq" + std::to_string(i), "\x01", 30);
         if (name == "\x01")
             break;
         names.push_back(name);

@@ -15,20 +15,21 @@ inline constexpr std::size_t kImageSize = 0x1000;
 
 // Records in the channel layout: record r lies at 16 x r.
 inline constexpr std::size_t kRecordSize = 0x10;
-inline constexpr int kVfoA = 0;           // "F1"
-inline constexpr int kFirstChannel = 1;   // channel n is record n
+inline constexpr int kVfoA = 0;         // "F1"
+inline constexpr int kFirstChannel = 1; // channel n is record n
 inline constexpr int kLastChannel = 128;
 inline constexpr int kChannelCount = 128;
-inline constexpr int kVfoB = 130;         // "F2"; record 129 (0x810) is not interpreted
+inline constexpr int kVfoB = 130; // "F2"; record 129 (0x810) is not interpreted
 inline constexpr int kLastRecord = 130;
 
 // Bytes inside a 16-byte record.
-inline constexpr std::size_t kRecRxFreq = 0;    // 4 BCD bytes, least significant pair first
-inline constexpr std::size_t kRecOffset = 4;    // same encoding
-inline constexpr std::size_t kRecFlags = 8;     // bit 3 compander, 4 RX inverted DCS, 5 TX inverted DCS
+inline constexpr std::size_t kRecRxFreq = 0; // 4 BCD bytes, least significant pair first
+inline constexpr std::size_t kRecOffset = 4; // same encoding
+inline constexpr std::size_t kRecFlags = 8;  // bit 3 compander, 4 RX inverted DCS, 5 TX inverted DCS
 inline constexpr std::size_t kRecRxTone = 9;
 inline constexpr std::size_t kRecTxTone = 10;
-inline constexpr std::size_t kRecMode = 11;     // bits 0-1 shift, 2 inversion, 3 power, 4 BCL, 5 narrow, 6 scan, 7 PTT ID
+inline constexpr std::size_t kRecMode =
+    11; // bits 0-1 shift, 2 inversion, 3 power, 4 BCL, 5 narrow, 6 scan, 7 PTT ID
 inline constexpr std::size_t kRecStep = 12;
 
 // FM broadcast presets: 16 big-endian words; 0..430 are valid, 431 marks an empty preset.
@@ -42,18 +43,18 @@ inline constexpr std::size_t kNameBase = 0x9FB;
 inline constexpr std::size_t kNameSize = 5;
 
 // Function settings and the bookkeeping bytes recomputed before every transfer and save.
-inline constexpr std::size_t kSettings = 0xD00;          // 0xD00..0xD06
+inline constexpr std::size_t kSettings = 0xD00; // 0xD00..0xD06
 inline constexpr std::size_t kSettingsSize = 7;
-inline constexpr std::size_t kFirstFmPreset = 0xD07;     // 0-based index of the first valid preset
-inline constexpr std::size_t kFirstChannelInUse = 0xD08; // 1..128, 0 when none is in use
-inline constexpr std::size_t kFmFrequencyCopy = 0xD09;   // big-endian copy of kFmFrequency
-inline constexpr std::size_t kFmFrequency = 0xD0B;       // big-endian FM broadcast frequency in use
+inline constexpr std::size_t kFirstFmPreset = 0xD07;      // 0-based index of the first valid preset
+inline constexpr std::size_t kFirstChannelInUse = 0xD08;  // 1..128, 0 when none is in use
+inline constexpr std::size_t kFmFrequencyCopy = 0xD09;    // big-endian copy of kFmFrequency
+inline constexpr std::size_t kFmFrequency = 0xD0B;        // big-endian FM broadcast frequency in use
 inline constexpr std::size_t kFirstChannelInUse2 = 0xD0D; // same value as kFirstChannelInUse
 inline constexpr std::size_t kPttIdCode = 0xD20;
 inline constexpr std::size_t kPttIdCodeSize = 6;
-inline constexpr std::size_t kEmptyBitmap = 0xD30;       // bit (n-1)%8 of byte (n-1)/8 set: channel n empty
+inline constexpr std::size_t kEmptyBitmap = 0xD30; // bit (n-1)%8 of byte (n-1)/8 set: channel n empty
 inline constexpr std::size_t kEmptyBitmapSize = 0x10;
-inline constexpr std::size_t kModelTag = 0xD40;          // "HZQ708"
+inline constexpr std::size_t kModelTag = 0xD40; // "HZQ708"
 inline constexpr char kModelTagText[] = "HZQ708";
 inline constexpr std::size_t kModelTagSize = 6;
 

@@ -13,9 +13,9 @@ namespace ToneList {
 inline constexpr int kCtcssCount = 50;
 inline constexpr int kDcsCount = 104;
 inline constexpr int kFirstCtcss = 1;
-inline constexpr int kFirstDcsNormal = kFirstCtcss + kCtcssCount;      // 51
-inline constexpr int kFirstDcsInverted = kFirstDcsNormal + kDcsCount;  // 155
-inline constexpr int kCount = kFirstDcsInverted + kDcsCount;           // 259
+inline constexpr int kFirstDcsNormal = kFirstCtcss + kCtcssCount;     // 51
+inline constexpr int kFirstDcsInverted = kFirstDcsNormal + kDcsCount; // 155
+inline constexpr int kCount = kFirstDcsInverted + kDcsCount;          // 259
 
 // The embedded lists, one text per fixed 8-byte slot: "67.0", "D023N", "D023I".
 using Slot = std::array<char, 8>;

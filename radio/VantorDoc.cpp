@@ -16,7 +16,8 @@ namespace {
 constexpr int kBitRxInverted = 4;
 constexpr int kBitTxInverted = 5;
 
-constexpr std::array<std::uint8_t, kSettingsSize> kDefaultSettings = {0x04, 0x78, 0x08, 0x01, 0x00, 0x00, 0x00};
+constexpr std::array<std::uint8_t, kSettingsSize> kDefaultSettings = {0x04, 0x78, 0x08, 0x01,
+                                                                      0x00, 0x00, 0x00};
 constexpr std::uint8_t kDefaultMode = 0x08;    // high power, everything else off, simplex
 constexpr std::uint8_t kDefaultVfoMode = 0x48; // high power, scan add
 
@@ -95,7 +96,8 @@ bool CVantorDoc::OnOpenDocument(const std::string& path)
     }
     m_modified = false;
     if (status == DataFile::LoadStatus::WrongSignature) {
-        ShowMessage(LoadLangString("IDS_ERROR"), LoadLangString("IDS_WARN_LOAD"), MsgIcon::Stop, MsgButtons::Ok);
+        ShowMessage(LoadLangString("IDS_ERROR"), LoadLangString("IDS_WARN_LOAD"), MsgIcon::Stop,
+                    MsgButtons::Ok);
         // Not this radio's file: a later Save must ask for a name instead of overwriting it.
         m_pathName.clear();
     } else {
@@ -127,8 +129,8 @@ bool CVantorDoc::DoSave(const std::string& path)
 bool CVantorDoc::Save()
 {
     if (!m_pathName.empty() &&
-        ShowMessage(LoadLangString("IDS_PROMPT"), LoadLangString("IDS_WARN_SAVE") + m_pathName, MsgIcon::Exclamation,
-                    MsgButtons::OkCancel) != MsgResult::Ok)
+        ShowMessage(LoadLangString("IDS_PROMPT"), LoadLangString("IDS_WARN_SAVE") + m_pathName,
+                    MsgIcon::Exclamation, MsgButtons::OkCancel) != MsgResult::Ok)
         return false;
     PrepareImageForTransfer(m_image);
     return DoFileSave();
@@ -198,7 +200,8 @@ void CVantorDoc::ApplyDefaults()
         rec[kRecMode] = kDefaultMode;
     }
     for (int n = kFirstChannel; n <= kLastChannel; ++n)
-        std::fill_n(m_image.begin() + static_cast<std::ptrdiff_t>(NameOffset(n)), kNameSize, std::uint8_t{0xFF});
+        std::fill_n(m_image.begin() + static_cast<std::ptrdiff_t>(NameOffset(n)), kNameSize,
+                    std::uint8_t{0xFF});
     std::uint8_t* vfoB = Record(kVfoB);
     vfoB[kRecFlags] = vfoB[kRecRxTone] = vfoB[kRecTxTone] = vfoB[kRecStep] = 0;
     vfoB[kRecMode] = kDefaultVfoMode;
@@ -315,10 +318,22 @@ void CVantorDoc::StoreToneIndex(int r, ToneDir dir, int index)
     }
 }
 
-int CVantorDoc::GetRxInverted(int r) const { return GetBit(RecordOffset(r) + kRecFlags, kBitRxInverted); }
-void CVantorDoc::SetRxInverted(int r, int on) { SetBit(RecordOffset(r) + kRecFlags, kBitRxInverted, on); }
-int CVantorDoc::GetTxInverted(int r) const { return GetBit(RecordOffset(r) + kRecFlags, kBitTxInverted); }
-void CVantorDoc::SetTxInverted(int r, int on) { SetBit(RecordOffset(r) + kRecFlags, kBitTxInverted, on); }
+int CVantorDoc::GetRxInverted(int r) const
+{
+    return GetBit(RecordOffset(r) + kRecFlags, kBitRxInverted);
+}
+void CVantorDoc::SetRxInverted(int r, int on)
+{
+    SetBit(RecordOffset(r) + kRecFlags, kBitRxInverted, on);
+}
+int CVantorDoc::GetTxInverted(int r) const
+{
+    return GetBit(RecordOffset(r) + kRecFlags, kBitTxInverted);
+}
+void CVantorDoc::SetTxInverted(int r, int on)
+{
+    SetBit(RecordOffset(r) + kRecFlags, kBitTxInverted, on);
+}
 
 int CVantorDoc::GetChoice(int r, ChannelChoice choice) const
 {
@@ -332,10 +347,22 @@ void CVantorDoc::SetChoice(int r, ChannelChoice choice, int on)
     SetBit(RecordOffset(r) + field.byte, field.bit, on);
 }
 
-int CVantorDoc::GetShiftDirection(int r) const { return GetField(RecordOffset(r) + kRecMode, 0, 2, 2, 0); }
-void CVantorDoc::SetShiftDirection(int r, int direction) { SetField(RecordOffset(r) + kRecMode, 0, 2, direction); }
-int CVantorDoc::GetStepIndex(int r) const { return GetField(RecordOffset(r) + kRecStep, 0, 8, 5, 0); }
-void CVantorDoc::SetStepIndex(int r, int index) { Record(r)[kRecStep] = static_cast<std::uint8_t>(index); }
+int CVantorDoc::GetShiftDirection(int r) const
+{
+    return GetField(RecordOffset(r) + kRecMode, 0, 2, 2, 0);
+}
+void CVantorDoc::SetShiftDirection(int r, int direction)
+{
+    SetField(RecordOffset(r) + kRecMode, 0, 2, direction);
+}
+int CVantorDoc::GetStepIndex(int r) const
+{
+    return GetField(RecordOffset(r) + kRecStep, 0, 8, 5, 0);
+}
+void CVantorDoc::SetStepIndex(int r, int index)
+{
+    Record(r)[kRecStep] = static_cast<std::uint8_t>(index);
+}
 
 // --- names ------------------------------------------------------------------------------------
 

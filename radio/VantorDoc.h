@@ -18,8 +18,16 @@
 #include <optional>
 #include <string>
 
-enum class FreqField { Rx, Offset };
-enum class ToneDir { Rx, Tx };
+enum class FreqField
+{
+    Rx,
+    Offset
+};
+enum class ToneDir
+{
+    Rx,
+    Tx
+};
 
 class CVantorDoc final
 {
@@ -48,15 +56,15 @@ public:
     void UpdateAllViews() const;
 
     // Lifecycle (each shows its own messages; views are updated after New and Open).
-    void DeleteContents();                          // signature into the header, image all 0xFF
-    bool OnNewDocument(bool askClear);              // "IDS_WARN_CLEAR" (Cancel: false, untouched), then band entry 0
-    bool OnOpenDocument(const std::string& path);   // false: unreadable (untouched) or foreign (blank, no path)
+    void DeleteContents();             // signature into the header, image all 0xFF
+    bool OnNewDocument(bool askClear); // "IDS_WARN_CLEAR" (Cancel: false, untouched), then band entry 0
+    bool OnOpenDocument(const std::string& path); // false: unreadable (untouched) or foreign (blank, no path)
 
     // Saving. A failed save is shown with "IDS_ERROR" and leaves path, modified flag and old file alone.
     void SetSavePathPrompt(SavePathPrompt prompt) { m_savePathPrompt = std::move(prompt); }
-    bool Save();                                    // Save command: "IDS_WARN_SAVE" + path, prepare, DoFileSave
-    bool SaveAs();                                  // file name from the prompt; no question, no prepare
-    bool DoFileSave();                              // store under the path, or SaveAs without one
+    bool Save();       // Save command: "IDS_WARN_SAVE" + path, prepare, DoFileSave
+    bool SaveAs();     // file name from the prompt; no question, no prepare
+    bool DoFileSave(); // store under the path, or SaveAs without one
     bool SaveModified(const SaveChangesPrompt& prompt); // when modified: Yes saves, No discards; false = stop
     // Without messages: store atomically / load as OnOpenDocument does (band limits recomputed).
     bool StoreFile(const std::string& path, FileError& error);
@@ -68,13 +76,13 @@ public:
     void LoadBandLimits();
     void ApplyModelEntry(int n);
     const BandLimits& GetBandLimits() const { return m_limits; }
-    int CheckBand(const std::string& text) const;   // -1 below, +1 above, 0 inside or empty
-    std::string BandEdgeText(int edge) const;       // edge <= 0 low limit, > 0 high limit
+    int CheckBand(const std::string& text) const;           // -1 below, +1 above, 0 inside or empty
+    std::string BandEdgeText(int edge) const;               // edge <= 0 low limit, > 0 high limit
     std::string ClampToBand(const std::string& text) const; // outside the band: the nearer edge
 
     // Record r (0 VFO A, 1..128 channels, 130 VFO B): state of the frequency fields.
     bool IsRecordEmpty(int r) const;
-    bool HasNoTransmit(int r) const;                // empty, or offset equal to the receive frequency
+    bool HasNoTransmit(int r) const; // empty, or offset equal to the receive frequency
     bool IsOffsetEmpty(int r) const;
     std::string FrequencyText(int r, FreqField field) const;
     void StoreFrequency(int r, FreqField field, const std::string& text); // Rx snapped, offset as typed
@@ -106,9 +114,9 @@ public:
     void SetCompander(int r, int on) { SetChoice(r, ChannelChoice::Compander, on); }
 
     // Record r: small fields.
-    int GetShiftDirection(int r) const;             // 0 simplex, 1 minus, 2 plus; 3 reads as 0
+    int GetShiftDirection(int r) const; // 0 simplex, 1 minus, 2 plus; 3 reads as 0
     void SetShiftDirection(int r, int direction);
-    int GetStepIndex(int r) const;                  // byte 12, 0..5; above 5 reads as 0
+    int GetStepIndex(int r) const; // byte 12, 0..5; above 5 reads as 0
     void SetStepIndex(int r, int index);
 
     // Channel names (channel 1..128), five bytes in the radio's code; text via the name code.

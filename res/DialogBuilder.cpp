@@ -18,7 +18,8 @@ namespace {
 
 const char* const kIdProperty = "zq708CtrlId";
 
-QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const CDialogBuilder::CustomFactory& factory)
+QWidget* CreateControl(const ControlTemplate& c, QWidget* parent,
+                       const CDialogBuilder::CustomFactory& factory)
 {
     const QString text = QString::fromStdString(c.text);
     switch (c.kind) {
@@ -76,7 +77,8 @@ QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const CDialogB
 QPointF CDialogBuilder::DialogBaseUnits(const QWidget* dialog)
 {
     const QFontMetricsF fm(dialog->font());
-    const qreal avg = fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52.0;
+    const qreal avg =
+        fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52.0;
     return {avg, fm.height()};
 }
 

@@ -7,25 +7,27 @@
 #include <string>
 #include <vector>
 
-enum class ControlKind {
-    Static,        // label, left aligned
-    StaticCenter,  // label, centred
-    Icon,          // the program icon
-    GroupBox,      // frame with a title; controls "inside" it are its siblings
+enum class ControlKind
+{
+    Static,       // label, left aligned
+    StaticCenter, // label, centred
+    Icon,         // the program icon
+    GroupBox,     // frame with a title; controls "inside" it are its siblings
     PushButton,
     DefPushButton, // the dialog's default button (Enter)
     CheckBox,
     RadioButton,
-    Edit,          // single-line edit
-    ComboList,     // drop-down list without typing; the height is that of the open list
+    Edit,      // single-line edit
+    ComboList, // drop-down list without typing; the height is that of the open list
     ListBox,
     ScrollBarH,
     Progress,
-    Custom,        // made by the owner's factory (the grid, the tab control)
+    Custom, // made by the owner's factory (the grid, the tab control)
 };
 
 // Style bits of a control.
-enum ControlStyle : unsigned {
+enum ControlStyle : unsigned
+{
     CS_NONE = 0,
     CS_HIDDEN = 1u << 0,   // created invisible
     CS_DISABLED = 1u << 1, // created disabled
@@ -57,15 +59,15 @@ struct DialogTemplate
 };
 
 // Templates of the program, one file each under res/.
-extern const DialogTemplate g_dlgAbout;      // 100
-extern const DialogTemplate g_dlgView;       // 101
-extern const DialogTemplate g_dlgPort;       // 130
-extern const DialogTemplate g_dlgLanguage;   // 131
-extern const DialogTemplate g_dlgProgress;   // 132
-extern const DialogTemplate g_dlgPassword;   // 134
-extern const DialogTemplate g_dlgVfo;        // 135
-extern const DialogTemplate g_dlgChannel;    // 150
-extern const DialogTemplate g_dlgFunction;   // 151
-extern const DialogTemplate g_dlgRadiogram;  // 155
-extern const DialogTemplate g_dlgTestMode;   // 156
+extern const DialogTemplate g_dlgAbout;           // 100
+extern const DialogTemplate g_dlgView;            // 101
+extern const DialogTemplate g_dlgPort;            // 130
+extern const DialogTemplate g_dlgLanguage;        // 131
+extern const DialogTemplate g_dlgProgress;        // 132
+extern const DialogTemplate g_dlgPassword;        // 134
+extern const DialogTemplate g_dlgVfo;             // 135
+extern const DialogTemplate g_dlgChannel;         // 150
+extern const DialogTemplate g_dlgFunction;        // 151
+extern const DialogTemplate g_dlgRadiogram;       // 155
+extern const DialogTemplate g_dlgTestMode;        // 156
 extern const DialogTemplate g_dlgServiceProgress; // the test mode's read all / write all

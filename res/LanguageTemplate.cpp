@@ -5,7 +5,10 @@ using namespace idc::language;
 
 // Language dialog: a label, the list of display names, OK and Cancel.
 const DialogTemplate g_dlgLanguage = {
-    131, "Language", 174, 61,
+    131,
+    "Language",
+    174,
+    61,
     {
         {IDC(LanguageLabel), ControlKind::Static, "Language", 9, 14, 52, 10},
         {IDC(Language), ControlKind::ComboList, "", 64, 13, 98, 100},

@@ -6,7 +6,10 @@ using namespace idc::port;
 // Communication port dialog: COM1 to COM8 in two columns inside a group box; the port-search check
 // box exists but is never shown.
 const DialogTemplate g_dlgPort = {
-    130, "Communication Port", 164, 112,
+    130,
+    "Communication Port",
+    164,
+    112,
     {
         {IDC(PortGroup), ControlKind::GroupBox, "Port", 9, 6, 146, 70},
         {IDC(Com1), ControlKind::RadioButton, "COM1", 24, 19, 50, 10},

@@ -6,7 +6,10 @@ using namespace idc::progress;
 // Read/write progress: the status line (two lines for the longer failure texts), the bar, OK
 // (start) and Cancel.
 const DialogTemplate g_dlgProgress = {
-    132, "Read data", 240, 72,
+    132,
+    "Read data",
+    240,
+    72,
     {
         {IDC(Prompt), ControlKind::Static, "", 10, 7, 220, 18},
         {IDC(Bar), ControlKind::Progress, "", 10, 29, 220, 11},

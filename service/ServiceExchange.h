@@ -11,7 +11,8 @@
 
 class CSerialPort;
 
-enum class ServiceResult {
+enum class ServiceResult
+{
     Ok,
     PortConn,    // no answer to the wake-up, search exhausted, no identification, short block reply
     WrongType,   // one to seven identification bytes

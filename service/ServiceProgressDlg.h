@@ -19,7 +19,11 @@ class CServiceProgressDlg final : public QDialog
 {
     Q_OBJECT
 public:
-    enum class Job { ReadAll, WriteAll };
+    enum class Job
+    {
+        ReadAll,
+        WriteAll
+    };
 
     // `image` is the document's: a read fills it, a write sends it.
     CServiceProgressDlg(CSerialPort& port, RadioImage& image, Job job, const QString& caption,

@@ -255,14 +255,15 @@ void CTestModeDlg::OnWriteAll()
     if (m_bAdjustMode)
         Exchange().EndProgrammingMode();
     m_bAdjustMode = 0;
-    RunWithProgress(CServiceProgressDlg::Job::WriteAll, idc::testMode::WriteAll, [this](ServiceResult result) {
-        if (result == ServiceResult::Ok)
-            Prompt("IDS_PROMPT_WRITESUCC");
-        else if (result == ServiceResult::WriteFailed)
-            Prompt("IDS_PROMPT_WRITEFAIL");
-        else
-            ShowFailure(result);
-    });
+    RunWithProgress(CServiceProgressDlg::Job::WriteAll, idc::testMode::WriteAll,
+                    [this](ServiceResult result) {
+                        if (result == ServiceResult::Ok)
+                            Prompt("IDS_PROMPT_WRITESUCC");
+                        else if (result == ServiceResult::WriteFailed)
+                            Prompt("IDS_PROMPT_WRITEFAIL");
+                        else
+                            ShowFailure(result);
+                    });
 }
 
 bool CTestModeDlg::EnterAdjustMode()

@@ -1,7 +1,7 @@
 // The printout: page count rule, which channels land on which page, the date line and the
 // function settings block, checked in the PDF that a job produces.
-#include "app/AppPaths.h"
 #include "app/ChannelPrinter.h"
+#include "app/AppPaths.h"
 #include "res/DialogBuilder.h"
 #include "tests/app/PrintFixture.h"
 #include "tests/support/AppPathsGuard.h"
@@ -9,9 +9,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QPrintPreviewWidget>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>

@@ -136,11 +136,15 @@ TEST_F(CsvCommandsTest, ExportReplacesAnOldFileWholeAndTakesALongName)
 {
     // A reader of the old file keeps it whole: the export goes to a new file renamed over it.
     const std::string old = env.WriteFile("out.csv", std::string(100000, 'x'));
-    struct stat before{};
+    struct stat before
+    {
+    };
     ASSERT_EQ(::stat(old.c_str(), &before), 0);
     env.AnswerFileDialog(old);
     Trigger(cmd::FileExportCsv);
-    struct stat after{};
+    struct stat after
+    {
+    };
     ASSERT_EQ(::stat(old.c_str(), &after), 0);
     EXPECT_NE(after.st_ino, before.st_ino);
     EXPECT_EQ(env.ReadFile("out.csv"), CChannelCsv(app.Doc()).Export());

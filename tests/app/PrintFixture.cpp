@@ -7,13 +7,13 @@
 #include "tests/support/FindControl.h"
 
 #include <QCheckBox>
-#include <gtest/gtest.h>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 
@@ -147,7 +147,8 @@ int PdfPages(const QString& path)
 
 QString PdfPageText(const QString& path, int page)
 {
-    return RunTool("pdftotext", {"-layout", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
+    return RunTool("pdftotext",
+                   {"-layout", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
 }
 
 QString PdfText(const QString& path)

@@ -23,7 +23,9 @@ namespace printtest {
 // channels it holds.
 inline QString RxText(int n)
 {
-    return QStringLiteral("%1.%2").arg(400 + n, 3, 10, QLatin1Char('0')).arg(12500 + 25 * n, 5, 10, QLatin1Char('0'));
+    return QStringLiteral("%1.%2")
+        .arg(400 + n, 3, 10, QLatin1Char('0'))
+        .arg(12500 + 25 * n, 5, 10, QLatin1Char('0'));
 }
 
 // The channel grid: 129 rows and 13 columns sized like the channel table, headers from the

@@ -166,8 +166,8 @@ TEST_F(QtTextsTest, FileAndPrintDialogsFollowTheLanguage)
 TEST(QtTextsAtStartTest, AProgramStartedInChineseHasQtsChineseTexts)
 {
     CShellTestEnv env;
-    env.WriteFile("setting.ini", std::string(kSettings).replace(std::string(kSettings).find("english"), 7,
-                                                                 "chinese"));
+    env.WriteFile("setting.ini",
+                  std::string(kSettings).replace(std::string(kSettings).find("english"), 7, "chinese"));
     CVantorApp app;
     ASSERT_TRUE(app.InitInstance(env.Dir(), {}));
     EXPECT_TRUE(HasChinese(QCoreApplication::translate("QFileDialog", "Look in:")));

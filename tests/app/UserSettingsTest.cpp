@@ -101,7 +101,9 @@ TEST_F(UserSettingsTest, FirstStartSeedsTheUserCopyAndLaterStartsKeepIt)
     EXPECT_EQ(ReadProfileInt(g_strSettingFile, "setup", "com", 0), 3);
     EXPECT_EQ(ReadFileBytes(m_program.File("setting.ini")), kShipped);
     // Only the settings file was left there: no temporary copies.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(UserDir()), std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(UserDir()), std::filesystem::directory_iterator()),
+        1);
 
     // A user copy is used even when the installed one has gone.
     std::filesystem::remove(m_program.File("setting.ini"));

@@ -25,11 +25,13 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kSourceDir = ZQ708_SOURCE_DIR;
-const std::vector<std::string> kLangFiles = {kSourceDir + "/lang/english.lang", kSourceDir + "/lang/chinese.lang"};
+const std::vector<std::string> kLangFiles = {kSourceDir + "/lang/english.lang",
+                                             kSourceDir + "/lang/chinese.lang"};
 
 std::string Lower(std::string s)
 {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return s;
 }
 
@@ -59,7 +61,11 @@ bool IsValidUtf8(const std::string& s)
 {
     for (std::size_t i = 0; i < s.size();) {
         const auto c = static_cast<unsigned char>(s[i]);
-        const int extra = c < 0x80 ? 0 : (c >> 5) == 0x6 ? 1 : (c >> 4) == 0xE ? 2 : (c >> 3) == 0x1E ? 3 : -1;
+        const int extra = c < 0x80           ? 0
+                          : (c >> 5) == 0x6  ? 1
+                          : (c >> 4) == 0xE  ? 2
+                          : (c >> 3) == 0x1E ? 3
+                                             : -1;
         if (extra < 0 || i + static_cast<std::size_t>(extra) >= s.size())
             return false;
         for (int k = 1; k <= extra; ++k)
@@ -79,7 +85,8 @@ bool IsIdentChar(char c)
 std::set<std::string> KeysUsedBySources()
 {
     std::set<std::string> keys;
-    for (auto it = fs::recursive_directory_iterator(kSourceDir); it != fs::recursive_directory_iterator(); ++it) {
+    for (auto it = fs::recursive_directory_iterator(kSourceDir); it != fs::recursive_directory_iterator();
+         ++it) {
         const std::string name = it->path().filename().string();
         if (it->is_directory() && (name == "tests" || name.starts_with("build") || name.starts_with("."))) {
             it.disable_recursion_pending();
@@ -112,10 +119,9 @@ std::set<std::string> KeysUsedBySources()
 // Control ids of the dialog templates that carry a text, and the templates with a caption.
 std::set<int> TextIdsOfTemplates()
 {
-    static const std::set<ControlKind> textless = {ControlKind::Icon,       ControlKind::Edit,
-                                                   ControlKind::ComboList,  ControlKind::ListBox,
-                                                   ControlKind::ScrollBarH, ControlKind::Progress,
-                                                   ControlKind::Custom};
+    static const std::set<ControlKind> textless = {
+        ControlKind::Icon,       ControlKind::Edit,     ControlKind::ComboList, ControlKind::ListBox,
+        ControlKind::ScrollBarH, ControlKind::Progress, ControlKind::Custom};
     std::set<int> ids;
     for (const DialogTemplate* tmpl : kAllTemplates) {
         if (!tmpl->caption.empty())
@@ -138,9 +144,8 @@ private:
 };
 
 const std::map<std::string, std::size_t> kOptionSections = {
-    {"ScanType", 3},       {"FreqMode", 2}, {"PttId", 4},           {"RadiogramWorkMode", 2},
-    {"RadioWorkModeA", 2}, {"RadioWorkModeB", 2}, {"LockMode", 2},  {"TxDtr", 4},
-    {"ChannelShowedF1", 3}, {"ChannelShowedF2", 3},
+    {"ScanType", 3},       {"FreqMode", 2}, {"PttId", 4}, {"RadiogramWorkMode", 2}, {"RadioWorkModeA", 2},
+    {"RadioWorkModeB", 2}, {"LockMode", 2}, {"TxDtr", 4}, {"ChannelShowedF1", 3},   {"ChannelShowedF2", 3},
 };
 
 } // namespace
@@ -149,7 +154,9 @@ TEST_P(ShippedLangTest, IsUtf8WithTheExpectedName)
 {
     EXPECT_TRUE(IsValidUtf8(ReadFileBytes(GetParam())));
     const std::string disp = LoadLangValue("Face", "disp", "-----", 100);
-    EXPECT_EQ(disp, GetParam().ends_with("english.lang") ? "English" : "\xE7\xAE\x80\xE4\xBD\x93\xE4\xB8\xAD\xE6\x96\x87");
+    EXPECT_EQ(disp, GetParam().ends_with("english.lang")
+                        ? "English"
+                        : "\xE7\xAE\x80\xE4\xBD\x93\xE4\xB8\xAD\xE6\x96\x87");
     EXPECT_EQ(LanguageLocaleName(), GetParam().ends_with("english.lang") ? "en_US" : "zh_CN");
 }
 
@@ -157,17 +164,57 @@ TEST_P(ShippedLangTest, DefinesEveryTextKeyTheProgramAsksFor)
 {
     std::set<std::string> keys = KeysUsedBySources();
     ASSERT_FALSE(keys.empty()) << "the source scan found nothing";
-    for (const char* key :
-         {"IDS_WINDOWNAME", "IDS_CHANNEL", "IDS_FUNCTION", "IDS_VFOFREQ", "IDS_YES", "IDS_NO", "IDS_ON", "IDS_OFF",
-          "IDS_HIGH", "IDS_LOW", "IDS_WIDE", "IDS_NARROW", "IDS_CONFIRM", "IDS_CONFIRM_FREQ", "IDS_ERROR",
-          "IDS_ERROR_PORTCONN", "IDS_ERROR_TYPE", "IDS_ERROR_PASSWORD", "IDS_PROMPT", "IDS_PROMPT_READ",
-          "IDS_PROMPT_WRITE", "IDS_PROMPT_READFAIL", "IDS_PROMPT_WRITEFAIL", "IDS_PROMPT_READSUCC",
-          "IDS_PROMPT_WRITESUCC", "IDS_READDATA", "IDS_WRITEDATA", "IDS_SEARCHCOMPORT", "IDS_WARN_CLEAR",
-          "IDS_WARN_LOAD", "IDS_WARN_SAVE", "Menu_File", "Menu_Program", "Menu_Setting", "Menu_Help",
-          "Menu_File_New", "Menu_File_Open", "Menu_File_Save", "Menu_File_Save_As", "Menu_File_Print",
-          "Menu_File_Print_Preview", "Menu_File_Print_Setup", "Menu_App_Exit", "Menu_Program_ReadData",
-          "Menu_Program_WriteData", "Menu_Program_TestMode", "Menu_Program_Radiogram", "Menu_Setting_Port",
-          "Menu_Setting_Language", "Menu_Help_Help", "Menu_App_About"})
+    for (const char* key : {"IDS_WINDOWNAME",
+                            "IDS_CHANNEL",
+                            "IDS_FUNCTION",
+                            "IDS_VFOFREQ",
+                            "IDS_YES",
+                            "IDS_NO",
+                            "IDS_ON",
+                            "IDS_OFF",
+                            "IDS_HIGH",
+                            "IDS_LOW",
+                            "IDS_WIDE",
+                            "IDS_NARROW",
+                            "IDS_CONFIRM",
+                            "IDS_CONFIRM_FREQ",
+                            "IDS_ERROR",
+                            "IDS_ERROR_PORTCONN",
+                            "IDS_ERROR_TYPE",
+                            "IDS_ERROR_PASSWORD",
+                            "IDS_PROMPT",
+                            "IDS_PROMPT_READ",
+                            "IDS_PROMPT_WRITE",
+                            "IDS_PROMPT_READFAIL",
+                            "IDS_PROMPT_WRITEFAIL",
+                            "IDS_PROMPT_READSUCC",
+                            "IDS_PROMPT_WRITESUCC",
+                            "IDS_READDATA",
+                            "IDS_WRITEDATA",
+                            "IDS_SEARCHCOMPORT",
+                            "IDS_WARN_CLEAR",
+                            "IDS_WARN_LOAD",
+                            "IDS_WARN_SAVE",
+                            "Menu_File",
+                            "Menu_Program",
+                            "Menu_Setting",
+                            "Menu_Help",
+                            "Menu_File_New",
+                            "Menu_File_Open",
+                            "Menu_File_Save",
+                            "Menu_File_Save_As",
+                            "Menu_File_Print",
+                            "Menu_File_Print_Preview",
+                            "Menu_File_Print_Setup",
+                            "Menu_App_Exit",
+                            "Menu_Program_ReadData",
+                            "Menu_Program_WriteData",
+                            "Menu_Program_TestMode",
+                            "Menu_Program_Radiogram",
+                            "Menu_Setting_Port",
+                            "Menu_Setting_Language",
+                            "Menu_Help_Help",
+                            "Menu_App_About"})
         keys.insert(key);
     // One tooltip per toolbar button.
     for (int command : {57600, 57601, 57603, 32771, 32772, 57607, 32776, 32775})
@@ -209,11 +256,11 @@ TEST_P(ShippedLangTest, RelabelsEveryDialog)
         {131, {1013, 1, 2}},
         {132, {1010, 1, 2}},
         {134, {1062, 1, 2}},
-        {135, {1092, 1115, 1093, 1116, 1095, 1118, 1097, 1120, 1099, 1122, 1101, 1124, 1103, 1126, 1105, 1128,
-               1109, 1132, 1111, 1134, 1113, 1136, 1140, 1142, 1107, 1130}},
+        {135, {1092, 1115, 1093, 1116, 1095, 1118, 1097, 1120, 1099, 1122, 1101, 1124, 1103,
+               1126, 1105, 1128, 1109, 1132, 1111, 1134, 1113, 1136, 1140, 1142, 1107, 1130}},
         {150, {1018, 1019, 1020}},
-        {151, {1025, 1027, 1029, 1030, 1031, 1032, 1033, 1034, 1036, 1038, 1039, 1040, 1042, 1044, 1046, 1048,
-               1050, 1052, 1053, 1055, 1057, 1058, 1060}},
+        {151, {1025, 1027, 1029, 1030, 1031, 1032, 1033, 1034, 1036, 1038, 1039, 1040,
+               1042, 1044, 1046, 1048, 1050, 1052, 1053, 1055, 1057, 1058, 1060}},
         {155, {1090, 1, 2}},
         {156, {1138, 1139, 1153, 1154, 1155, 2}},
     };
@@ -307,7 +354,8 @@ TEST(SampleSettings, SetupAndBandVariantsAreConsistent)
         const std::string* name = FindProfileEntry(model, "Freq" + std::to_string(variants));
         ASSERT_NE(name, nullptr) << "data" << variants << " has no name";
         ASSERT_TRUE(data->size() == 8 || data->size() == 16) << *data;
-        ASSERT_TRUE(std::all_of(data->begin(), data->end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }));
+        ASSERT_TRUE(std::all_of(data->begin(), data->end(),
+                                [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }));
         twoBand = twoBand || data->size() == 16;
         // Each band: lower and upper edge in whole MHz, both named in the display text.
         for (std::size_t band = 0; band < data->size(); band += 8) {

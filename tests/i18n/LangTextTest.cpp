@@ -1,5 +1,5 @@
-#include "app/AppPaths.h"
 #include "i18n/LangText.h"
+#include "app/AppPaths.h"
 #include "i18n/LanguageLocale.h"
 
 #include "tests/support/AppPathsGuard.h"
@@ -58,9 +58,10 @@ TEST_F(LangTextTest, LongTextsAreCutAt999Bytes)
     std::string chinese; // 400 three-byte characters
     for (int i = 0; i < 400; ++i)
         chinese += "\xE4\xB8\xAD";
-    UseLang("[String]\nlong=" + std::string(1200, 'a') + "\nwide=" + chinese + "\nshifted=a" + chinese + "\n");
+    UseLang("[String]\nlong=" + std::string(1200, 'a') + "\nwide=" + chinese + "\nshifted=a" + chinese +
+            "\n");
     EXPECT_EQ(LoadLangString("long"), std::string(999, 'a'));
-    EXPECT_EQ(LoadLangString("wide").size(), 999u); // 333 whole characters
+    EXPECT_EQ(LoadLangString("wide").size(), 999u);    // 333 whole characters
     EXPECT_EQ(LoadLangString("shifted").size(), 997u); // 1 + 332 characters: the 333rd would be split
 }
 
@@ -97,7 +98,8 @@ TEST_F(LangTextTest, OptionListsStopAtTheFirstMissingOrEmptyKey)
             "[Empty]\n0=a\n1=\n2=c\n"
             "[Quoted]\n0=a\n1=\"\"\n2=c\n"
             "[Order]\n1=b\n0=a\n"
-            "[Long]\n0=" + std::string(40, 'x') + "\n");
+            "[Long]\n0=" +
+            std::string(40, 'x') + "\n");
     EXPECT_EQ(LoadOptionList("Gap"), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(LoadOptionList("empty"), (std::vector<std::string>{"a"}));
     EXPECT_EQ(LoadOptionList("Quoted"), (std::vector<std::string>{"a"}));
@@ -140,8 +142,8 @@ protected:
     }
     static void Env(const char* lcAll, const char* lcMessages, const char* lang)
     {
-        const std::pair<const char*, const char*> values[] = {{"LC_ALL", lcAll}, {"LC_MESSAGES", lcMessages},
-                                                              {"LANG", lang}};
+        const std::pair<const char*, const char*> values[] = {
+            {"LC_ALL", lcAll}, {"LC_MESSAGES", lcMessages}, {"LANG", lang}};
         for (const auto& [var, value] : values) {
             if (value)
                 ::setenv(var, value, 1);
@@ -181,7 +183,8 @@ TEST_F(LanguageChoiceTest, LocaleNames)
 {
     for (const char* name : {"zh_CN", "zh_CN.UTF-8", "zh_CN.GB18030", "zh_CN@stroke"})
         EXPECT_TRUE(IsChineseMainlandLocale(name)) << name;
-    for (const char* name : {"", "C", "POSIX", "zh", "zh_TW.UTF-8", "zh_HK", "zh_CNX", "en_CN", "en_US.UTF-8"})
+    for (const char* name :
+         {"", "C", "POSIX", "zh", "zh_TW.UTF-8", "zh_HK", "zh_CNX", "en_CN", "en_US.UTF-8"})
         EXPECT_FALSE(IsChineseMainlandLocale(name)) << name;
 
     Env(nullptr, nullptr, "zh_CN.UTF-8");

@@ -1,8 +1,8 @@
 // Choosing the language: the dialog's list and OK, and the toolbar's next-language command.
-#include "tests/support/DialogTestEnv.h"
 #include "i18n/LanguageDlg.h"
 #include "i18n/LanguageFiles.h"
 #include "i18n/Profile.h"
+#include "tests/support/DialogTestEnv.h"
 #include "tests/support/FindControl.h"
 
 #include <QComboBox>

@@ -1,8 +1,8 @@
 // Dialogs and the menu bar take their texts from the current language file by number.
-#include "tests/support/DialogTestEnv.h"
 #include "i18n/RelabelDialog.h"
 #include "i18n/RelabelMenus.h"
 #include "res/DialogBuilder.h"
+#include "tests/support/DialogTestEnv.h"
 #include "tests/support/FindControl.h"
 
 #include <QAbstractButton>

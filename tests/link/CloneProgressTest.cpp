@@ -57,7 +57,10 @@ protected:
     {
         QTest::mouseClick(FindControl<QPushButton>(&dlg, name), Qt::LeftButton);
     }
-    static QString Prompt(const CCloneProgressDlg& dlg) { return FindControl<QLabel>(&dlg, "Prompt")->text(); }
+    static QString Prompt(const CCloneProgressDlg& dlg)
+    {
+        return FindControl<QLabel>(&dlg, "Prompt")->text();
+    }
     static QString Lang(const char* key) { return QString::fromStdString(LoadLangString(key)); }
 
     // A radio that answers channels 17 to 24, VFO B and the calibration block for another address.
@@ -388,7 +391,8 @@ TEST_F(CloneProgressTest, ReadThatSkippedBlocksWarnsAfterClosingWhichPartsKeepTh
     EXPECT_FALSE(askedWhileOpen);
     EXPECT_EQ(warning.caption, LoadLangString("IDS_PROMPT"));
     EXPECT_EQ(warning.icon, MsgIcon::Exclamation);
-    const std::string parts = "Channels 17\xE2\x80\x93" "24\nVFO B\nCalibration values (test mode)";
+    const std::string parts = "Channels 17\xE2\x80\x93"
+                              "24\nVFO B\nCalibration values (test mode)";
     EXPECT_EQ(warning.text, FormatLangText(LoadLangString("IDS_WARN_READSKIPPED"), parts));
 }
 

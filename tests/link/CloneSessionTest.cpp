@@ -119,7 +119,8 @@ TEST_F(CloneSessionTest, CancelAndCloseFromTheUserInterfaceEndTheWorkerQuickly)
     CSimRadio& radio = NewRadio(PatternImage(1));
     AttachRadio(radio, 1);
     m_record.Reset();
-    std::thread worker([this] { CCloneSession(m_port, m_record, m_buffer, g_strSettingFile).Run(CloneDirection::Read); });
+    std::thread worker(
+        [this] { CCloneSession(m_port, m_record, m_buffer, g_strSettingFile).Run(CloneDirection::Read); });
     while (m_record.m_progress < 30 && m_record.m_status != CloneStatus::ReadDone)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     const auto t0 = Clock::now();

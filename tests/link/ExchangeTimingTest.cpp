@@ -124,9 +124,9 @@ TEST_F(ExchangeTimingTest, SearchTriesCom1ToCom255AndStopsOnCancel)
     struct Case
     {
         const char* name;
-        std::set<int> ports;                // empty: every port exists
-        int radioPort;                      // 0: no radio anywhere
-        int cancelOnOpening;                // 0: nobody cancels
+        std::set<int> ports; // empty: every port exists
+        int radioPort;       // 0: no radio anywhere
+        int cancelOnOpening; // 0: nobody cancels
         ExchangeStartResult result;
         int lastTried;
     };

@@ -1,9 +1,9 @@
 // The port dialog against ports mapped to pseudo-terminals through section "ports".
-#include "tests/support/DialogTestEnv.h"
-#include "i18n/Profile.h"
 #include "link/PortDlg.h"
+#include "i18n/Profile.h"
 #include "link/PortResolver.h"
 #include "link/SerialPort.h"
+#include "tests/support/DialogTestEnv.h"
 #include "tests/support/FindControl.h"
 
 #include <QCheckBox>
@@ -59,8 +59,9 @@ protected:
 
     void Configure(const std::string& com)
     {
-        m_env.WriteFile("setting.ini", "[setup]\ncom=" + com + "\nsearchcom=1\n[ports]\nCOM1=" + m_com1.Path() +
-                                           "\nCOM3=" + m_com3.Path() + "\nCOM4=" + m_env.Path("missing") + "\n");
+        m_env.WriteFile("setting.ini",
+                        "[setup]\ncom=" + com + "\nsearchcom=1\n[ports]\nCOM1=" + m_com1.Path() +
+                            "\nCOM3=" + m_com3.Path() + "\nCOM4=" + m_env.Path("missing") + "\n");
     }
 
     static QRadioButton* Button(const CPortDlg& dlg, int n)

@@ -1,7 +1,7 @@
 #include <chrono>
 #include <cstring>
-#include <fstream>
 #include <fcntl.h>
+#include <fstream>
 #include <pty.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -18,7 +18,8 @@ using Clock = std::chrono::steady_clock;
 
 long MsSince(Clock::time_point t0)
 {
-    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t0).count());
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t0).count());
 }
 
 // A bare pseudo-terminal: the test plays the radio on the master side.
@@ -37,10 +38,7 @@ struct Pty
         tcsetattr(master, TCSANOW, &tio);
         path = name;
     }
-    ~Pty()
-    {
-        HangUp();
-    }
+    ~Pty() { HangUp(); }
     void Send(const std::string& bytes) const
     {
         ASSERT_EQ(write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));

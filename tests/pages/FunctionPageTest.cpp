@@ -189,10 +189,13 @@ TEST_F(FunctionPageTest, AListNeverOffersMoreEntriesThanItsFieldHolds)
 TEST_F(FunctionPageTest, EverySettingSurvivesASaveAndAReopen)
 {
     Open();
-    const char* const lists[] = {"Squelch", "ScanType", "FreqMode", "PttId", "RadiogramWorkMode", "WorkModeA", "WorkModeB", "TxTimeout", "TxDtr", "ChannelShowedF1", "ChannelShowedF2", "VoxLevel"};
+    const char* const lists[] = {"Squelch",         "ScanType",  "FreqMode",  "PttId", "RadiogramWorkMode",
+                                 "WorkModeA",       "WorkModeB", "TxTimeout", "TxDtr", "ChannelShowedF1",
+                                 "ChannelShowedF2", "VoxLevel"};
     for (const char* name : lists)
         List(name)->setCurrentIndex(List(name)->count() - 1);
-    for (const char* name : {"DualWatch", "RogerBeep", "KeyBeep", "Backlight", "BatterySave", "FmRadio", "VoicePrompt", "SideTone"})
+    for (const char* name : {"DualWatch", "RogerBeep", "KeyBeep", "Backlight", "BatterySave", "FmRadio",
+                             "VoicePrompt", "SideTone"})
         Box(name)->click();
     TypeCode("D0#");
 
@@ -204,7 +207,8 @@ TEST_F(FunctionPageTest, EverySettingSurvivesASaveAndAReopen)
     CFunctionPage page(reopened, nullptr);
     for (const char* name : lists)
         EXPECT_EQ(FindControl<QComboBox>(&page, name)->currentIndex(), List(name)->count() - 1) << name;
-    for (const char* name : {"DualWatch", "RogerBeep", "KeyBeep", "Backlight", "BatterySave", "FmRadio", "VoicePrompt", "SideTone"})
+    for (const char* name : {"DualWatch", "RogerBeep", "KeyBeep", "Backlight", "BatterySave", "FmRadio",
+                             "VoicePrompt", "SideTone"})
         EXPECT_EQ(FindControl<QCheckBox>(&page, name)->isChecked(), Box(name)->isChecked()) << name;
     EXPECT_EQ(FindControl<QLineEdit>(&page, "PttIdCode")->text(), "D0");
     EXPECT_TRUE(std::equal(m_doc.Image().begin() + 0xD00, m_doc.Image().begin() + 0xD26,
@@ -257,7 +261,8 @@ TEST_F(FunctionPageTest, EachControlChangesOnlyItsFieldInTheSavedFile)
     };
     for (bool allSet : {false, true}) {
         for (const Row& row : rows) {
-            SCOPED_TRACE(testing::Message() << "control " << row.name << (allSet ? ", settings all set" : ""));
+            SCOPED_TRACE(testing::Message()
+                         << "control " << row.name << (allSet ? ", settings all set" : ""));
             ASSERT_TRUE(m_doc.OnNewDocument(false));
             if (allSet)
                 std::fill_n(m_doc.Image().begin() + 0xD00, 7, std::uint8_t{0xFF});

@@ -24,10 +24,10 @@ struct GroupNames
 {
     Name rx, tx, rxTone, txTone, power, bcl, bandwidth, scanAdd, step, reverse, pttId, compander;
 };
-constexpr GroupNames kF1{"RxFreqF1", "TxFreqF1", "RxToneF1", "TxToneF1", "PowerF1", "BusyLockF1",
-                         "BandwidthF1", "ScanAddF1", "StepF1", "ReverseF1", "PttIdF1", "CompanderF1"};
-constexpr GroupNames kF2{"RxFreqF2", "TxFreqF2", "RxToneF2", "TxToneF2", "PowerF2", "BusyLockF2",
-                         "BandwidthF2", "ScanAddF2", "StepF2", "ReverseF2", "PttIdF2", "CompanderF2"};
+constexpr GroupNames kF1{"RxFreqF1",    "TxFreqF1",  "RxToneF1", "TxToneF1",  "PowerF1", "BusyLockF1",
+                         "BandwidthF1", "ScanAddF1", "StepF1",   "ReverseF1", "PttIdF1", "CompanderF1"};
+constexpr GroupNames kF2{"RxFreqF2",    "TxFreqF2",  "RxToneF2", "TxToneF2",  "PowerF2", "BusyLockF2",
+                         "BandwidthF2", "ScanAddF2", "StepF2",   "ReverseF2", "PttIdF2", "CompanderF2"};
 
 class VfoPageTest : public CPageTest
 {

@@ -29,7 +29,8 @@ namespace {
 
 // Runs `body` in a child process and returns its exit code (-signal when killed). With
 // killAfter, the child is killed with SIGKILL after that time whatever it is doing.
-int RunChild(const std::function<int()>& body, std::optional<std::chrono::microseconds> killAfter = std::nullopt)
+int RunChild(const std::function<int()>& body,
+             std::optional<std::chrono::microseconds> killAfter = std::nullopt)
 {
     const pid_t pid = ::fork();
     if (pid == 0)
@@ -235,7 +236,9 @@ protected:
     std::string Open(const std::string& name) const { return m_open + "/" + name; }
     static ino_t Inode(const std::string& path)
     {
-        struct stat info{};
+        struct stat info
+        {
+        };
         ::stat(path.c_str(), &info);
         return info.st_ino;
     }

@@ -3,11 +3,11 @@
 
 #include "radio/ChannelCsv.h"
 
-#include "tests/support/RadioTestEnv.h"
 #include "radio/ChannelEditor.h"
 #include "radio/FrequencyCodec.h"
 #include "radio/ToneList.h"
 #include "radio/VantorDoc.h"
+#include "tests/support/RadioTestEnv.h"
 
 #include <set>
 #include <sstream>

@@ -145,16 +145,15 @@ TEST_F(ChannelEditorTest, TransmitTextFollowsTheStoredOffsetAndDirection)
         const char* tx;
     };
     const Case cases[] = {
-        {{0x00, 0x00, 0x05, 0x00}, 0, "145.50000"},
-        {{0x00, 0x00, 0x05, 0x00}, 1, "145.00000"},
-        {{0x00, 0x00, 0x05, 0x00}, 2, "146.00000"},
-        {{0x00, 0x00, 0x05, 0x00}, 3, "145.50000"},
+        {{0x00, 0x00, 0x05, 0x00}, 0, "145.50000"}, {{0x00, 0x00, 0x05, 0x00}, 1, "145.00000"},
+        {{0x00, 0x00, 0x05, 0x00}, 2, "146.00000"}, {{0x00, 0x00, 0x05, 0x00}, 3, "145.50000"},
         {{0x00, 0x00, 0x60, 0x14}, 1, "000.00000"}, // an offset above RX goes no lower than 0
         {{0x00, 0x00, 0x55, 0x14}, 2, ""},          // offset bytes equal to RX: no transmit side
     };
     for (const Case& c : cases) {
-        const Bytes record = {0x00, 0x00, 0x55, 0x14, c.offset[0], c.offset[1], c.offset[2], c.offset[3],
-                              0x00, 0x00, 0x00, static_cast<std::uint8_t>(0x08 | c.direction)};
+        const Bytes record = {
+            0x00,        0x00,        0x55, 0x14, c.offset[0], c.offset[1],
+            c.offset[2], c.offset[3], 0x00, 0x00, 0x00,        static_cast<std::uint8_t>(0x08 | c.direction)};
         std::copy(record.begin(), record.end(), m_doc.Image().begin() + RecordOffset(9));
         EXPECT_EQ(m_editor.TxText(9), c.tx) << "case " << &c - cases;
     }

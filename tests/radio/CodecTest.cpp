@@ -53,8 +53,8 @@ TEST(FrequencyCodec, EmptyTextStoresTheEmptyField)
 
 TEST(FrequencyCodec, SnapsToTheFineOrCoarseRaster)
 {
-    EXPECT_EQ(Snapped("145.512"), "145.51250");  // 6.25 kHz point in the same kHz
-    EXPECT_EQ(Snapped("145.513"), "145.51500");  // 5 kHz raster, remainder 300 rounds up
+    EXPECT_EQ(Snapped("145.512"), "145.51250"); // 6.25 kHz point in the same kHz
+    EXPECT_EQ(Snapped("145.513"), "145.51500"); // 5 kHz raster, remainder 300 rounds up
     EXPECT_EQ(Snapped("145.501"), "145.50000");
     EXPECT_EQ(Snapped("145.5025"), "145.50000"); // remainder exactly 250 rounds down
     EXPECT_EQ(Snapped("145.506"), "145.50625");

@@ -118,7 +118,8 @@ TEST_F(CDataFileTest, SaveAsksBeforeOverwritingAndCancelChangesNothing)
     m_nextSavePath = m_dir.File("copy.pgm");
     ASSERT_TRUE(m_doc.SaveAs());
     EXPECT_EQ(m_messages.Asked().size(), 1u);
-    EXPECT_EQ(static_cast<std::uint8_t>(ReadFileBytes(m_dir.File("copy.pgm"))[48 + kFirstChannelInUse]), 0x77);
+    EXPECT_EQ(static_cast<std::uint8_t>(ReadFileBytes(m_dir.File("copy.pgm"))[48 + kFirstChannelInUse]),
+              0x77);
     EXPECT_FALSE(m_doc.IsModified());
 
     // A cancelled file dialog saves nothing.
@@ -172,7 +173,8 @@ TEST_F(CDataFileTest, ShortAndLongFiles)
     EXPECT_TRUE(m_messages.Asked().empty());
     EXPECT_TRUE(std::equal(m_doc.Image().begin(), m_doc.Image().begin() + 52, full.begin() + 48,
                            [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); }));
-    EXPECT_TRUE(std::all_of(m_doc.Image().begin() + 52, m_doc.Image().end(), [](auto b) { return b == 0xFF; }));
+    EXPECT_TRUE(
+        std::all_of(m_doc.Image().begin() + 52, m_doc.Image().end(), [](auto b) { return b == 0xFF; }));
 
     ASSERT_TRUE(m_doc.OnOpenDocument(m_dir.Write("header-only.pgm", full.substr(0, 30))));
     EXPECT_TRUE(std::all_of(m_doc.Image().begin(), m_doc.Image().end(), [](auto b) { return b == 0xFF; }));
@@ -196,8 +198,8 @@ TEST_F(CDataFileTest, UnreadablePathsLeaveTheDocumentAlone)
     const RadioImage before = m_doc.Image();
     fs::create_directory(m_dir.File("folder.pgm"));
     ASSERT_EQ(::mkfifo(m_dir.File("fifo.pgm").c_str(), 0600), 0); // must not hang
-    for (const std::string& path : {m_dir.File("missing.pgm"), m_dir.File("folder.pgm"), m_dir.File("fifo.pgm"),
-                                    std::string("/dev/null/x"), std::string()}) {
+    for (const std::string& path : {m_dir.File("missing.pgm"), m_dir.File("folder.pgm"),
+                                    m_dir.File("fifo.pgm"), std::string("/dev/null/x"), std::string()}) {
         SCOPED_TRACE(path);
         m_messages.Clear();
         EXPECT_FALSE(m_doc.OnOpenDocument(path));
@@ -319,11 +321,15 @@ TEST_F(CDataFileTest, ASaveReplacesTheFileAndKeepsItsMode)
 {
     const std::string path = Copy("full_radio.pgm", "radio.pgm");
     ::chmod(path.c_str(), 0640);
-    struct stat before{};
+    struct stat before
+    {
+    };
     ASSERT_EQ(::stat(path.c_str(), &before), 0);
     FileError error;
     ASSERT_TRUE(m_doc.StoreFile(path, error)) << std::strerror(error.number);
-    struct stat after{};
+    struct stat after
+    {
+    };
     ASSERT_EQ(::stat(path.c_str(), &after), 0);
     EXPECT_NE(after.st_ino, before.st_ino); // a reader of the old file keeps it whole
     EXPECT_EQ(after.st_mode & 07777, 0640u);

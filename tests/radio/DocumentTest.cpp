@@ -56,7 +56,8 @@ TEST_F(CDocumentTest, PrepareAfterNewMarksChannelOneInUse)
     for (std::size_t i = 1; i < kEmptyBitmapSize; ++i)
         EXPECT_EQ(Byte(kEmptyBitmap + i), 0xFF);
     EXPECT_EQ(Byte(kFirstFmPreset), 0);
-    EXPECT_EQ(std::string(m_doc.Image().begin() + kModelTag, m_doc.Image().begin() + kModelTag + 6), "HZQ708");
+    EXPECT_EQ(std::string(m_doc.Image().begin() + kModelTag, m_doc.Image().begin() + kModelTag + 6),
+              "HZQ708");
 }
 
 TEST_F(CDocumentTest, PrepareFindsTheFirstChannelInUseAndValidPreset)
@@ -66,7 +67,8 @@ TEST_F(CDocumentTest, PrepareFindsTheFirstChannelInUseAndValidPreset)
     EXPECT_EQ(Byte(kFirstChannelInUse), 0);
     EXPECT_EQ(Byte(kFirstChannelInUse2), 0);
     EXPECT_TRUE(std::all_of(m_doc.Image().begin() + kEmptyBitmap,
-                            m_doc.Image().begin() + kEmptyBitmap + kEmptyBitmapSize, [](auto b) { return b == 0xFF; }));
+                            m_doc.Image().begin() + kEmptyBitmap + kEmptyBitmapSize,
+                            [](auto b) { return b == 0xFF; }));
 
     m_doc.StoreFrequency(5, FreqField::Rx, "146");
     m_doc.StoreFrequency(128, FreqField::Rx, "147");
@@ -95,7 +97,7 @@ TEST(PrepareImage, BookkeepingBytesFollowChannelsPresetsAndFmFrequency)
     {
         const char* what;
         std::vector<int> inUse;
-        std::uint8_t staleBitmap; // what the bitmap held before
+        std::uint8_t staleBitmap;                 // what the bitmap held before
         std::vector<std::pair<int, int>> presets; // preset k and its word; the others are empty (431)
         int fmFrequency;
         int firstInUse;
@@ -103,11 +105,23 @@ TEST(PrepareImage, BookkeepingBytesFollowChannelsPresetsAndFmFrequency)
         int firstPreset;
     };
     const Case cases[] = {
-        {"byte edges, 430 is valid", {8, 9, 128}, 0x00, {{2, 430}}, 0xFF00, 8,
-         {{0, 0x7F}, {1, 0xFE}, {15, 0x7F}}, 1},
+        {"byte edges, 430 is valid",
+         {8, 9, 128},
+         0x00,
+         {{2, 430}},
+         0xFF00,
+         8,
+         {{0, 0x7F}, {1, 0xFE}, {15, 0x7F}},
+         1},
         {"only the last preset", {}, 0x00, {{16, 0}}, 0xFFFF, 0, {}, 15},
-        {"stale clear bits of used channels", {1, 64, 65}, 0xFF, {{1, 432}, {3, 1}}, 0x01AF, 1,
-         {{0, 0xFE}, {7, 0x7F}, {8, 0xFE}}, 2},
+        {"stale clear bits of used channels",
+         {1, 64, 65},
+         0xFF,
+         {{1, 432}, {3, 1}},
+         0x01AF,
+         1,
+         {{0, 0xFE}, {7, 0x7F}, {8, 0xFE}},
+         2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

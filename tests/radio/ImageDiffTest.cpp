@@ -3,9 +3,9 @@
 
 #include "radio/ImageDiff.h"
 
-#include "tests/support/RadioTestEnv.h"
 #include "radio/ChannelEditor.h"
 #include "radio/VantorDoc.h"
+#include "tests/support/RadioTestEnv.h"
 
 using namespace ImageMap;
 

@@ -57,15 +57,18 @@ TEST_F(ImagePartsTest, BlocksAreNamedAsTheTechnicianKnowsThem)
         // Five-byte names straddle the blocks: channel 4's name lies in both of these.
         {{0xA00}, {{P::ChannelName, 1, 4}}, "names of channels 1" + kTo + "4"},
         {{0xA00, 0xA10}, {{P::ChannelName, 1, 7}}, "names of channels 1" + kTo + "7"},
-        {{0xC70, 0xC80}, {{P::ChannelName, 125, 128}, {P::OtherData, 0xC80, 0xC8F}},
+        {{0xC70, 0xC80},
+         {{P::ChannelName, 125, 128}, {P::OtherData, 0xC80, 0xC8F}},
          "names of channels 125" + kTo + "128; other data at 0x0C80" + kTo + "0x0C8F"},
         // Settings, PTT ID code and the FM frequency in use share two blocks; each is named once.
-        {{0xD00, 0xD20}, {{P::FunctionSettings, 0, 0}, {P::FmFrequency, 0, 0}},
+        {{0xD00, 0xD20},
+         {{P::FunctionSettings, 0, 0}, {P::FmFrequency, 0, 0}},
          "function settings; FM radio frequency in use"},
         {{0xD20}, {{P::FunctionSettings, 0, 0}}, "function settings"},
         {{0xD30, 0xD40}, {{P::OtherData, 0xD30, 0xD4F}}, "other data at 0x0D30" + kTo + "0x0D4F"},
         {{0xF00}, {{P::FrequencyBand, 0, 0}}, "frequency band"},
-        {{0xFE0, 0xFF0}, {{P::OtherData, 0xFE0, 0xFEF}, {P::Calibration, 0, 0}},
+        {{0xFE0, 0xFF0},
+         {{P::OtherData, 0xFE0, 0xFEF}, {P::Calibration, 0, 0}},
          "other data at 0x0FE0" + kTo + "0x0FEF; calibration values"},
     };
     for (const Case& c : cases) {
@@ -80,17 +83,30 @@ TEST_F(ImagePartsTest, LanguageFilesNameEveryPart)
     std::string english;
     for (const ImagePartSpan& span : PartsOfBlocks(all))
         english += LangPartText(span) + "\n";
-    EXPECT_EQ(english, "VFO A\nChannels 1" + kTo + "128\nOther radio data at 0x0810" + kTo + "0x081F\nVFO B\n"
-                       "Other radio data at 0x0830" + kTo + "0x099F\nFM radio presets 1" + kTo + "16\n"
-                       "Other radio data at 0x09C0" + kTo + "0x09FF\nNames of channels 1" + kTo + "128\n"
-                       "Other radio data at 0x0C80" + kTo + "0x0CFF\nFunction settings\n"
-                       "FM radio frequency in use\nOther radio data at 0x0D10" + kTo + "0x0D1F\n"
-                       "Other radio data at 0x0D30" + kTo + "0x0EFF\nFrequency band of the radio\n"
-                       "Other radio data at 0x0F10" + kTo + "0x0FEF\nCalibration values (test mode)\n");
+    EXPECT_EQ(english, "VFO A\nChannels 1" + kTo + "128\nOther radio data at 0x0810" + kTo +
+                           "0x081F\nVFO B\n"
+                           "Other radio data at 0x0830" +
+                           kTo + "0x099F\nFM radio presets 1" + kTo +
+                           "16\n"
+                           "Other radio data at 0x09C0" +
+                           kTo + "0x09FF\nNames of channels 1" + kTo +
+                           "128\n"
+                           "Other radio data at 0x0C80" +
+                           kTo +
+                           "0x0CFF\nFunction settings\n"
+                           "FM radio frequency in use\nOther radio data at 0x0D10" +
+                           kTo +
+                           "0x0D1F\n"
+                           "Other radio data at 0x0D30" +
+                           kTo +
+                           "0x0EFF\nFrequency band of the radio\n"
+                           "Other radio data at 0x0F10" +
+                           kTo + "0x0FEF\nCalibration values (test mode)\n");
 
     UseShippedLanguage("chinese");
     const std::string channel = "\xE4\xBF\xA1\xE9\x81\x93"; // 信道
     EXPECT_EQ(LangPartText({P::Channel, 17, 24}), channel + " 17" + kTo + "24");
-    EXPECT_EQ(LangPartText({P::ChannelName, 5, 5}), channel + " 5 \xE7\x9A\x84\xE5\x90\x8D\xE7\xA7\xB0"); // 的名称
+    EXPECT_EQ(LangPartText({P::ChannelName, 5, 5}),
+              channel + " 5 \xE7\x9A\x84\xE5\x90\x8D\xE7\xA7\xB0"); // 的名称
     EXPECT_EQ(LangPartText({P::FmPreset, 3, 3}).find("%"), std::string::npos);
 }

@@ -1,11 +1,11 @@
 // The password before the test mode.
+#include "service/PasswordDlg.h"
 #include "app/AppPaths.h"
 #include "app/ScriptedMessages.h"
 #include "i18n/LangText.h"
 #include "link/SerialPort.h"
 #include "radio/VantorDoc.h"
 #include "res/DialogBuilder.h"
-#include "service/PasswordDlg.h"
 #include "tests/support/AppPathsGuard.h"
 #include "tests/support/FindControl.h"
 

@@ -1,8 +1,8 @@
 // The test mode's exchanges against the simulated radio on a pseudo-terminal.
-#include "link/SerialPort.h"
 #include "service/ServiceExchange.h"
-#include "tests/support/LinkTestEnv.h"
+#include "link/SerialPort.h"
 #include "tests/support/Eventually.h"
+#include "tests/support/LinkTestEnv.h"
 
 #include <algorithm>
 

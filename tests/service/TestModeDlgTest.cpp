@@ -1,4 +1,5 @@
 // The test mode dialog as a technician uses it, against the simulated radio.
+#include "service/TestModeDlg.h"
 #include "app/QtMessageBox.h"
 #include "app/ScriptedMessages.h"
 #include "i18n/LangText.h"
@@ -6,7 +7,6 @@
 #include "radio/VantorDoc.h"
 #include "res/DialogBuilder.h"
 #include "service/ServiceProgressDlg.h"
-#include "service/TestModeDlg.h"
 #include "tests/support/Eventually.h"
 #include "tests/support/FindControl.h"
 #include "tests/support/LinkTestEnv.h"
@@ -87,11 +87,15 @@ protected:
     QListWidget* List() { return FindControl<QListWidget>(m_dlg.get(), "ItemList"); }
     QScrollBar* Bar() { return FindControl<QScrollBar>(m_dlg.get(), "ValueScroll"); }
     QString Shown() { return FindControl<QLineEdit>(m_dlg.get(), "Value")->text(); }
-    void Click(const char* name) { QTest::mouseClick(FindControl<QPushButton>(m_dlg.get(), name), Qt::LeftButton); }
+    void Click(const char* name)
+    {
+        QTest::mouseClick(FindControl<QPushButton>(m_dlg.get(), name), Qt::LeftButton);
+    }
     void Select(int row)
     {
         QListWidget* list = List();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
     }
 
     QRect Part(QStyle::SubControl part)

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <pwd.h>
-#include <sstream>
 #include <signal.h>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,7 +31,8 @@ protected:
     {
         CLinkTestEnv::SetUp();
         fs::copy_file(ZQ708_BIN_DIR "/zq708-cli", m_dir / "zq708-cli");
-        fs::copy_file(ZQ708_SOURCE_DIR "/lang/setting.ini", m_dir / "setting.ini", fs::copy_options::overwrite_existing);
+        fs::copy_file(ZQ708_SOURCE_DIR "/lang/setting.ini", m_dir / "setting.ini",
+                      fs::copy_options::overwrite_existing);
         Setting("setup", "searchcom", "0");
     }
 
@@ -134,8 +135,8 @@ TEST_F(CliTest, ReadIntoAWritableFileInAFolderTheUserMayNotWrite)
         const passwd* nobody = ::getpwnam("nobody");
         if (!nobody || ::access("/usr/bin/setpriv", X_OK) != 0)
             GTEST_SKIP() << "the tests run as root, without a user \"nobody\" or setpriv to drop to";
-        runAs = "setpriv --reuid=" + std::to_string(nobody->pw_uid) + " --regid=" +
-                std::to_string(nobody->pw_gid) + " --clear-groups ";
+        runAs = "setpriv --reuid=" + std::to_string(nobody->pw_uid) +
+                " --regid=" + std::to_string(nobody->pw_gid) + " --clear-groups ";
         ::chmod(device.c_str(), 0666);
     }
     const std::string locked = Path("locked");
@@ -158,7 +159,8 @@ TEST_F(CliTest, PortAndRadioFailuresHaveTheirOwnExitCodes)
     SimFaults faults;
     faults.identLength = 7;
     CSimRadio& wrongType = NewRadio(PatternImage(1), faults);
-    EXPECT_EQ(Cli("read --device " + AttachRadio(wrongType, 1).DevicePath() + " -o " + Path("x.pgm")).code, 2);
+    EXPECT_EQ(Cli("read --device " + AttachRadio(wrongType, 1).DevicePath() + " -o " + Path("x.pgm")).code,
+              2);
 
     const RunResult missing = Cli("read --device " + Path("dev/ttyUSB9") + " -o " + Path("x.pgm"));
     EXPECT_EQ(missing.code, 1);
@@ -179,7 +181,8 @@ TEST_F(CliTest, BadInputIsRefusedBeforeTheRadioIsWoken)
     std::ofstream(Path("foreign.pgm")) << std::string(4144, 'x');
 
     EXPECT_EQ(Cli("write --device " + device + " " + Path("foreign.pgm")).code, 65);
-    EXPECT_EQ(Cli("read --device " + device + " --base " + Path("foreign.pgm") + " -o " + Path("o.pgm")).code, 65);
+    EXPECT_EQ(Cli("read --device " + device + " --base " + Path("foreign.pgm") + " -o " + Path("o.pgm")).code,
+              65);
     EXPECT_EQ(Cli("write --device " + device + " " + Path("absent.pgm")).code, 66);
     EXPECT_EQ(Cli("info " + Path("absent.pgm")).code, 66);
     EXPECT_EQ(Cli("read --device " + device + " -o " + Path("no/such/dir/o.pgm")).code, 73);
@@ -205,14 +208,13 @@ TEST_F(CliTest, ABaseFileFillsTheBlocksTheRadioSkipped)
     faults.wrongAddress[0x120] = -1;
     CSimRadio& radio = NewRadio(PatternImage(1), faults);
     StoreDataFile("base.pgm", PatternImage(9));
-    const RunResult read = Cli("read --device " + AttachRadio(radio, 1).DevicePath() + " --base " + Path("base.pgm") +
-                               " -o " + Path("out.pgm"));
+    const RunResult read = Cli("read --device " + AttachRadio(radio, 1).DevicePath() + " --base " +
+                               Path("base.pgm") + " -o " + Path("out.pgm"));
     ASSERT_EQ(read.code, 0) << read.out;
     EXPECT_NE(read.out.find("the radio answered block 0x0120 for another address three times"),
               std::string::npos)
         << read.out;
-    EXPECT_NE(read.out.find("these parts keep the starting image's values: channel 18\n"),
-              std::string::npos)
+    EXPECT_NE(read.out.find("these parts keep the starting image's values: channel 18\n"), std::string::npos)
         << read.out;
     const RadioImage out = LoadDataFile("out.pgm");
     const RadioImage base = Prepared(PatternImage(9));
@@ -248,8 +250,7 @@ TEST_F(CliTest, ProgressLinesGoUpATenthAtATimeToOneHundredPercent)
     const RunResult write = Cli("write --device " + device + " " + Path("out.pgm"));
     ASSERT_EQ(write.code, 0) << write.out;
 
-    for (const auto& [what, output] :
-         {std::pair{"reading", read.out}, std::pair{"writing", write.out}}) {
+    for (const auto& [what, output] : {std::pair{"reading", read.out}, std::pair{"writing", write.out}}) {
         const std::vector<int> percents = ProgressLines(output, what);
         ASSERT_GE(percents.size(), 3u) << output;
         EXPECT_EQ(percents.back(), 100) << output;
@@ -276,10 +277,11 @@ TEST_F(CliTest, InfoSummarisesAFileAsTextAndJson)
     const RunResult json = Cli("info --json " + Path("info.pgm"));
     ASSERT_EQ(json.code, 0) << json.out;
     for (const char* expected :
-         {"\"model_tag\": \"HZQ708\"", "\"band\": {\"low\": 13600000, \"high\":", "\"number\": 1, \"rx\": \"136.00000\"",
-          "\"tx\": \"136.00000\"", "\"rx_tone\": \"67.0\"", "\"tx_tone\": \"D023N\"", "\"power\": 1", "\"scan_add\": 0",
-          "\"ptt_id\": 0", "\"name\": \"AB1\"", "\"number\": 2, \"rx\": \"145.50000\", \"tx\": \"\"", "\"step\": ",
-          "\"fm_presets\": [", "\"SquelchLevel\": ", "\"PttIdCode\": \"\""})
+         {"\"model_tag\": \"HZQ708\"", "\"band\": {\"low\": 13600000, \"high\":",
+          "\"number\": 1, \"rx\": \"136.00000\"", "\"tx\": \"136.00000\"", "\"rx_tone\": \"67.0\"",
+          "\"tx_tone\": \"D023N\"", "\"power\": 1", "\"scan_add\": 0", "\"ptt_id\": 0", "\"name\": \"AB1\"",
+          "\"number\": 2, \"rx\": \"145.50000\", \"tx\": \"\"", "\"step\": ", "\"fm_presets\": [",
+          "\"SquelchLevel\": ", "\"PttIdCode\": \"\""})
         EXPECT_NE(json.out.find(expected), std::string::npos) << expected << "\n" << json.out;
     EXPECT_EQ(json.out.find("\"number\": 3,"), std::string::npos);
     EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '{'),
@@ -300,7 +302,8 @@ TEST_F(CliTest, SimulatorProgramSavesWhatWasWritten)
     if (sim == 0) {
         dup2(out[1], STDOUT_FILENO);
         close(out[0]);
-        execl(ZQ708_BIN_DIR "/zq708-sim", "zq708-sim", "--once", "--save", Path("saved.pgm").c_str(), nullptr);
+        execl(ZQ708_BIN_DIR "/zq708-sim", "zq708-sim", "--once", "--save", Path("saved.pgm").c_str(),
+              nullptr);
         _exit(127);
     }
     close(out[1]);

@@ -25,7 +25,10 @@ protected:
         g_strSettingFile = m_dir.File("setting.ini"); // the documents the test makes use the same bands
     }
 
-    RunResult Cli(const std::string& args) const { return RunCommand("'" + m_dir.File("zq708-cli") + "' " + args); }
+    RunResult Cli(const std::string& args) const
+    {
+        return RunCommand("'" + m_dir.File("zq708-cli") + "' " + args);
+    }
 
     std::string Path(const std::string& name) const { return m_dir.File(name); }
 

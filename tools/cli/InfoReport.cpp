@@ -26,8 +26,8 @@ struct RecordInfo
     int direction = 0;
     std::string rxTone, txTone;
     std::array<int, std::size(kChannelChoices)> choices{}; // in the table's order
-    std::string name; // a channel's name; a VFO's label
-    int step = -1;    // VFOs only
+    std::string name;                                      // a channel's name; a VFO's label
+    int step = -1;                                         // VFOs only
 };
 
 using Value = std::variant<int, std::string>;
@@ -153,7 +153,8 @@ const char* ChoiceWord(const RecordInfo& r, ChannelChoice choice)
 std::string RecordLine(const RecordInfo& r)
 {
     char line[256];
-    std::snprintf(line, sizeof line, "  %-4s %-10s %-10s %-10s %-3s %-6s %-6s %-4s %-3s %-6s %-4s %-3s %-3s %-4s %s\n",
+    std::snprintf(line, sizeof line,
+                  "  %-4s %-10s %-10s %-10s %-3s %-6s %-6s %-4s %-3s %-6s %-4s %-3s %-3s %-4s %s\n",
                   r.label.c_str(), r.rx.c_str(), r.tx.c_str(), r.offset.c_str(),
                   kDirections[r.direction >= 0 && r.direction <= 2 ? r.direction : 0], r.rxTone.c_str(),
                   r.txTone.c_str(), ChoiceWord(r, ChannelChoice::Power), ChoiceWord(r, ChannelChoice::Bcl),
@@ -175,7 +176,8 @@ std::string InfoText(CVantorDoc& doc)
     std::string out = "Model tag: " + s.modelTag + "\n";
     out += "Band: " + FormatFrequency(s.limits.low) + " to " + FormatFrequency(s.limits.high) + " MHz";
     if (s.limits.gapStart != s.limits.gapEnd)
-        out += " (not " + FormatFrequency(s.limits.gapStart) + " to " + FormatFrequency(s.limits.gapEnd) + ")";
+        out +=
+            " (not " + FormatFrequency(s.limits.gapStart) + " to " + FormatFrequency(s.limits.gapEnd) + ")";
     out += "\nBand descriptors: " + s.descriptor1 + " / " + s.descriptor2 + "\n\n";
 
     out += "Channels in use: " + std::to_string(s.channels.size()) + "\n";
@@ -198,7 +200,8 @@ std::string InfoText(CVantorDoc& doc)
     out += "\nFunction settings:\n";
     for (const auto& [key, value] : s.settings) {
         out += std::string("  ") + key + " = ";
-        out += std::holds_alternative<int>(value) ? std::to_string(std::get<int>(value)) : std::get<std::string>(value);
+        out += std::holds_alternative<int>(value) ? std::to_string(std::get<int>(value))
+                                                  : std::get<std::string>(value);
         out += "\n";
     }
     return out;
@@ -208,22 +211,24 @@ std::string InfoJson(CVantorDoc& doc)
 {
     const Summary s = Collect(doc);
     std::string out = "{\n  \"model_tag\": " + Quoted(s.modelTag) + ",\n";
-    out += "  \"band\": {\"low\": " + std::to_string(s.limits.low) + ", \"high\": " + std::to_string(s.limits.high) +
-           "},\n";
+    out += "  \"band\": {\"low\": " + std::to_string(s.limits.low) +
+           ", \"high\": " + std::to_string(s.limits.high) + "},\n";
     out += "  \"channels\": [";
     for (std::size_t i = 0; i < s.channels.size(); ++i) {
         out += i == 0 ? "\n    " : ",\n    ";
         out += RecordJson(s.channels[i].second, "\"number\": " + std::to_string(s.channels[i].first) + ", ");
     }
     out += s.channels.empty() ? "],\n" : "\n  ],\n";
-    out += "  \"vfo\": [\n    " + RecordJson(s.vfo[0], "") + ",\n    " + RecordJson(s.vfo[1], "") + "\n  ],\n";
+    out +=
+        "  \"vfo\": [\n    " + RecordJson(s.vfo[0], "") + ",\n    " + RecordJson(s.vfo[1], "") + "\n  ],\n";
     out += "  \"fm_presets\": [";
     for (std::size_t k = 0; k < s.fmPresets.size(); ++k)
         out += (k == 0 ? "" : ", ") + std::to_string(s.fmPresets[k]);
     out += "],\n  \"fm_frequency\": " + std::to_string(s.fmFrequency) + ",\n";
     out += "  \"settings\": {";
     for (std::size_t i = 0; i < s.settings.size(); ++i)
-        out += std::string(i == 0 ? "\n    " : ",\n    ") + Quoted(s.settings[i].first) + ": " + Json(s.settings[i].second);
+        out += std::string(i == 0 ? "\n    " : ",\n    ") + Quoted(s.settings[i].first) + ": " +
+               Json(s.settings[i].second);
     out += "\n  }\n}\n";
     return out;
 }

@@ -27,7 +27,8 @@
 
 namespace {
 
-enum ExitCode {
+enum ExitCode
+{
     kOk = 0,
     kPortError = 1,
     kTypeError = 2,
@@ -72,7 +73,7 @@ struct Options
     bool json = false;
     std::string base;
     std::string output;
-    std::string file; // the input of write and info
+    std::string file;  // the input of write and info
     std::string file2; // the CSV file of import-csv, the second data file of diff
 };
 
@@ -122,7 +123,8 @@ int ParseOptions(int argc, char** argv, const CliCommand& command, Options& opti
         } else if (command.transfer && arg == "--port") {
             std::string text;
             char* end = nullptr;
-            if (!value(text) || (options.port = static_cast<int>(std::strtol(text.c_str(), &end, 10)), *end != '\0') ||
+            if (!value(text) ||
+                (options.port = static_cast<int>(std::strtol(text.c_str(), &end, 10)), *end != '\0') ||
                 options.port < 1 || options.port > 255)
                 return Usage("--port needs a number from 1 to 255");
         } else if (command.transfer && arg == "--no-search") {
@@ -156,13 +158,17 @@ int ParseOptions(int argc, char** argv, const CliCommand& command, Options& opti
 const char* Reason(PortOpenError error)
 {
     switch (error) {
-    case PortOpenError::Missing: return "no such device";
+    case PortOpenError::Missing:
+        return "no such device";
     case PortOpenError::PermissionDenied:
         return "permission denied: add your user to the dialout group (sudo usermod -aG dialout $USER) "
                "and log in again";
-    case PortOpenError::Busy: return "in use by another program";
-    case PortOpenError::NotSerial: return "not a serial device";
-    default: return "cannot be opened";
+    case PortOpenError::Busy:
+        return "in use by another program";
+    case PortOpenError::NotSerial:
+        return "not a serial device";
+    default:
+        return "cannot be opened";
     }
 }
 
@@ -171,11 +177,13 @@ int LoadDataFile(CVantorDoc& doc, const std::string& path)
 {
     FileError error;
     switch (doc.LoadFile(path, error)) {
-    case DataFile::LoadStatus::Loaded: return kOk;
+    case DataFile::LoadStatus::Loaded:
+        return kOk;
     case DataFile::LoadStatus::WrongSignature:
         std::fprintf(stderr, "zq708-cli: %s is not a ZQ708 data file\n", path.c_str());
         return kRejected;
-    case DataFile::LoadStatus::Failed: break;
+    case DataFile::LoadStatus::Failed:
+        break;
     }
     std::fprintf(stderr, "zq708-cli: cannot read %s: %s\n", path.c_str(), std::strerror(error.number));
     return kNoInput;
@@ -201,7 +209,8 @@ public:
             m_lastPercent = progress;
             if (m_terminal) {
                 const int filled = progress * 40 / 100;
-                std::fprintf(stderr, "\r%s [%s%s] %3d%%", m_what, std::string(static_cast<std::size_t>(filled), '#').c_str(),
+                std::fprintf(stderr, "\r%s [%s%s] %3d%%", m_what,
+                             std::string(static_cast<std::size_t>(filled), '#').c_str(),
                              std::string(static_cast<std::size_t>(40 - filled), '.').c_str(), progress);
                 m_open = true;
             } else if (progress / 10 != m_lastTenth) {
@@ -309,7 +318,8 @@ int Transfer(const Options& options, CloneDirection direction, RadioImage& buffe
         WarnOfSkippedBlocks(session.SkippedBlocks());
     switch (record.m_status.load()) {
     case CloneStatus::ReadDone:
-    case CloneStatus::WriteDone: return kOk;
+    case CloneStatus::WriteDone:
+        return kOk;
     case CloneStatus::TypeError:
         std::fprintf(stderr, "zq708-cli: the radio's identification is too short: not a ZQ708?\n");
         return kTypeError;
@@ -320,7 +330,8 @@ int Transfer(const Options& options, CloneDirection direction, RadioImage& buffe
         std::fprintf(stderr, "zq708-cli: write failed: a block was not acknowledged three times\n");
         return kWriteFailed;
     default:
-        std::fprintf(stderr, "zq708-cli: no answer from the radio (check the cable and that the radio is on)\n");
+        std::fprintf(stderr,
+                     "zq708-cli: no answer from the radio (check the cable and that the radio is on)\n");
         return kPortError;
     }
 }

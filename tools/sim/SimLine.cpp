@@ -50,9 +50,7 @@ bool WriteAll(int fd, const std::uint8_t* bytes, std::size_t count, int stopFd)
 
 } // namespace
 
-CSimLine::CSimLine(CSimRadio& radio, bool paced) : m_radio(radio), m_paced(paced)
-{
-}
+CSimLine::CSimLine(CSimRadio& radio, bool paced) : m_radio(radio), m_paced(paced) {}
 
 CSimLine::~CSimLine()
 {

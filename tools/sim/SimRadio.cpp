@@ -41,7 +41,8 @@ bool ParseFaultBlock(const std::string& text, std::map<int, int>& faults)
     return true;
 }
 
-CSimRadio::CSimRadio(const RadioImage& memory, SimFaults faults) : m_memory(memory), m_faults(std::move(faults))
+CSimRadio::CSimRadio(const RadioImage& memory, SimFaults faults)
+    : m_memory(memory), m_faults(std::move(faults))
 {
 }
 
@@ -68,7 +69,9 @@ bool CSimRadio::HandleFront(std::vector<std::uint8_t>& answer)
     if (m_pending.empty())
         return false;
     const std::uint8_t first = m_pending[0];
-    auto consume = [this](std::size_t n) { m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<long>(n)); };
+    auto consume = [this](std::size_t n) {
+        m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<long>(n));
+    };
 
     // A wake-up is recognised in any state: a tool that gave up without the end byte starts over.
     if (first == kCloneWakeUp[0]) {
@@ -92,12 +95,16 @@ bool CSimRadio::HandleFront(std::vector<std::uint8_t>& answer)
     }
 
     if (m_state == State::Ready) {
-        const std::size_t need = (first == kCloneReadCmd) ? 4 : (first == kCloneWriteCmd || first == kAdjustCmd) ? kCloneFrameSize : 1;
+        const std::size_t need = (first == kCloneReadCmd)                           ? 4
+                                 : (first == kCloneWriteCmd || first == kAdjustCmd) ? kCloneFrameSize
+                                                                                    : 1;
         if (m_pending.size() < need)
             return false;
         const int address = (m_pending.size() >= 3) ? (m_pending[1] << 8 | m_pending[2]) : 0;
         switch (first) {
-        case kCloneReadCmd: AnswerRead(address, answer); break;
+        case kCloneReadCmd:
+            AnswerRead(address, answer);
+            break;
         case kCloneWriteCmd:
             m_writeLengths.push_back(m_pending[3]);
             AnswerWrite(address, m_pending.data() + 4, answer);
@@ -112,8 +119,11 @@ bool CSimRadio::HandleFront(std::vector<std::uint8_t>& answer)
             m_state = State::Idle;
             m_attempt = 0;
             break;
-        case kCloneAck: answer.push_back(kCloneAck); break;
-        default: break; // the radio ignores what it does not understand
+        case kCloneAck:
+            answer.push_back(kCloneAck);
+            break;
+        default:
+            break; // the radio ignores what it does not understand
         }
         consume(need);
         return true;

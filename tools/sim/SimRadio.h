@@ -47,13 +47,19 @@ public:
     // What the tool did, for tests.
     int WakeUpsSeen() const;
     int EndBytesSeen() const;
-    std::vector<int> ReadAddresses() const;    // every read request, in order
-    std::vector<int> WrittenAddresses() const; // every data block received, in order
-    std::vector<int> WrittenLengths() const;   // the length byte of each of those blocks
+    std::vector<int> ReadAddresses() const;                      // every read request, in order
+    std::vector<int> WrittenAddresses() const;                   // every data block received, in order
+    std::vector<int> WrittenLengths() const;                     // the length byte of each of those blocks
     std::vector<std::vector<std::uint8_t>> AdjustFrames() const; // the 16 values of every 'g' frame
 
 private:
-    enum class State { Idle, Woken, Identified, Ready };
+    enum class State
+    {
+        Idle,
+        Woken,
+        Identified,
+        Ready
+    };
 
     // Handles one complete frame at the front of m_pending; false when more bytes are needed.
     bool HandleFront(std::vector<std::uint8_t>& answer);

@@ -27,27 +27,26 @@ void OnSignal(int)
 
 void PrintUsage(std::FILE* out)
 {
-    std::fputs(
-        "Usage: zq708-sim [options]\n"
-        "A simulated radio on a pseudo-terminal. The first line of output is the device path to\n"
-        "open (zq708-cli --device PATH, or COMn=PATH in section [ports] of setting.ini).\n"
-        "\n"
-        "  --image FILE.pgm     start with this memory (default: a new document's image)\n"
-        "  --save FILE.pgm      save the memory to this data file on exit\n"
-        "  --pace               send and receive at the speed of 9600 baud 8N1\n"
-        "  --once               exit after the first exchange that ends with the end byte\n"
-        "Faults (ADDR is a block address such as 0x100; :TIMES limits how often, default always):\n"
-        "  --wake-at N          answer the wake-up only at attempt N\n"
-        "  --junk N             N junk bytes (up to 1024) waiting at start and after every\n"
-        "                       unanswered wake-up\n"
-        "  --ident-len N        send only N identification bytes (0..8)\n"
-        "  --wrong-address ADDR[:TIMES]  reply to a read of ADDR with another address\n"
-        "  --short-reply ADDR[:TIMES]    reply to a read of ADDR with 12 bytes only\n"
-        "  --nak ADDR[:TIMES]            answer a written block at ADDR with NAK\n"
-        "  --silent ADDR[:TIMES]         do not answer a written block at ADDR\n"
-        "  --hang-up-after B    drop the line after answering B blocks\n"
-        "  --help               show this text\n",
-        out);
+    std::fputs("Usage: zq708-sim [options]\n"
+               "A simulated radio on a pseudo-terminal. The first line of output is the device path to\n"
+               "open (zq708-cli --device PATH, or COMn=PATH in section [ports] of setting.ini).\n"
+               "\n"
+               "  --image FILE.pgm     start with this memory (default: a new document's image)\n"
+               "  --save FILE.pgm      save the memory to this data file on exit\n"
+               "  --pace               send and receive at the speed of 9600 baud 8N1\n"
+               "  --once               exit after the first exchange that ends with the end byte\n"
+               "Faults (ADDR is a block address such as 0x100; :TIMES limits how often, default always):\n"
+               "  --wake-at N          answer the wake-up only at attempt N\n"
+               "  --junk N             N junk bytes (up to 1024) waiting at start and after every\n"
+               "                       unanswered wake-up\n"
+               "  --ident-len N        send only N identification bytes (0..8)\n"
+               "  --wrong-address ADDR[:TIMES]  reply to a read of ADDR with another address\n"
+               "  --short-reply ADDR[:TIMES]    reply to a read of ADDR with 12 bytes only\n"
+               "  --nak ADDR[:TIMES]            answer a written block at ADDR with NAK\n"
+               "  --silent ADDR[:TIMES]         do not answer a written block at ADDR\n"
+               "  --hang-up-after B    drop the line after answering B blocks\n"
+               "  --help               show this text\n",
+               out);
 }
 
 bool ParseCount(const char* text, int& value, int low, int high)
@@ -77,8 +76,9 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "zq708-sim: bad or missing value for %s (see --help)\n", arg.c_str());
             return 64;
         };
-        static const std::set<std::string> kWithValue = {"--image", "--save", "--wake-at", "--junk",
-            "--ident-len", "--wrong-address", "--short-reply", "--nak", "--silent", "--hang-up-after"};
+        static const std::set<std::string> kWithValue = {
+            "--image",         "--save",        "--wake-at", "--junk",   "--ident-len",
+            "--wrong-address", "--short-reply", "--nak",     "--silent", "--hang-up-after"};
         if (kWithValue.count(arg) != 0 && i + 1 >= argc)
             return bad();
         if (arg == "--help") {
@@ -104,7 +104,8 @@ int main(int argc, char** argv)
         } else if (arg == "--hang-up-after") {
             if (!ParseCount(argv[++i], faults.hangUpAfterBlocks, 0, 100000))
                 return bad();
-        } else if (arg == "--wrong-address" || arg == "--short-reply" || arg == "--nak" || arg == "--silent") {
+        } else if (arg == "--wrong-address" || arg == "--short-reply" || arg == "--nak" ||
+                   arg == "--silent") {
             std::map<int, int>& map = arg == "--wrong-address" ? faults.wrongAddress
                                       : arg == "--short-reply" ? faults.shortReply
                                       : arg == "--nak"         ? faults.nakWrite
@@ -148,7 +149,8 @@ int main(int argc, char** argv)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     line.Stop();
 
-    std::printf("received %llu bytes, sent %llu bytes\n", static_cast<unsigned long long>(line.BytesReceived()),
+    std::printf("received %llu bytes, sent %llu bytes\n",
+                static_cast<unsigned long long>(line.BytesReceived()),
                 static_cast<unsigned long long>(line.BytesSent()));
     if (!savePath.empty()) {
         doc.Image() = radio.Memory();
