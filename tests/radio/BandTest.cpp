@@ -116,6 +116,100 @@ TEST_F(CBandTest, DescriptorTextForms)
     EXPECT_FALSE(ParseModelEntry("60G34017"));
 }
 
+TEST_F(CBandTest, DescriptorTextTable)
+{
+    // The form is decided by characters 9 to 16 alone: after blanks and one sign, a decimal number
+    // that is not zero means two bands (which then need 16 hex digits).
+    enum class Form
+    {
+        None,
+        OneBand,
+        TwoBands
+    };
+    struct Case
+    {
+        const char* text;
+        Form form;
+    };
+    const Case cases[] = {
+        {"9f8F7a6A", Form::OneBand},
+        {"6013401g", Form::None},
+        {"6013401z", Form::None},
+        {"601340171", Form::None},
+        {"6013401710000000", Form::TwoBands},
+        {"6013401700000001", Form::TwoBands},
+        {"60134017000000001", Form::OneBand},
+        {"60134017 1", Form::None},
+        {"60134017 0", Form::OneBand},
+        {"60134017+1", Form::None},
+        {"60134017-1", Form::None},
+        {"60134017x1", Form::OneBand},
+        {"60134017 +0000001", Form::OneBand},
+        {"60134017   00052", Form::None},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::optional<ModelEntry> entry = ParseModelEntry(c.text);
+        ASSERT_EQ(entry.has_value(), c.form != Form::None);
+        if (entry) {
+            EXPECT_EQ(entry->twoBand, c.form == Form::TwoBands);
+        }
+    }
+    // Every hex digit at its place, upper- and lower-case.
+    EXPECT_EQ(ParseModelEntry("9f8F7a6A")->bytes, (std::array<std::uint8_t, 8>{0x9F, 0x8F, 0x7A, 0x6A}));
+}
+
+TEST_F(CBandTest, EntriesTouchExactlyTheirSlots)
+{
+    // Slot 2 holds a band whose upper edge is 200 MHz or more; a two-band entry covers both slots.
+    struct Case
+    {
+        const char* text;
+        std::size_t at;
+        std::size_t size;
+    };
+    const Case cases[] = {
+        {"60139019", kBandDescriptor1, 4}, // 136-199 MHz
+        {"60130020", kBandDescriptor2, 4}, // 136-200 MHz
+        {"00400052", kBandDescriptor2, 4},
+        {"6013401700400052", kBandDescriptor1, 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const ModelEntry entry = *ParseModelEntry(c.text);
+        RadioImage image;
+        image.fill(0xA5);
+        entry.WriteTo(image);
+        for (std::size_t i = kBandDescriptor1 - 4; i < kBandDescriptor1 + 12; ++i) {
+            const bool inside = i >= c.at && i < c.at + c.size;
+            EXPECT_EQ(image[i], inside ? entry.bytes[i - c.at] : 0xA5) << "offset " << i;
+        }
+        EXPECT_TRUE(entry.Matches(image));
+        // Each byte of the slot counts for the match, the bytes around it do not.
+        for (std::size_t i = c.at - 1; i <= c.at + c.size; ++i) {
+            image[i] ^= 0x11;
+            EXPECT_EQ(entry.Matches(image), i < c.at || i == c.at + c.size) << "offset " << i;
+            image[i] ^= 0x11;
+        }
+    }
+}
+
+TEST_F(CBandTest, ListsEndAtTheirLastKey)
+{
+    // data0 to data15 and Freq0 to Freq9 are read, no more; a name is cut to 29 bytes.
+    std::string models;
+    for (int i = 0; i <= 16; ++i)
+        models += "data" + std::to_string(i) + "=" + (i < 16 ? "60134017" : "00400052") + "\n";
+    for (int i = 0; i <= 10; ++i)
+        models += "Freq" + std::to_string(i) + "=" + std::string(40, static_cast<char>('a' + i)) + "\n";
+    WriteModels(models);
+    SetDescriptors({0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x40, 0x00, 0x52});
+    EXPECT_EQ(m_doc.FindModelEntry(), 0);
+    const std::vector<std::string> names = ModelInfo::EntryNames();
+    ASSERT_EQ(names.size(), 10u);
+    EXPECT_EQ(names[9], std::string(29, 'j'));
+}
+
 TEST_F(CBandTest, GarbageEntriesDoNotBreakTheBands)
 {
     WriteModels("data0=rubbish\ndata1=\x01\x02\xff\xfe binary\ndata2=00400052\n");

@@ -7,6 +7,7 @@
 #include "radio/VantorDoc.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -187,6 +188,55 @@ TEST_F(CDataFileTest, ShortAndLongFiles)
         EXPECT_FALSE(m_doc.OnOpenDocument(m_dir.Write("tiny.pgm", tiny)));
         ASSERT_EQ(m_messages.Asked().size(), 1u);
         EXPECT_EQ(m_messages.Asked()[0].text, LoadLangString("IDS_WARN_LOAD"));
+    }
+}
+
+TEST_F(CDataFileTest, LoadFillsExactlyTheBytesTheFileHas)
+{
+    std::string full = ReadFileBytes(Golden("full_radio.pgm"));
+    for (std::size_t i = 30; i < DataFile::kHeaderSize; ++i)
+        full[i] = static_cast<char>(0x30 + i); // header bytes after the signature are kept too
+    struct Case
+    {
+        const char* what;
+        std::size_t size;
+        DataFile::LoadStatus status;
+        bool closedStdin = false; // the file then opens as descriptor 0
+        bool staleEintr = false;  // errno from an earlier call must not keep the reader looping
+    };
+    const Case cases[] = {
+        {"whole file", DataFile::kFileSize, DataFile::LoadStatus::Loaded},
+        {"signature only", DataFile::kCheckedSize, DataFile::LoadStatus::Loaded},
+        {"one byte short of the signature", DataFile::kCheckedSize - 1, DataFile::LoadStatus::WrongSignature},
+        {"header only", DataFile::kHeaderSize, DataFile::LoadStatus::Loaded},
+        {"one image byte", DataFile::kHeaderSize + 1, DataFile::LoadStatus::Loaded},
+        {"without standard input", 100, DataFile::LoadStatus::Loaded, true},
+        {"after an interrupted call", 100, DataFile::LoadStatus::Loaded, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = m_dir.Write("cut.pgm", full.substr(0, c.size));
+        FileHeader header;
+        header.fill(0xEE);
+        RadioImage image;
+        image.fill(0xEE);
+        FileError error;
+        const int savedStdin = c.closedStdin ? ::dup(0) : -1;
+        if (c.closedStdin)
+            ::close(0);
+        if (c.staleEintr)
+            errno = EINTR;
+        const DataFile::LoadStatus status = DataFile::Load(path, header, image, error);
+        if (c.closedStdin) {
+            ::dup2(savedStdin, 0);
+            ::close(savedStdin);
+        }
+        ASSERT_EQ(status, c.status);
+        const std::size_t filled = status == DataFile::LoadStatus::Loaded ? c.size : 0;
+        for (std::size_t i = 0; i < DataFile::kFileSize; ++i) {
+            const std::uint8_t got = i < header.size() ? header[i] : image[i - header.size()];
+            EXPECT_EQ(got, i < filled ? static_cast<std::uint8_t>(full[i]) : 0xEE) << "byte " << i;
+        }
     }
 }
 

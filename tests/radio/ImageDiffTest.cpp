@@ -7,6 +7,8 @@
 #include "radio/VantorDoc.h"
 #include "tests/support/RadioTestEnv.h"
 
+#include <functional>
+
 using namespace ImageMap;
 
 namespace {
@@ -108,5 +110,115 @@ TEST_F(ImageDiffTest, EveryByteThatDiffersGivesALine)
         m_b.Image()[i] = static_cast<std::uint8_t>(saved ^ 0x81);
         EXPECT_FALSE(Diff().empty()) << "offset " << i;
         m_b.Image()[i] = saved;
+    }
+}
+
+TEST_F(ImageDiffTest, EachPartOfTheFileInItsOwnWords)
+{
+    const std::string kArrow = CImageDiff::kArrow;
+    using Poke = std::function<void(CVantorDoc & a, CVantorDoc & b)>;
+    // Sets image byte `at` to `from` in a and `to` in b.
+    const auto bytes = [](std::size_t at, std::vector<std::uint8_t> from, std::vector<std::uint8_t> to) {
+        return [=](CVantorDoc& a, CVantorDoc& b) {
+            std::copy(from.begin(), from.end(), a.Image().begin() + static_cast<std::ptrdiff_t>(at));
+            std::copy(to.begin(), to.end(), b.Image().begin() + static_cast<std::ptrdiff_t>(at));
+        };
+    };
+    struct Case
+    {
+        const char* what;
+        Poke poke;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"data file header",
+         [this](CVantorDoc&, CVantorDoc& b) {
+             std::string file = ReadFileBytes(ZQ708_SOURCE_DIR "/tests/data/full_radio.pgm");
+             for (std::size_t i = 24; i < 48; ++i)
+                 file[i] = i == 26 ? file[i] : '\xAA';
+             FileError error;
+             b.LoadFile(m_dir.Write("header.pgm", file), error);
+         },
+         {"data file header at 0x018: 20 76" + kArrow + "AA AA",
+          "data file header at 0x01B: 2E 30 36 00 00 00 00 00 00 00 00 00 00 00 00 00" + kArrow +
+              "AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA",
+          "data file header at 0x02B: 00 00 00 00 00" + kArrow + "AA AA AA AA AA"}},
+        {"VFOs",
+         [](CVantorDoc&, CVantorDoc& b) {
+             b.StoreFrequency(kVfoA, FreqField::Rx, "146.5");
+             b.SetStepIndex(kVfoB, 5);
+         },
+         {"VFO A receive 145.50000" + kArrow + "146.50000", "VFO A transmit 146.10000" + kArrow + "147.10000",
+          "VFO B step index 3" + kArrow + "5"}},
+        {"VFO A spare bytes",
+         bytes(RecordOffset(kVfoA) + 8, {0x00, 0, 0, 0, 0, 0x11, 0x22, 0x33, 0x44},
+               {0x81, 0, 0, 0, 0, 0x55, 0x66, 0x77, 0x44}),
+         {"VFO A bits not interpreted (byte +8 masked C7, bytes +13..+15) 00 11 22 33" + kArrow +
+          "81 55 66 77"}},
+        {"FM presets and frequency",
+         [&](CVantorDoc& a, CVantorDoc& b) {
+             bytes(kFmPresets, {0x00, 0x00, 0x00, 0x23}, {0x00, 0x01, 0x01, 0x23})(a, b);
+             bytes(kFmPresets + 30, {0x01, 0xAF, 0xFF}, {0x01, 0xAE, 0x00})(a, b);
+             bytes(kFmFrequency, {0x00, 0xD2}, {0xFF, 0xFF})(a, b);
+         },
+         {"FM preset 1 65M0" + kArrow + "65M1", "FM preset 2 68M5" + kArrow + "94M1",
+          "FM preset 16 OFF" + kArrow + "108M0", "FM frequency in use 86M0" + kArrow + "invalid value 65535",
+          "not interpreted at 0x9C0: FF" + kArrow + "00"}},
+        {"settings",
+         bytes(kSettings, {0x00, 0x69}, {0x03, 0x6C}),
+         {"squelch level 0" + kArrow + "3", "scan resume carrier" + kArrow + "time",
+          "dual watch off" + kArrow + "on"}},
+        {"bit 2 of 0xD04 on",
+         bytes(kSettings + 4, {0x0A}, {0x0E}),
+         {"bit not interpreted at 0xD04 bit 2 off" + kArrow + "on"}},
+        {"bit 2 of 0xD04 off",
+         bytes(kSettings + 4, {0x0E}, {0x0A}),
+         {"bit not interpreted at 0xD04 bit 2 on" + kArrow + "off"}},
+        {"PTT ID code after its end",
+         bytes(kPttIdCode + 5, {0xFF}, {0x00}),
+         {"PTT ID code bytes at 0xD20: 01 02 0A 0D FF FF" + kArrow + "01 02 0A 0D FF 00"}},
+        {"bookkeeping",
+         [&](CVantorDoc& a, CVantorDoc& b) {
+             bytes(kFirstFmPreset, {0x00, 0x01, 0x00, 0xD2, 0x00, 0xD2, 0x01},
+                   {0x01, 0x01, 0x00, 0xD3, 0x00, 0xD2, 0x02})(a, b);
+             bytes(kEmptyBitmap + 15, {0xFF}, {0x7F})(a, b);
+             bytes(kModelTag + 5, {0x38}, {0x39})(a, b);
+         },
+         {"first valid FM preset (recomputed) bytes at 0xD07: 00" + kArrow + "01",
+          "copy of the FM frequency (recomputed) bytes at 0xD09: 00 D2" + kArrow + "00 D3",
+          "first channel in use, copy (recomputed) bytes at 0xD0D: 01" + kArrow + "02",
+          "empty-channel bitmap (recomputed) bytes at 0xD30: 00 00 01 00 02 00 04 00 08 00 10 00 F0 FF FF "
+          "FF" +
+              kArrow + "00 00 01 00 02 00 04 00 08 00 10 00 F0 FF FF 7F",
+          "model tag bytes at 0xD40: 48 5A 51 37 30 38" + kArrow + "48 5A 51 37 30 39"}},
+        {"bands",
+         [&](CVantorDoc& a, CVantorDoc& b) {
+             bytes(kBandDescriptor1, {0x60}, {0x70})(a, b);
+             bytes(kBandDescriptor2 + 3, {0x52}, {0x48})(a, b);
+             b.LoadBandLimits();
+         },
+         {"band descriptor 1 bytes at 0xF00: 60 13 40 17" + kArrow + "70 13 40 17",
+          "band descriptor 2 bytes at 0xF04: 00 40 00 52" + kArrow + "00 40 00 48",
+          "band 136.00000 to 519.99500 MHz" + kArrow + "136.00000 to 173.99500 MHz"}},
+        {"calibration",
+         bytes(kCalibration + 11, {0xA6, 0x03, 0xFF, 0xFF, 0xFF}, {0xA6, 0x04, 0x00, 0x00, 0x00}),
+         {"selected test item 3" + kArrow + "4", "not interpreted at 0xFFD: FF FF FF" + kArrow + "00 00 00"}},
+        {"long run",
+         bytes(0x850, std::vector<std::uint8_t>(20, 0xFF), std::vector<std::uint8_t>(20, 0x00)),
+         {"not interpreted at 0x850: FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF" + kArrow +
+              "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00",
+          "not interpreted at 0x860: FF FF FF FF" + kArrow + "00 00 00 00"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CVantorDoc a;
+        CVantorDoc b;
+        FileError error;
+        ASSERT_EQ(a.LoadFile(ZQ708_SOURCE_DIR "/tests/data/full_radio.pgm", error),
+                  DataFile::LoadStatus::Loaded);
+        ASSERT_EQ(b.LoadFile(ZQ708_SOURCE_DIR "/tests/data/full_radio.pgm", error),
+                  DataFile::LoadStatus::Loaded);
+        c.poke(a, b);
+        EXPECT_EQ(CImageDiff::Compare(a, b), c.lines);
     }
 }
