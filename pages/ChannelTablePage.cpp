@@ -16,6 +16,7 @@
 
 #include <QSignalBlocker>
 #include <algorithm>
+#include <iterator>
 #include <new>
 
 namespace {
@@ -26,23 +27,13 @@ constexpr int kHeaderHeight = 28;
 constexpr int kRowHeight = 21;
 constexpr int kCellMargin = 8;
 
-// The two-choice columns 5..11: the setting and the keys of its texts for 0 and 1.
-struct ChoiceColumn
-{
-    ChannelChoice choice;
-    const char* key0;
-    const char* key1;
-};
-constexpr ChoiceColumn kChoiceColumns[] = {
-    {ChannelChoice::Power, "IDS_LOW", "IDS_HIGH"},        {ChannelChoice::Bcl, "IDS_OFF", "IDS_ON"},
-    {ChannelChoice::Bandwidth, "IDS_WIDE", "IDS_NARROW"}, {ChannelChoice::ScanAdd, "IDS_OFF", "IDS_ON"},
-    {ChannelChoice::Reverse, "IDS_OFF", "IDS_ON"},        {ChannelChoice::PttId, "IDS_OFF", "IDS_ON"},
-    {ChannelChoice::Compander, "IDS_OFF", "IDS_ON"},
-};
+// The two-choice columns 5..11, one per channel choice in the table's order.
+static_assert(CChannelTablePage::ColCompander - CChannelTablePage::ColPower + 1 ==
+              std::ssize(kChannelChoices));
 
-const ChoiceColumn& ChoiceAt(int col)
+const ChannelChoiceField& ChoiceAt(int col)
 {
-    return kChoiceColumns[col - CChannelTablePage::ColPower];
+    return kChannelChoices[col - CChannelTablePage::ColPower];
 }
 
 bool IsChoiceColumn(int col)
@@ -229,8 +220,8 @@ void CChannelTablePage::FitColumnsAndRows()
 
 QStringList CChannelTablePage::ChoiceTexts(int col) const
 {
-    const ChoiceColumn& c = ChoiceAt(col);
-    return {LangText(c.key0), LangText(c.key1)};
+    const ChannelChoiceField& field = ChoiceAt(col);
+    return {LangText(field.texts[0]), LangText(field.texts[1])};
 }
 
 void CChannelTablePage::RefreshRow(int n)

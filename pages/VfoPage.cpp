@@ -18,21 +18,12 @@
 struct VfoGroup
 {
     int record;
+    int side; // 0 F1, 1 F2: which of a choice's two lists is this group's
     int rxEdit, txEdit;
     int rxTone, txTone;
     int step;
-};
 
-// A two-choice list: entry 0 stands for bit value 0, entry 1 for 1.
-struct VfoChoiceField
-{
-    int f1Id, f2Id;
-    const char* text0;
-    const char* text1;
-    int (CVantorDoc::*get)(int) const;
-    void (CVantorDoc::*set)(int, int);
-
-    int Id(const VfoGroup& group) const { return group.record == ImageMap::kVfoA ? f1Id : f2Id; }
+    int ChoiceId(const ChannelChoiceField& field) const { return field.vfoLists[side]; }
 };
 
 namespace {
@@ -43,20 +34,8 @@ constexpr int kStepCount = 6; // the radio's step indexes 0..5
 using namespace idc::vfo;
 
 const VfoGroup kGroups[] = {
-    {ImageMap::kVfoA, RxFreqF1, TxFreqF1, RxToneF1, TxToneF1, StepF1},
-    {ImageMap::kVfoB, RxFreqF2, TxFreqF2, RxToneF2, TxToneF2, StepF2},
-};
-
-// In the order the page loads them.
-const VfoChoiceField kChoices[] = {
-    {PowerF1, PowerF2, "IDS_LOW", "IDS_HIGH", &CVantorDoc::GetPower, &CVantorDoc::SetPower},
-    {BusyLockF1, BusyLockF2, "IDS_OFF", "IDS_ON", &CVantorDoc::GetBcl, &CVantorDoc::SetBcl},
-    {BandwidthF1, BandwidthF2, "IDS_WIDE", "IDS_NARROW", &CVantorDoc::GetBandwidth,
-     &CVantorDoc::SetBandwidth},
-    {ScanAddF1, ScanAddF2, "IDS_OFF", "IDS_ON", &CVantorDoc::GetScanAdd, &CVantorDoc::SetScanAdd},
-    {ReverseF1, ReverseF2, "IDS_OFF", "IDS_ON", &CVantorDoc::GetFreqInversion, &CVantorDoc::SetFreqInversion},
-    {PttIdF1, PttIdF2, "IDS_OFF", "IDS_ON", &CVantorDoc::GetPttIdOn, &CVantorDoc::SetPttIdOn},
-    {CompanderF1, CompanderF2, "IDS_OFF", "IDS_ON", &CVantorDoc::GetCompander, &CVantorDoc::SetCompander},
+    {ImageMap::kVfoA, 0, RxFreqF1, TxFreqF1, RxToneF1, TxToneF1, StepF1},
+    {ImageMap::kVfoB, 1, RxFreqF2, TxFreqF2, RxToneF2, TxToneF2, StepF2},
 };
 
 bool IsToneId(int id)
@@ -93,9 +72,9 @@ CVfoPage::CVfoPage(CVantorDoc& doc, QWidget* parent) : QWidget(parent), m_doc(do
                 [this, &group](int index) { OnToneChanged(group, true, index); });
         connect(GetDlgItemAs<CToneCombo>(this, group.txTone), &QComboBox::currentIndexChanged, this,
                 [this, &group](int index) { OnToneChanged(group, false, index); });
-        for (const VfoChoiceField& field : kChoices)
-            connect(GetDlgItemAs<QComboBox>(this, field.Id(group)), &QComboBox::currentIndexChanged, this,
-                    [this, &group, &field](int index) { OnChoiceChanged(group, field, index); });
+        for (const ChannelChoiceField& field : kChannelChoices)
+            connect(GetDlgItemAs<QComboBox>(this, group.ChoiceId(field)), &QComboBox::currentIndexChanged,
+                    this, [this, &group, &field](int index) { OnChoiceChanged(group, field, index); });
         connect(GetDlgItemAs<QComboBox>(this, group.step), &QComboBox::currentIndexChanged, this,
                 [this, &group](int index) { OnStepChanged(group, index); });
     }
@@ -129,13 +108,13 @@ void CVfoPage::LoadLists(const VfoGroup& group)
         tones->FillToneList();
         SelectSilently(tones, m_doc.ToneIndex(group.record, dir));
     }
-    for (const VfoChoiceField& field : kChoices) {
-        auto* list = GetDlgItemAs<QComboBox>(this, field.Id(group));
+    for (const ChannelChoiceField& field : kChannelChoices) {
+        auto* list = GetDlgItemAs<QComboBox>(this, group.ChoiceId(field));
         const QSignalBlocker quiet(list);
         list->clear();
-        list->addItem(QString::fromStdString(LoadLangString(field.text0)));
-        list->addItem(QString::fromStdString(LoadLangString(field.text1)));
-        list->setCurrentIndex((m_doc.*field.get)(group.record) ? 1 : 0);
+        for (const char* key : field.texts)
+            list->addItem(QString::fromStdString(LoadLangString(key)));
+        list->setCurrentIndex(m_doc.GetChoice(group.record, field.choice));
     }
 }
 
@@ -179,11 +158,11 @@ void CVfoPage::OnToneChanged(const VfoGroup& group, bool receive, int index)
     m_doc.SetModifiedFlag();
 }
 
-void CVfoPage::OnChoiceChanged(const VfoGroup& group, const VfoChoiceField& field, int index)
+void CVfoPage::OnChoiceChanged(const VfoGroup& group, const ChannelChoiceField& field, int index)
 {
     if (index < 0)
         return;
-    (m_doc.*field.set)(group.record, index);
+    m_doc.SetChoice(group.record, field.choice, index);
     m_doc.SetModifiedFlag();
 }
 

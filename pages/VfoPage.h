@@ -9,7 +9,7 @@
 
 class CVantorDoc;
 struct VfoGroup;
-struct VfoChoiceField;
+struct ChannelChoiceField;
 
 class CVfoPage final : public QWidget, public IImagePage
 {
@@ -31,7 +31,7 @@ private:
     void LoadStepList(const VfoGroup& group);
     void CommitFrequencies(const VfoGroup& group);
     void OnToneChanged(const VfoGroup& group, bool receive, int index);
-    void OnChoiceChanged(const VfoGroup& group, const VfoChoiceField& field, int index);
+    void OnChoiceChanged(const VfoGroup& group, const ChannelChoiceField& field, int index);
     void OnStepChanged(const VfoGroup& group, int index);
 
     CVantorDoc& m_doc;

@@ -55,6 +55,22 @@ constexpr char kDefaultTone[] = "88.5";
 constexpr char kDefaultDcs[] = "023";
 constexpr char kDefaultCross[] = "Tone->Tone";
 
+// The channel choices the file carries: their column and its words for 0 and 1, read in any case.
+struct CsvChoice
+{
+    Column column;
+    ChannelChoice choice;
+    const char* words[2];
+    const char* alsoOne; // another word read as 1, or nothing
+    CsvReason bad;       // a word that is none of them
+};
+// Skip "P" (priority scan) still scans the channel: the radio has no priority.
+constexpr CsvChoice kCsvChoices[] = {
+    {kMode, ChannelChoice::Bandwidth, {"FM", "NFM"}, nullptr, CsvReason::BadMode},
+    {kSkip, ChannelChoice::ScanAdd, {"S", ""}, "P", CsvReason::BadSkip},
+    {kPower, ChannelChoice::Power, {"Low", "High"}, nullptr, CsvReason::BadPower},
+};
+
 std::string Trim(const std::string& text)
 {
     std::size_t begin = 0;
@@ -286,6 +302,14 @@ ToneColumns ExportTones(int rx, int tx)
 
 // ---- Writing CSV ----
 
+// The word of a choice column for channel n.
+const char* ChoiceWord(const CVantorDoc& doc, int n, Column column)
+{
+    const CsvChoice* c = std::find_if(std::begin(kCsvChoices), std::end(kCsvChoices),
+                                      [column](const CsvChoice& choice) { return choice.column == column; });
+    return c->words[doc.GetChoice(n, c->choice)];
+}
+
 std::string CsvField(const std::string& text)
 {
     const bool quote = text.find_first_of(",;\"\r\n") != std::string::npos ||
@@ -349,10 +373,10 @@ std::string CChannelCsv::Export() const
                                                            tones.polarity,
                                                            tones.rxDtcs,
                                                            tones.cross,
-                                                           m_doc.GetBandwidth(n) != 0 ? "NFM" : "FM",
+                                                           ChoiceWord(m_doc, n, kMode),
                                                            "5.00",
-                                                           m_doc.GetScanAdd(n) != 0 ? "" : "S",
-                                                           m_doc.GetPower(n) != 0 ? "High" : "Low",
+                                                           ChoiceWord(m_doc, n, kSkip),
+                                                           ChoiceWord(m_doc, n, kPower),
                                                            "",
                                                            "",
                                                            "",
@@ -433,7 +457,7 @@ struct RowEntry
     std::optional<std::string> tx;            // empty text: receive-only
     std::optional<std::pair<int, int>> tones; // receive, transmit list indexes
     std::optional<std::string> name;
-    std::optional<int> narrow, scanAdd, high;
+    std::optional<int> choices[std::size(kCsvChoices)];
 };
 
 class CRowReader
@@ -506,24 +530,17 @@ public:
         if (Has(kName))
             entry.name = Field(kName);
 
-        if (Has(kMode) && !Trim(Field(kMode)).empty()) {
-            const std::string mode = Trim(Field(kMode));
-            if (!SameWord(mode, "FM") && !SameWord(mode, "NFM"))
-                return reject(CsvReason::BadMode, mode);
-            entry.narrow = SameWord(mode, "NFM") ? 1 : 0;
-        }
-        if (Has(kSkip)) {
-            // "P" (priority scan) still scans the channel; the radio has no priority.
-            const std::string skip = Trim(Field(kSkip));
-            if (!skip.empty() && !SameWord(skip, "S") && !SameWord(skip, "P"))
-                return reject(CsvReason::BadSkip, skip);
-            entry.scanAdd = SameWord(skip, "S") ? 0 : 1;
-        }
-        if (Has(kPower) && !Trim(Field(kPower)).empty()) {
-            const std::string power = Trim(Field(kPower));
-            if (!SameWord(power, "High") && !SameWord(power, "Low"))
-                return reject(CsvReason::BadPower, power);
-            entry.high = SameWord(power, "High") ? 1 : 0;
+        for (std::size_t i = 0; i < std::size(kCsvChoices); ++i) {
+            const CsvChoice& c = kCsvChoices[i];
+            if (!Has(c.column))
+                continue;
+            const std::string word = Trim(Field(c.column));
+            if (SameWord(word, c.words[0]))
+                entry.choices[i] = 0;
+            else if (SameWord(word, c.words[1]) || (c.alsoOne && SameWord(word, c.alsoOne)))
+                entry.choices[i] = 1;
+            else if (!word.empty()) // an empty field that is no word keeps the channel's setting
+                return reject(c.bad, word);
         }
         return true;
     }
@@ -647,12 +664,9 @@ public:
             if (stored != Upper(*entry.name))
                 adjust(CsvReason::NameChanged, *entry.name, stored);
         }
-        if (entry.narrow)
-            m_editor.StoreChoice(n, ChannelChoice::Bandwidth, *entry.narrow);
-        if (entry.scanAdd)
-            m_editor.StoreChoice(n, ChannelChoice::ScanAdd, *entry.scanAdd);
-        if (entry.high)
-            m_editor.StoreChoice(n, ChannelChoice::Power, *entry.high);
+        for (std::size_t i = 0; i < std::size(kCsvChoices); ++i)
+            if (entry.choices[i])
+                m_editor.StoreChoice(n, kCsvChoices[i].choice, *entry.choices[i]);
     }
 
 private:

@@ -98,20 +98,6 @@ public:
     // Record r: the choices of two (ChannelChoices.h), 0 or 1; a non-zero value sets the bit.
     int GetChoice(int r, ChannelChoice choice) const;
     void SetChoice(int r, ChannelChoice choice, int on);
-    int GetPower(int r) const { return GetChoice(r, ChannelChoice::Power); } // 0 low, 1 high
-    void SetPower(int r, int high) { SetChoice(r, ChannelChoice::Power, high); }
-    int GetBcl(int r) const { return GetChoice(r, ChannelChoice::Bcl); } // busy channel lockout
-    void SetBcl(int r, int on) { SetChoice(r, ChannelChoice::Bcl, on); }
-    int GetBandwidth(int r) const { return GetChoice(r, ChannelChoice::Bandwidth); } // 0 wide, 1 narrow
-    void SetBandwidth(int r, int narrow) { SetChoice(r, ChannelChoice::Bandwidth, narrow); }
-    int GetScanAdd(int r) const { return GetChoice(r, ChannelChoice::ScanAdd); }
-    void SetScanAdd(int r, int on) { SetChoice(r, ChannelChoice::ScanAdd, on); }
-    int GetFreqInversion(int r) const { return GetChoice(r, ChannelChoice::Reverse); }
-    void SetFreqInversion(int r, int on) { SetChoice(r, ChannelChoice::Reverse, on); }
-    int GetPttIdOn(int r) const { return GetChoice(r, ChannelChoice::PttId); } // send the PTT ID here
-    void SetPttIdOn(int r, int on) { SetChoice(r, ChannelChoice::PttId, on); }
-    int GetCompander(int r) const { return GetChoice(r, ChannelChoice::Compander); }
-    void SetCompander(int r, int on) { SetChoice(r, ChannelChoice::Compander, on); }
 
     // Record r: small fields.
     int GetShiftDirection(int r) const; // 0 simplex, 1 minus, 2 plus; 3 reads as 0
@@ -129,28 +115,6 @@ public:
     // field's highest reads as its out-of-range value; a value is masked to the field's bits.
     int GetSetting(const FunctionField& field) const;
     void SetSetting(const FunctionField& field, int value);
-    // Shortcuts for callers that name one setting.
-    int GetSquelchLevel() const { return GetSetting(FunctionSettings::Field("SquelchLevel")); }
-    void SetSquelchLevel(int level) { SetSetting(FunctionSettings::Field("SquelchLevel"), level); }
-    int GetScanType() const { return GetSetting(FunctionSettings::Field("ScanType")); }
-    void SetScanType(int type) { SetSetting(FunctionSettings::Field("ScanType"), type); }
-    int GetBeepOn() const { return 1 - GetSetting(FunctionSettings::Field("BeepOff")); }
-    void SetBeepOn(int on) { SetSetting(FunctionSettings::Field("BeepOff"), !on); }
-    void SetFreqMode(int mode) { SetSetting(FunctionSettings::Field("FreqMode"), mode); }
-    int GetPttId() const { return GetSetting(FunctionSettings::Field("PttId")); }
-    void SetPttId(int mode) { SetSetting(FunctionSettings::Field("PttId"), mode); }
-    void SetLockMode(int mode) { SetSetting(FunctionSettings::Field("LockMode"), mode); }
-    int GetTxTimeout() const { return GetSetting(FunctionSettings::Field("TxTimeout")); }
-    int GetTxDtr() const { return GetSetting(FunctionSettings::Field("TxDtr")); }
-    void SetTxDtr(int mode) { SetSetting(FunctionSettings::Field("TxDtr"), mode); }
-    int GetAniTx() const { return GetSetting(FunctionSettings::Field("AniTx")); }
-    int GetChannelShowedF1() const { return GetSetting(FunctionSettings::Field("ChannelShowedF1")); }
-    void SetChannelShowedF1(int mode) { SetSetting(FunctionSettings::Field("ChannelShowedF1"), mode); }
-    int GetChannelShowedF2() const { return GetSetting(FunctionSettings::Field("ChannelShowedF2")); }
-    void SetChannelShowedF2(int mode) { SetSetting(FunctionSettings::Field("ChannelShowedF2"), mode); }
-    int GetSideTone() const { return GetSetting(FunctionSettings::Field("SideTone")); }
-    void SetSideTone(int on) { SetSetting(FunctionSettings::Field("SideTone"), on); }
-    int GetVoxLevel() const { return GetSetting(FunctionSettings::Field("VoxLevel")); }
 
     // PTT ID code at 0xD20, six bytes as one unit (text via PttIdCodeText / PttIdCodeFromText).
     PttIdCodeBytes GetPttIdCode() const;

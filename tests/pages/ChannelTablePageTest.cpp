@@ -264,7 +264,7 @@ TEST_F(ChannelTablePageTest, EscRestoresTheOldValueAndStoresItAgain)
     EXPECT_EQ(choice->currentText(), QStringLiteral("Off"));
     Press(Qt::Key_Escape);
     EXPECT_FALSE(choice->isVisible());
-    EXPECT_EQ(m_doc.GetBcl(2), 0);
+    EXPECT_EQ(m_doc.GetChoice(2, ChannelChoice::Bcl), 0);
     EXPECT_FALSE(m_doc.IsModified());
 }
 
@@ -285,7 +285,7 @@ TEST_F(ChannelTablePageTest, AChoiceIsStoredAsSoonAsItIsPicked)
     Press(Qt::Key_Down); // Wide -> Narrow
     EXPECT_FALSE(choice->isVisible());
     EXPECT_EQ(Cell(2, 7), QStringLiteral("Narrow"));
-    EXPECT_EQ(m_doc.GetBandwidth(2), 1);
+    EXPECT_EQ(m_doc.GetChoice(2, ChannelChoice::Bandwidth), 1);
     EXPECT_EQ(Record(2)[11] & 0x20, 0x20);
     EXPECT_TRUE(m_doc.IsModified());
 }

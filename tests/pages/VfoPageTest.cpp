@@ -167,6 +167,31 @@ TEST_F(VfoPageTest, AReloadShowsWhatWasStored)
     EXPECT_EQ(Edit(kF1.tx)->text(), "136.00000");
 }
 
+TEST_F(VfoPageTest, AReloadRefillsEachChoiceListWithItsTwoTexts)
+{
+    const struct
+    {
+        Name GroupNames::*control;
+        QStringList texts;
+    } rows[] = {
+        {&GroupNames::power, {"Low", "High"}},        {&GroupNames::bcl, {"Off", "On"}},
+        {&GroupNames::bandwidth, {"Wide", "Narrow"}}, {&GroupNames::scanAdd, {"Off", "On"}},
+        {&GroupNames::reverse, {"Off", "On"}},        {&GroupNames::pttId, {"Off", "On"}},
+        {&GroupNames::compander, {"Off", "On"}},
+    };
+    Open();
+    m_page->ReloadFromImage();
+    for (const GroupNames& g : {kF1, kF2}) {
+        for (const auto& row : rows) {
+            QComboBox* list = List(g.*row.control);
+            QStringList texts;
+            for (int i = 0; i < list->count(); ++i)
+                texts << list->itemText(i);
+            EXPECT_EQ(texts, row.texts) << g.*row.control;
+        }
+    }
+}
+
 TEST_F(VfoPageTest, WithoutAStepSectionTheStepListsStayEmpty)
 {
     g_strLangFile = m_dir.Write("nostep.lang", "[String]\nIDS_OFF=Off\n");
@@ -237,6 +262,7 @@ TEST_F(VfoPageTest, EachControlChangesOnlyItsFieldInTheSavedFile)
                 TypeAndLeave(Edit(group.*row.control), row.text, List(group.power));
             else
                 List(group.*row.control)->setCurrentIndex(row.index);
+            EXPECT_TRUE(m_doc.IsModified());
             std::vector<MapBits> expected;
             for (const Bits& b : row.bits)
                 expected.push_back({record + b.byte, b.mask, b.value});

@@ -81,9 +81,9 @@ protected:
                 CVantorDoc::DecodeName(doc.GetName(n)),
                 doc.ToneIndex(n, ToneDir::Rx),
                 doc.ToneIndex(n, ToneDir::Tx),
-                doc.GetPower(n),
-                doc.GetBandwidth(n),
-                doc.GetScanAdd(n)};
+                doc.GetChoice(n, ChannelChoice::Power),
+                doc.GetChoice(n, ChannelChoice::Bandwidth),
+                doc.GetChoice(n, ChannelChoice::ScanAdd)};
     }
 
     CsvImportReport Import(const std::string& text) { return CChannelCsv(m_doc).Import(text); }
@@ -259,7 +259,7 @@ TEST_F(ChannelCsvTest, FilesOfOtherToolsAreReadByColumnName)
     EXPECT_TRUE(report.rejected.empty());
     // Channel 5 keeps its transmit side, tones, power and BCL; the name column was there.
     EXPECT_EQ(View(m_doc, 5), (ChannelView{"146.52000", "144.90000", "CALL", 0, Ctcss("88.5"), 1, 0, 1}));
-    EXPECT_EQ(m_doc.GetBcl(5), 1);
+    EXPECT_EQ(m_doc.GetChoice(5, ChannelChoice::Bcl), 1);
     // Channel 8 was empty: it is filled like a fresh row of the table.
     EXPECT_EQ(View(m_doc, 8), (ChannelView{"147.00000", "147.00000", "", 0, 0, 1, 0, 0}));
     EXPECT_EQ(m_doc.GetShiftDirection(8), 0);
@@ -294,13 +294,13 @@ TEST_F(ChannelCsvTest, RowsAreStoredByTheChannelTableRules)
     // 145.513 goes to the 5 kHz raster; a name stops at the first character without a code; the
     // transmit tone of a receive-only channel is not stored.
     EXPECT_EQ(View(m_doc, 3), (ChannelView{"145.51500", "", "A", 0, 0, 1, 0, 1}));
-    EXPECT_EQ(m_doc.GetBcl(3), 1);
-    EXPECT_EQ(m_doc.GetCompander(3), 1);
+    EXPECT_EQ(m_doc.GetChoice(3, ChannelChoice::Bcl), 1);
+    EXPECT_EQ(m_doc.GetChoice(3, ChannelChoice::Compander), 1);
     EXPECT_TRUE(m_doc.HasNoTransmit(3));
     // Below the band: the lower edge. The cleared record: tones off, BCL and the rest off.
     EXPECT_EQ(View(m_doc, 4), (ChannelView{"136.00000", "136.00000", "", 0, 0, 0, 1, 1}));
-    EXPECT_EQ(m_doc.GetBcl(4), 0);
-    EXPECT_EQ(m_doc.GetCompander(4), 0);
+    EXPECT_EQ(m_doc.GetChoice(4, ChannelChoice::Bcl), 0);
+    EXPECT_EQ(m_doc.GetChoice(4, ChannelChoice::Compander), 0);
     EXPECT_EQ(m_doc.Image()[RecordOffset(4) + kRecStep], 0);
 
     std::vector<std::string> notes;

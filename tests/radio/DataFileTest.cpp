@@ -360,7 +360,7 @@ TEST_F(CDataFileTest, SavingThroughALinkKeepsTheLink)
     const std::string target = Copy("full_radio.pgm", "target.pgm");
     fs::create_symlink(target, m_dir.File("link.pgm"));
     ASSERT_TRUE(m_doc.OnOpenDocument(m_dir.File("link.pgm")));
-    m_doc.SetSquelchLevel(7);
+    m_doc.SetSetting(FunctionSettings::Field("SquelchLevel"), 7);
     FileError error;
     ASSERT_TRUE(m_doc.StoreFile(m_dir.File("link.pgm"), error)) << std::strerror(error.number);
     EXPECT_TRUE(fs::is_symlink(m_dir.File("link.pgm")));

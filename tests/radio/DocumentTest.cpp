@@ -10,6 +10,7 @@
 #include <vector>
 
 using namespace ImageMap;
+using FunctionSettings::Field;
 
 namespace {
 
@@ -39,9 +40,9 @@ TEST_F(CDocumentTest, NewDocumentHoldsTheDefaults)
     for (int n = 2; n <= kLastChannel; ++n)
         ASSERT_TRUE(m_doc.IsRecordEmpty(n)) << n;
     // Every byte of the defaults is checked against tests/data/new_document.pgm by the data file tests.
-    EXPECT_EQ(m_doc.GetSquelchLevel(), 4);
-    EXPECT_EQ(m_doc.GetTxTimeout(), 1);
-    EXPECT_EQ(m_doc.GetBeepOn(), 0);
+    EXPECT_EQ(m_doc.GetSetting(Field("SquelchLevel")), 4);
+    EXPECT_EQ(m_doc.GetSetting(Field("TxTimeout")), 1);
+    EXPECT_EQ(m_doc.GetSetting(Field("BeepOff")), 1);
     EXPECT_FALSE(m_doc.IsModified());
     EXPECT_EQ(m_doc.GetPathName(), "");
     EXPECT_EQ(std::string(m_doc.Header().begin(), m_doc.Header().begin() + 30), DataFile::kSignature);
@@ -154,6 +155,7 @@ TEST(PrepareImage, BookkeepingBytesFollowChannelsPresetsAndFmFrequency)
 
 TEST_F(CDocumentTest, RecordFieldsChangeOnlyTheirOwnBits)
 {
+    using enum ChannelChoice;
     const std::size_t mode = RecordOffset(7) + kRecMode;
     Byte(mode) = 0x03;
     EXPECT_EQ(m_doc.GetShiftDirection(7), 0);
@@ -165,18 +167,18 @@ TEST_F(CDocumentTest, RecordFieldsChangeOnlyTheirOwnBits)
     EXPECT_EQ(Byte(mode), 0xFF);
 
     Byte(mode) = 0x00;
-    m_doc.SetPower(7, 5);
-    m_doc.SetBandwidth(7, 1);
-    m_doc.SetPttIdOn(7, 1);
+    m_doc.SetChoice(7, Power, 5);
+    m_doc.SetChoice(7, Bandwidth, 1);
+    m_doc.SetChoice(7, PttId, 1);
     EXPECT_EQ(Byte(mode), 0xA8);
-    EXPECT_EQ(m_doc.GetPower(7) + m_doc.GetBandwidth(7) + m_doc.GetPttIdOn(7), 3);
-    EXPECT_EQ(m_doc.GetBcl(7) + m_doc.GetScanAdd(7) + m_doc.GetFreqInversion(7), 0);
-    m_doc.SetPower(7, 0);
+    EXPECT_EQ(m_doc.GetChoice(7, Power) + m_doc.GetChoice(7, Bandwidth) + m_doc.GetChoice(7, PttId), 3);
+    EXPECT_EQ(m_doc.GetChoice(7, Bcl) + m_doc.GetChoice(7, ScanAdd) + m_doc.GetChoice(7, Reverse), 0);
+    m_doc.SetChoice(7, Power, 0);
     EXPECT_EQ(Byte(mode), 0xA0);
 
     const std::size_t flags = RecordOffset(7) + kRecFlags;
     Byte(flags) = 0xC7;
-    m_doc.SetCompander(7, 1);
+    m_doc.SetChoice(7, Compander, 1);
     EXPECT_EQ(Byte(flags), 0xCF);
 
     Byte(RecordOffset(7) + kRecStep) = 6;
@@ -223,47 +225,47 @@ TEST_F(CDocumentTest, NamesLiveInTheirOwnRegion)
 TEST_F(CDocumentTest, SettingsClampOutOfRangeBytes)
 {
     std::fill_n(m_doc.Image().begin() + kSettings, kSettingsSize, std::uint8_t{0xFF});
-    EXPECT_EQ(m_doc.GetSquelchLevel(), 0);
-    EXPECT_EQ(m_doc.GetScanType(), 2);
-    EXPECT_EQ(m_doc.GetTxTimeout(), 0);
-    EXPECT_EQ(m_doc.GetVoxLevel(), 0);
-    EXPECT_EQ(m_doc.GetPttId(), 3);
-    EXPECT_EQ(m_doc.GetTxDtr(), 3);
-    EXPECT_EQ(m_doc.GetChannelShowedF1(), 2);
-    EXPECT_EQ(m_doc.GetChannelShowedF2(), 2);
-    EXPECT_EQ(m_doc.GetAniTx(), 1);
-    EXPECT_EQ(m_doc.GetBeepOn(), 0);
-    EXPECT_EQ(m_doc.GetSideTone(), 1);
+    EXPECT_EQ(m_doc.GetSetting(Field("SquelchLevel")), 0);
+    EXPECT_EQ(m_doc.GetSetting(Field("ScanType")), 2);
+    EXPECT_EQ(m_doc.GetSetting(Field("TxTimeout")), 0);
+    EXPECT_EQ(m_doc.GetSetting(Field("VoxLevel")), 0);
+    EXPECT_EQ(m_doc.GetSetting(Field("PttId")), 3);
+    EXPECT_EQ(m_doc.GetSetting(Field("TxDtr")), 3);
+    EXPECT_EQ(m_doc.GetSetting(Field("ChannelShowedF1")), 2);
+    EXPECT_EQ(m_doc.GetSetting(Field("ChannelShowedF2")), 2);
+    EXPECT_EQ(m_doc.GetSetting(Field("AniTx")), 1);
+    EXPECT_EQ(m_doc.GetSetting(Field("BeepOff")), 1);
+    EXPECT_EQ(m_doc.GetSetting(Field("SideTone")), 1);
     Byte(kSettings + 5) = 0x80;
-    EXPECT_EQ(m_doc.GetSideTone(), 1);
-    m_doc.SetSideTone(0);
-    m_doc.SetSideTone(1);
+    EXPECT_EQ(m_doc.GetSetting(Field("SideTone")), 1);
+    m_doc.SetSetting(Field("SideTone"), 0);
+    m_doc.SetSetting(Field("SideTone"), 1);
     EXPECT_EQ(Byte(kSettings + 5), 0x01);
 }
 
 TEST_F(CDocumentTest, SettingsChangeOnlyTheirOwnBits)
 {
     Byte(kSettings + 4) = 0x0F;
-    m_doc.SetChannelShowedF1(2);
+    m_doc.SetSetting(Field("ChannelShowedF1"), 2);
     EXPECT_EQ(Byte(kSettings + 4), 0x2F);
-    m_doc.SetChannelShowedF2(2);
+    m_doc.SetSetting(Field("ChannelShowedF2"), 2);
     EXPECT_EQ(Byte(kSettings + 4), 0xAF);
-    m_doc.SetTxDtr(0);
+    m_doc.SetSetting(Field("TxDtr"), 0);
     EXPECT_EQ(Byte(kSettings + 4), 0xAC);
 
     Byte(kSettings + 1) = 0x00;
-    m_doc.SetBeepOn(1);
+    m_doc.SetSetting(Field("BeepOff"), 0);
     EXPECT_EQ(Byte(kSettings + 1), 0x00);
-    m_doc.SetBeepOn(0);
+    m_doc.SetSetting(Field("BeepOff"), 1);
     EXPECT_EQ(Byte(kSettings + 1), 0x10);
-    m_doc.SetScanType(3);
-    m_doc.SetFreqMode(2);
+    m_doc.SetSetting(Field("ScanType"), 3);
+    m_doc.SetSetting(Field("FreqMode"), 2);
     EXPECT_EQ(Byte(kSettings + 1), 0x93);
-    EXPECT_EQ(m_doc.GetScanType(), 2);
+    EXPECT_EQ(m_doc.GetSetting(Field("ScanType")), 2);
 
     Byte(kSettings + 2) = 0xFC;
-    m_doc.SetPttId(1);
-    m_doc.SetLockMode(0);
+    m_doc.SetSetting(Field("PttId"), 1);
+    m_doc.SetSetting(Field("LockMode"), 0);
     EXPECT_EQ(Byte(kSettings + 2), 0x7D);
 
     m_doc.SetPttIdCode(PttIdCodeFromText("a1"));
@@ -274,7 +276,7 @@ TEST_F(CDocumentTest, SettingsChangeOnlyTheirOwnBits)
 TEST_F(CDocumentTest, CancelOnTheClearQuestionLeavesTheDocumentAsItWas)
 {
     m_doc.StoreFrequency(2, FreqField::Rx, "150");
-    m_doc.SetSquelchLevel(9);
+    m_doc.SetSetting(Field("SquelchLevel"), 9);
     m_doc.SetPathName("/some/file.pgm");
     m_doc.SetModifiedFlag();
     int updates = 0;
@@ -296,7 +298,7 @@ TEST_F(CDocumentTest, CancelOnTheClearQuestionLeavesTheDocumentAsItWas)
     m_messages.Queue(MsgResult::Ok);
     EXPECT_TRUE(m_doc.OnNewDocument(true));
     EXPECT_TRUE(m_doc.IsRecordEmpty(2));
-    EXPECT_EQ(m_doc.GetSquelchLevel(), 4);
+    EXPECT_EQ(m_doc.GetSetting(Field("SquelchLevel")), 4);
     EXPECT_EQ(m_doc.GetPathName(), "");
     EXPECT_FALSE(m_doc.IsModified());
     EXPECT_EQ(updates, 1);

@@ -10,6 +10,7 @@
 #include <functional>
 
 using namespace ImageMap;
+using FunctionSettings::Field;
 
 namespace {
 
@@ -53,8 +54,8 @@ TEST_F(ImageDiffTest, HandMadeChangesReadInThePagesWords)
     editor.StoreChoice(12, ChannelChoice::Power, 0);
     editor.StoreRx(17, "145.5"); // was empty
     editor.StoreRx(19, "");      // deleted
-    m_b.SetSquelchLevel(6);
-    m_b.SetScanType(2);
+    m_b.SetSetting(Field("SquelchLevel"), 6);
+    m_b.SetSetting(Field("ScanType"), 2);
     m_b.WriteWordBE(kFmPresets, 3, 225);
     m_b.SetPttIdCode(PttIdCodeFromText("123"));
     m_b.Image()[0x850] = 0x12;
@@ -69,8 +70,8 @@ TEST_F(ImageDiffTest, HandMadeChangesReadInThePagesWords)
         "channel 17 added: RX 145.50000, TX 145.50000, tones off/off",
         "channel 19 deleted (was RX 159.16250, TX 159.16250, tones off/off, name \"SAR\")",
         "FM preset 3 " + Arrow(m_a.ReadWordBE(kFmPresets, 3) == 431 ? "OFF" : "?", "87M5"),
-        "squelch level " + Arrow(std::to_string(m_a.GetSquelchLevel()), "6"),
-        "scan resume " + Arrow(m_a.GetScanType() == 0 ? "time" : "carrier", "search"),
+        "squelch level " + Arrow(std::to_string(m_a.GetSetting(Field("SquelchLevel"))), "6"),
+        "scan resume " + Arrow(m_a.GetSetting(Field("ScanType")) == 0 ? "time" : "carrier", "search"),
         "PTT ID code " + Arrow("\"" + PttIdCodeText(m_a.GetPttIdCode()) + "\"", "\"123\""),
         "first channel in use (recomputed) bytes at 0xD08: " + Arrow("01", "05"),
         "calibration value 3 " + Arrow(std::to_string(m_a.GetCalibration(2)), "128"),

@@ -119,7 +119,8 @@ TEST_F(CsvCliTest, DiffPrintsTheChangesAndExitsOneWhenTheFilesDiffer)
     FileError error;
     ASSERT_EQ(doc.LoadFile(kFullRadio, error), DataFile::LoadStatus::Loaded);
     CChannelEditor(doc).StoreRx(12, "153.1");
-    doc.SetSquelchLevel(doc.GetSquelchLevel() == 6 ? 7 : 6);
+    const FunctionField& squelch = FunctionSettings::Field("SquelchLevel");
+    doc.SetSetting(squelch, doc.GetSetting(squelch) == 6 ? 7 : 6);
     ASSERT_TRUE(doc.StoreFile(Path("changed.pgm"), error)) << std::strerror(error.number);
 
     const RunResult changed = Cli(std::string("diff ") + kFullRadio + " " + Path("changed.pgm"));
