@@ -122,3 +122,44 @@ TEST_F(ServiceExchangeTest, FailedStartsCloseThePort)
     EXPECT_EQ(Exchange().EnterAdjustMode(), ServiceResult::PortConn);
     EXPECT_FALSE(m_port.IsOpen());
 }
+
+// One exchange object used for several runs in a row, as a dialog could: each run counts its own
+// blocks from zero, and every failure but an unacknowledged write closes the port.
+TEST_F(ServiceExchangeTest, EachRunCountsItsOwnBlocksAndClosesThePortOnFailure)
+{
+    struct Case
+    {
+        ServiceResult (CServiceExchange::*job)();
+        SimFaults faults;
+        ServiceResult result;
+        int blocks;
+        bool open;
+    };
+    SimFaults shortAt0x100;
+    shortAt0x100.shortReply[0x100] = -1;
+    SimFaults shortCalibration;
+    shortCalibration.shortReply[ImageMap::kCalibration] = -1;
+    SimFaults wrongType;
+    wrongType.identLength = 5;
+    SimFaults nakAt0x500;
+    nakAt0x500.nakWrite[0x500] = 1;
+    const Case cases[] = {
+        {&CServiceExchange::ReadAll, {}, ServiceResult::Ok, 256, false},
+        {&CServiceExchange::ReadAll, shortAt0x100, ServiceResult::PortConn, 16, false},
+        {&CServiceExchange::ReadAll, wrongType, ServiceResult::WrongType, 0, false},
+        {&CServiceExchange::WriteAll, {}, ServiceResult::Ok, 256, false},
+        {&CServiceExchange::WriteAll, wrongType, ServiceResult::WrongType, 0, false},
+        {&CServiceExchange::EnterAdjustMode, shortCalibration, ServiceResult::PortConn, 0, false},
+        {&CServiceExchange::WriteAll, nakAt0x500, ServiceResult::WriteFailed, 0x50, true},
+    };
+    CServiceExchange exchange = Exchange();
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << n++);
+        AttachRadio(NewRadio(PatternImage(9), c.faults), 1);
+        EXPECT_EQ((exchange.*c.job)(), c.result);
+        EXPECT_EQ(exchange.BlocksDone(), c.blocks);
+        EXPECT_EQ(m_port.IsOpen(), c.open);
+        m_port.Close();
+    }
+}
