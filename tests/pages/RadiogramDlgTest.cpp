@@ -235,6 +235,7 @@ TEST_F(RadiogramDlgTest, EachChoiceChangesOnlyItsWordInTheSavedFile)
         int preset; // 0: the frequency list
         int index;
         std::vector<MapBits> bits;
+        int frequencyBefore = 0; // the frequency in use before the choice
     };
     // From a new image: preset 1 at 65M0, the others OFF, the frequency in use 65M0.
     const Row rows[] = {
@@ -256,10 +257,14 @@ TEST_F(RadiogramDlgTest, EachChoiceChangesOnlyItsWordInTheSavedFile)
         {16, 0x110, {{0x9BE, 0xFF, 0x01}, {0x9BF, 0xFF, 0x10}}},
         {1, 431, {{0x9A0, 0xFF, 0x01}, {0x9A1, 0xFF, 0xAF}}}, // OFF; no preset left valid, 0xD07 keeps 0
         {0, 0x123, {{0xD0B, 0xFF, 0x01}, {0xD0C, 0xFF, 0x23}, {0xD09, 0xFF, 0x01}, {0xD0A, 0xFF, 0x23}}},
+        // The first entry of each list, chosen from another value.
+        {2, 0, {{0x9A2, 0xFF, 0x00}, {0x9A3, 0xFF, 0x00}}},
+        {0, 0, {{0xD0B, 0xFF, 0x00}, {0xD0C, 0xFF, 0x00}, {0xD09, 0xFF, 0x00}, {0xD0A, 0xFF, 0x00}}, 0x123},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "preset " << row.preset << ", index " << row.index);
         ASSERT_TRUE(m_doc.OnNewDocument(false));
+        m_doc.WriteWordBE(kFmFrequency, 1, row.frequencyBefore);
         Open();
         const std::string before = SavedFile();
         if (row.preset == 0)
