@@ -10,9 +10,13 @@ bool AutoBackup(const RadioImage& image, BackupMoment moment)
     if (!BackupsEnabled(g_strSettingFile))
         return true;
     const bool reading = moment == BackupMoment::AfterRead;
+    // A write sends the memory with its bookkeeping bytes recomputed, as a saved file holds it.
+    RadioImage kept = image;
+    if (!reading)
+        PrepareImageForTransfer(kept);
     std::string path;
     std::string error;
-    if (CBackupStore().Store(image, reading ? "read" : "written", path, error))
+    if (CBackupStore().Store(kept, reading ? "read" : "written", path, error))
         return true;
     if (reading) {
         ShowMessage(LoadLangString("IDS_ERROR"), FormatLangText(LoadLangString("IDS_BACKUP_READFAIL"), error),

@@ -4,6 +4,8 @@
 #include "app/FileDescriptor.h"
 #include "i18n/Profile.h"
 #include "radio/DataFile.h"
+#include "radio/ModelInfo.h"
+#include "radio/VantorDoc.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -75,6 +77,29 @@ std::string BackupFolder()
 bool BackupsEnabled(const std::string& settingFile)
 {
     return ReadProfileInt(settingFile, "setup", "backup", 1) != 0;
+}
+
+BackupSummary SummarizeBackup(const std::string& path, std::size_t nameCount)
+{
+    BackupSummary summary;
+    CVantorDoc doc;
+    FileError error;
+    if (doc.LoadFile(path, error) != DataFile::LoadStatus::Loaded)
+        return summary;
+    summary.loaded = true;
+    const std::vector<std::string> bands = ModelInfo::EntryNames();
+    if (const auto entry = static_cast<std::size_t>(doc.FindModelEntry()); entry < bands.size())
+        summary.band = bands[entry];
+    for (int n = ImageMap::kFirstChannel; n <= ImageMap::kLastChannel; ++n) {
+        if (doc.IsRecordEmpty(n))
+            continue;
+        ++summary.channels;
+        std::string name = CVantorDoc::DecodeName(doc.GetName(n));
+        name.erase(name.find_last_not_of(' ') + 1);
+        if (summary.names.size() < nameCount && !name.empty())
+            summary.names.push_back(name);
+    }
+    return summary;
 }
 
 CBackupStore::CBackupStore(std::string folder) : m_folder(std::move(folder)) {}

@@ -24,6 +24,18 @@ struct BackupEntry
     std::time_t time = 0;
 };
 
+// What a backup holds, for the list of backups: its band (the "Freq%d" name of setting.ini), the
+// number of channels in use and the first names among them. `loaded` is false for a file that is
+// not a readable data file (the rest is then empty).
+struct BackupSummary
+{
+    bool loaded = false;
+    std::string band;
+    int channels = 0;
+    std::vector<std::string> names;
+};
+BackupSummary SummarizeBackup(const std::string& path, std::size_t nameCount = 3);
+
 class CBackupStore
 {
 public:

@@ -1,6 +1,8 @@
 #include "app/MainFrame.h"
 
 #include "app/AppPaths.h"
+#include "app/AutoBackup.h"
+#include "app/BackupsDlg.h"
 #include "app/ChannelPrinter.h"
 #include "app/CsvCommands.h"
 #include "app/VantorApp.h"
@@ -137,6 +139,8 @@ void CMainFrame::CreateMenus()
             &CCsvCommands::OnImportCsv);
     connect(AddCommand(m_fileMenu, cmd::FileExportCsv, "&Export Channels (CSV)..."), &QAction::triggered, csv,
             &CCsvCommands::OnExportCsv);
+    connect(AddCommand(m_fileMenu, cmd::FileBackups, "&Backups..."), &QAction::triggered, this,
+            &CMainFrame::OnBackups);
     m_fileMenu->addSeparator();
     connect(AddCommand(m_fileMenu, cmd::FilePrint, "&Print...\tCtrl+P"), &QAction::triggered, this,
             [this] { m_view->OnFilePrint(); });
@@ -287,7 +291,11 @@ void CMainFrame::Transfer(bool read)
 {
     CCloneProgressDlg dlg(
         m_app.Doc(), m_app.SerialPort(), read ? CloneDirection::Read : CloneDirection::Write,
-        [this] { m_app.ApplyLanguage(); }, [this](int port) { ShowPortInStatusBar(port); }, this);
+        [this] {
+            AutoBackup(m_app.Doc().Image(), BackupMoment::AfterRead);
+            m_app.ApplyLanguage();
+        },
+        [this](int port) { ShowPortInStatusBar(port); }, this);
     dlg.exec();
 }
 
@@ -298,7 +306,16 @@ void CMainFrame::OnReadFromRadio()
 
 void CMainFrame::OnWriteToRadio()
 {
-    Transfer(false);
+    if (AutoBackup(m_app.Doc().Image(), BackupMoment::BeforeWrite))
+        Transfer(false);
+}
+
+void CMainFrame::OnBackups()
+{
+    CBackupsDlg dlg(
+        m_app.Doc(), [this](const QString& path) { return m_app.OpenDocumentFile(path); }, CBackupStore(),
+        this);
+    dlg.exec();
 }
 
 void CMainFrame::OnRadioPresets()

@@ -14,13 +14,14 @@ namespace {
 constexpr std::array<const char*, 4> kTopLevelKeys = {"Menu_File", "Menu_Program", "Menu_Setting",
                                                       "Menu_Help"};
 
-constexpr std::array<std::pair<int, const char*>, 18> kItemKeys = {{
+constexpr std::array<std::pair<int, const char*>, 19> kItemKeys = {{
     {cmd::FileNew, "Menu_File_New"},
     {cmd::FileOpen, "Menu_File_Open"},
     {cmd::FileSave, "Menu_File_Save"},
     {cmd::FileSaveAs, "Menu_File_Save_As"},
     {cmd::FileImportCsv, "Menu_File_Import_Csv"},
     {cmd::FileExportCsv, "Menu_File_Export_Csv"},
+    {cmd::FileBackups, "Menu_File_Backups"},
     {cmd::FilePrint, "Menu_File_Print"},
     {cmd::FilePrintPreview, "Menu_File_Print_Preview"},
     {cmd::FilePrintSetup, "Menu_File_Print_Setup"},

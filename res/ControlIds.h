@@ -187,3 +187,14 @@ inline constexpr int ReadAll = 1153;
 inline constexpr int OpenData = 1154;
 inline constexpr int SaveData = 1155;
 } // namespace idc::testMode
+
+// The backups dialog (template 170): the backup folder, the list of backups, the differences of the
+// selected one against the program's memory.
+namespace idc::backups {
+inline constexpr int Folder = 1310;
+inline constexpr int List = 1311;
+inline constexpr int Differences = 1312;
+inline constexpr int Open = 1313;
+inline constexpr int Compare = 1314;
+inline constexpr int Close = 1315;
+} // namespace idc::backups

@@ -1,6 +1,7 @@
 #include "service/TestModeDlg.h"
 
 #include "app/AppPaths.h"
+#include "app/AutoBackup.h"
 #include "app/MessageBox.h"
 #include "i18n/LangText.h"
 #include "i18n/RelabelDialog.h"
@@ -242,10 +243,12 @@ void CTestModeDlg::OnReadAll()
         m_doc.LoadBandLimits();
         m_doc.UpdateAllViews();
         ShowCurrentItem();
-        if (result == ServiceResult::Ok)
+        if (result == ServiceResult::Ok) {
             Prompt("IDS_PROMPT_READSUCC");
-        else
+            AutoBackup(m_doc.Image(), BackupMoment::AfterRead);
+        } else {
             ShowFailure(result);
+        }
     });
 }
 

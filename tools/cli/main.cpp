@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "app/AppPaths.h"
+#include "app/BackupStore.h"
 #include "i18n/Profile.h"
 #include "link/CloneSession.h"
 #include "link/PortResolver.h"
@@ -38,6 +40,7 @@ enum ExitCode
     kRejected = 65,
     kNoInput = 66,
     kCannotWrite = 73,
+    kNoBackup = 74,
     kInterrupted = 130,
 };
 
@@ -48,6 +51,7 @@ const char kOptionsText[] =
     "  --port N       COMN as the program numbers ports: key COMN of section [ports] of\n"
     "                 setting.ini, else the N-th serial device (USB adapters first)\n"
     "  --no-search    do not search other ports when the radio does not answer\n"
+    "  --no-backup    keep no backup of the memory read or about to be written (see backups)\n"
     "Without --device or --port the port is \"com\" of section [setup] of the setting.ini beside\n"
     "this program (an installed copy uses ~/.config/zq708-cps/setting.ini), and other ports are\n"
     "searched unless its \"searchcom\" is 0; a port found by the search is stored there as \"com\".\n"
@@ -55,7 +59,8 @@ const char kOptionsText[] =
     "Exit codes: 0 success; 1 port error (cannot open, no answer, no identification);\n"
     "2 not this type of radio; 5 read failed; 7 write failed; 64 usage error; 65 data file\n"
     "rejected (not a ZQ708 data file, or a CSV file without a usable header); 66 input cannot\n"
-    "be read; 73 output cannot be written; 130 interrupted. diff exits 1 when the files differ.\n";
+    "be read; 73 output cannot be written; 74 the backup cannot be stored; 130 interrupted. diff exits 1 "
+    "when the files differ.\n";
 
 std::atomic<bool> g_interrupted{false};
 
@@ -70,6 +75,7 @@ struct Options
     std::string device;
     int port = 0; // 0: from setting.ini
     bool noSearch = false;
+    bool noBackup = false;
     bool json = false;
     std::string base;
     std::string output;
@@ -129,6 +135,8 @@ int ParseOptions(int argc, char** argv, const CliCommand& command, Options& opti
                 return Usage("--port needs a number from 1 to 255");
         } else if (command.transfer && arg == "--no-search") {
             options.noSearch = true;
+        } else if (command.transfer && arg == "--no-backup") {
+            options.noBackup = true;
         } else if (options.command == "read" && arg == "--base") {
             if (!value(options.base))
                 return Usage("--base needs a file");
@@ -336,6 +344,21 @@ int Transfer(const Options& options, CloneDirection direction, RadioImage& buffe
     }
 }
 
+// Keeps the memory as a backup unless --no-backup or [setup] backup=0 say not to. Returns kOk or
+// kNoBackup after saying why.
+int BackUp(const Options& options, const RadioImage& image, const char* kind)
+{
+    if (options.noBackup || !BackupsEnabled(g_strSettingFile))
+        return kOk;
+    std::string path;
+    std::string error;
+    if (CBackupStore().Store(image, kind, path, error))
+        return kOk;
+    std::fprintf(stderr, "zq708-cli: cannot store the backup: %s; give --no-backup to go on without one\n",
+                 error.c_str());
+    return kNoBackup;
+}
+
 int Read(const Options& options)
 {
     CVantorDoc doc;
@@ -368,7 +391,7 @@ int Read(const Options& options)
         return kCannotWrite;
     }
     std::fprintf(stderr, "read the radio into %s\n", options.output.c_str());
-    return kOk;
+    return BackUp(options, buffer, "read");
 }
 
 int Write(const Options& options)
@@ -378,6 +401,8 @@ int Write(const Options& options)
         return code;
     PrepareImageForTransfer(doc.Image());
     RadioImage buffer = doc.Image();
+    if (const int code = BackUp(options, buffer, "written"); code != kOk)
+        return code;
     if (const int code = Transfer(options, CloneDirection::Write, buffer); code != kOk)
         return code;
     std::fprintf(stderr, "wrote %s to the radio\n", options.file.c_str());
@@ -460,16 +485,37 @@ int Diff(const Options& options)
     return lines.empty() ? kOk : 1; // 1: the files differ
 }
 
+int Backups(const Options&)
+{
+    const CBackupStore store;
+    for (const BackupEntry& entry : store.List()) {
+        std::tm local{};
+        ::localtime_r(&entry.time, &local);
+        char date[32];
+        std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S", &local);
+        const BackupSummary summary = SummarizeBackup(entry.path);
+        std::string names;
+        for (const std::string& name : summary.names)
+            names += (names.empty() ? "" : ", ") + name;
+        std::printf("%s  %-8s %-24s %3d channel%s%s%s  %s\n", date, entry.kind.c_str(),
+                    summary.loaded ? summary.band.c_str() : "(unreadable)", summary.channels,
+                    summary.channels == 1 ? " " : "s", names.empty() ? "" : "  ", names.c_str(),
+                    entry.path.c_str());
+    }
+    return kOk;
+}
+
 constexpr CliCommand kCommands[] = {
-    {"read", "(--device PATH | --port N) [--no-search] [--base FILE.pgm] -o OUT.pgm",
+    {"read", "(--device PATH | --port N) [--no-search] [--no-backup] [--base FILE.pgm] -o OUT.pgm",
      "reads the radio's whole memory into a new data file. The memory starts as a new\n"
      "       document's (or as --base), so blocks the radio answers for another address keep\n"
      "       those bytes; a warning names the channels and settings they hold. A failed read leaves\n"
-     "       no output file.",
+     "       no output file. The memory read is also kept as a backup (see backups).",
      Read, true, 0, CliCommand::Output::Required},
-    {"write", "(--device PATH | --port N) [--no-search] IN.pgm",
-     "writes a data file to the radio (everything but the calibration area).", Write, true, 1,
-     CliCommand::Output::None},
+    {"write", "(--device PATH | --port N) [--no-search] [--no-backup] IN.pgm",
+     "writes a data file to the radio (everything but the calibration area), after keeping\n"
+     "       the memory about to be written as a backup; when it cannot be kept, nothing is written.",
+     Write, true, 1, CliCommand::Output::None},
     {"info", "[--json] FILE.pgm",
      "prints a summary of a data file: model tag, band, channels in use, VFOs,\n"
      "       FM presets and function settings; --json prints one JSON object.",
@@ -486,6 +532,13 @@ constexpr CliCommand kCommands[] = {
      ImportCsv, false, 2, CliCommand::Output::Required},
     {"diff", "A.pgm B.pgm", "prints every difference between two data files; exit 0 when equal, 1 when not.",
      Diff, false, 2, CliCommand::Output::None},
+    {"backups", "",
+     "lists the backups, newest first: date, what happened (read, written), band, channels in\n"
+     "       use, the first channel names and the file. Every read and every write keeps one in\n"
+     "       $XDG_DATA_HOME/zq708-cps/backups (else ~/.local/share/zq708-cps/backups); the newest 200\n"
+     "       are kept, and every one younger than 30 days. [setup] backup=0 in setting.ini turns\n"
+     "       them off.",
+     Backups, false, 0, CliCommand::Output::None},
 };
 
 // The usage text: a line per command, a paragraph per command, then the options and exit codes.
