@@ -87,9 +87,14 @@ BackupSummary SummarizeBackup(const std::string& path, std::size_t nameCount)
     if (doc.LoadFile(path, error) != DataFile::LoadStatus::Loaded)
         return summary;
     summary.loaded = true;
+    // The variant's name when the memory holds its descriptor, else the limits it gets.
     const std::vector<std::string> bands = ModelInfo::EntryNames();
-    if (const auto entry = static_cast<std::size_t>(doc.FindModelEntry()); entry < bands.size())
-        summary.band = bands[entry];
+    const int entry = doc.FindModelEntry();
+    const std::optional<ModelEntry> model = ParseModelEntry(ModelInfo::EntryText(entry, 60));
+    if (model && model->Matches(doc.Image()) && static_cast<std::size_t>(entry) < bands.size())
+        summary.band = bands[static_cast<std::size_t>(entry)];
+    else
+        summary.band = doc.BandEdgeText(-1) + "-" + doc.BandEdgeText(1) + " MHz";
     for (int n = ImageMap::kFirstChannel; n <= ImageMap::kLastChannel; ++n) {
         if (doc.IsRecordEmpty(n))
             continue;
