@@ -1,5 +1,6 @@
 // The test mode dialog as a technician uses it, against the simulated radio.
 #include "service/TestModeDlg.h"
+#include "app/BackupStore.h"
 #include "app/QtMessageBox.h"
 #include "app/ScriptedMessages.h"
 #include "i18n/LangText.h"
@@ -10,6 +11,7 @@
 #include "tests/support/Eventually.h"
 #include "tests/support/FindControl.h"
 #include "tests/support/LinkTestEnv.h"
+#include "tests/support/TempDir.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -394,6 +396,29 @@ TEST_F(TestModeDlgTest, ReadAllReplacesTheDocumentWithoutMarkingItModified)
     EXPECT_EQ(text.toStdString(), LoadLangString("IDS_PROMPT_READSUCC"));
     EXPECT_EQ(icon, QMessageBox::NoIcon);
     EXPECT_FALSE(m_port.IsOpen());
+}
+
+TEST_F(TestModeDlgTest, ReadAllKeepsABackupOfTheWholeRadio)
+{
+    const CTempDir data;
+    const std::string old = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+    ::setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
+    RadioImage memory = PatternImage(9);
+    memory[kCal] = 200;
+    CSimRadio radio(memory);
+    AttachRadio(radio, 1);
+    Open();
+    Click("ReadAll");
+    const std::vector<BackupEntry> backups = CBackupStore().List();
+    ::setenv("XDG_DATA_HOME", old.c_str(), 1);
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(backups[0].kind, "read");
+    FileHeader header{};
+    RadioImage kept{};
+    FileError error;
+    ASSERT_EQ(DataFile::Load(backups[0].path, header, kept, error), DataFile::LoadStatus::Loaded);
+    EXPECT_EQ(kept, memory); // calibration values included
+    EXPECT_EQ(Asked(), std::vector<std::string>{LoadLangString("IDS_PROMPT_READSUCC")});
 }
 
 TEST_F(TestModeDlgTest, WriteAllSendsTheCalibrationBlockAndEndsAdjustModeFirst)

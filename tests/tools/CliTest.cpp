@@ -1,6 +1,7 @@
 // zq708-cli as a user runs it, against the simulated radio. Each test runs a copy of the program
 // in a directory of its own, so that it reads a setting.ini of the test's making.
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -326,6 +327,83 @@ TEST_F(CliTest, SimulatorProgramSavesWhatWasWritten)
     const RadioImage saved = LoadDataFile("saved.pgm");
     const RadioImage sent = Prepared(PatternImage(4));
     EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 0xFE0, sent.begin()));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CliTest, ReadAndWriteKeepBackupsThatBackupsLists)
+{
+    CSimRadio& radio = NewRadio(PatternImage(1));
+    const std::string device = AttachRadio(radio, 1).DevicePath();
+    const std::string home = "XDG_DATA_HOME='" + Path("data") + "' ";
+    const std::string folder = Path("data/zq708-cps/backups");
+    const auto backups = [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+
+    const RunResult read = Cli("read --device " + device + " -o " + Path("out.pgm"), home);
+    ASSERT_EQ(read.code, 0) << read.out;
+    ASSERT_EQ(backups().size(), 1u);
+    EXPECT_EQ(backups()[0].substr(19), "_read.pgm");
+    EXPECT_EQ(LoadDataFile("data/zq708-cps/backups/" + backups()[0]), radio.Memory());
+
+    StoreDataFile("in.pgm", PatternImage(9));
+    const RunResult write = Cli("write --device " + device + " " + Path("in.pgm"), home);
+    ASSERT_EQ(write.code, 0) << write.out;
+    ASSERT_EQ(backups().size(), 2u);
+    const std::string written =
+        backups()[0].find("_written") != std::string::npos ? backups()[0] : backups()[1];
+    EXPECT_EQ(LoadDataFile("data/zq708-cps/backups/" + written), Prepared(PatternImage(9)));
+
+    const RunResult list = Cli("backups", home);
+    ASSERT_EQ(list.code, 0) << list.out;
+    std::istringstream lines(list.out);
+    std::string first, second, third;
+    std::getline(lines, first);
+    std::getline(lines, second);
+    EXPECT_FALSE(std::getline(lines, third));
+    EXPECT_NE(first.find(" written "), std::string::npos) << list.out; // newest first
+    EXPECT_NE(second.find(" read "), std::string::npos) << list.out;
+    EXPECT_NE(second.find(folder), std::string::npos) << list.out;
+    EXPECT_EQ(first.substr(0, 10), written.substr(0, 10)) << list.out; // the date
+
+    // --no-backup and backup=0 keep none.
+    ASSERT_EQ(Cli("read --no-backup --device " + device + " -o " + Path("out.pgm"), home).code, 0);
+    Setting("setup", "backup", "0");
+    ASSERT_EQ(Cli("write --device " + device + " " + Path("in.pgm"), home).code, 0);
+    EXPECT_EQ(backups().size(), 2u);
+}
+
+TEST_F(CliTest, ABackupThatCannotBeStoredStopsAWriteBeforeItStarts)
+{
+    CSimRadio& radio = NewRadio(PatternImage(1));
+    CSimLine& line = AttachRadio(radio, 1);
+    std::ofstream(Path("data")) << "a file where the backup folder should be";
+    const std::string home = "XDG_DATA_HOME='" + Path("data") + "' ";
+    StoreDataFile("in.pgm", PatternImage(9));
+
+    const RunResult write = Cli("write --device " + line.DevicePath() + " " + Path("in.pgm"), home);
+    EXPECT_EQ(write.code, 74) << write.out;
+    EXPECT_NE(write.out.find("cannot store the backup: " + Path("data")), std::string::npos) << write.out;
+    EXPECT_NE(write.out.find("--no-backup"), std::string::npos) << write.out;
+    EXPECT_EQ(line.BytesReceived(), 0u);
+    EXPECT_EQ(radio.Memory(), PatternImage(1));
+
+    const RunResult anyway =
+        Cli("write --no-backup --device " + line.DevicePath() + " " + Path("in.pgm"), home);
+    EXPECT_EQ(anyway.code, 0) << anyway.out;
+    EXPECT_NE(radio.Memory(), PatternImage(1));
+
+    // A read has read: the file is there, the exit code says the backup is not.
+    const RunResult read = Cli("read --device " + line.DevicePath() + " -o " + Path("out.pgm"), home);
+    EXPECT_EQ(read.code, 74) << read.out;
+    EXPECT_EQ(LoadDataFile("out.pgm"), radio.Memory());
 }
 
 } // namespace
