@@ -61,9 +61,8 @@ CBackupsDlg::CBackupsDlg(CVantorDoc& doc, std::function<bool(const QString&)> op
     connect(GetDlgItemAs<QPushButton>(this, idc::backups::Close), &QPushButton::clicked, this,
             &CBackupsDlg::reject);
     RelabelDialog(this, g_dlgBackups.id);
-    GetDlgItemAs<QLabel>(this, idc::backups::Folder)
-        ->setText(
-            QString::fromStdString(FormatLangText(LoadLangString("IDS_BACKUP_FOLDER"), m_store.Folder())));
+    auto* folder = GetDlgItemAs<QLabel>(this, idc::backups::Folder);
+    folder->setText(QString::fromStdString(FormatLangText(folder->text().toStdString(), m_store.Folder())));
     FillList();
 }
 

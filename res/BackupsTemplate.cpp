@@ -11,7 +11,7 @@ const DialogTemplate g_dlgBackups = {
     400,
     252,
     {
-        {IDC(Folder), ControlKind::Static, "", 7, 6, 386, 10},
+        {IDC(Folder), ControlKind::Static, "Backups in %1", 7, 6, 386, 10},
         {IDC(List), ControlKind::Custom, "", 7, 19, 386, 120},
         {IDC(Differences), ControlKind::Custom, "", 7, 144, 386, 82},
         {IDC(Open), ControlKind::PushButton, "Open", 7, 232, 60, 14},

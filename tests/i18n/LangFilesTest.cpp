@@ -263,6 +263,7 @@ TEST_P(ShippedLangTest, RelabelsEveryDialog)
                1042, 1044, 1046, 1048, 1050, 1052, 1053, 1055, 1057, 1058, 1060}},
         {155, {1090, 1, 2}},
         {156, {1138, 1139, 1153, 1154, 1155, 2}},
+        {170, {1310, 1313, 1314, 1315}},
     };
     for (const auto& [dialog, controls] : table) {
         ids.insert(dialog);

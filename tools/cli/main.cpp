@@ -530,8 +530,6 @@ constexpr CliCommand kCommands[] = {
      "       the result as OUT.pgm; channels the file does not name are kept. Rows that cannot\n"
      "       be stored, and values the radio had to change, are listed on standard error.",
      ImportCsv, false, 2, CliCommand::Output::Required},
-    {"diff", "A.pgm B.pgm", "prints every difference between two data files; exit 0 when equal, 1 when not.",
-     Diff, false, 2, CliCommand::Output::None},
     {"backups", "",
      "lists the backups, newest first: date, what happened (read, written), band, channels in\n"
      "       use, the first channel names and the file. Every read and every write keeps one in\n"
@@ -539,6 +537,8 @@ constexpr CliCommand kCommands[] = {
      "       are kept, and every one younger than 30 days. [setup] backup=0 in setting.ini turns\n"
      "       them off.",
      Backups, false, 0, CliCommand::Output::None},
+    {"diff", "A.pgm B.pgm", "prints every difference between two data files; exit 0 when equal, 1 when not.",
+     Diff, false, 2, CliCommand::Output::None},
 };
 
 // The usage text: a line per command, a paragraph per command, then the options and exit codes.
