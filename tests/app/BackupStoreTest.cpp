@@ -3,6 +3,7 @@
 
 #include "app/BackupStore.h"
 #include "radio/DataFile.h"
+#include "tests/support/AppPathsGuard.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -44,6 +47,17 @@ private:
     const char* m_name;
     std::optional<std::string> m_old;
 };
+
+// Runs `body` in a child process and returns its exit code.
+int RunChild(const std::function<int()>& body)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(body());
+    int status = -1;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 // A local time as seconds since the epoch.
 std::time_t LocalTime(int year, int month, int day, int hour = 12, int minute = 0, int second = 0)
@@ -153,16 +167,18 @@ TEST(BackupStoreTest, StoresDataFilesNamedByTimeAndKind)
 TEST(BackupStoreTest, ListsOnlyBackups)
 {
     const CTempDir dir;
-    for (const char* name : {"2026-01-02_03-04-05_read.pgm", "2026-01-02_03-04-05_read.pgm.tmp", "notes.pgm",
-                             "2026-01-02_03-04-05_.pgm", "2026-01-02_03-04-05_Read.pgm",
-                             "2026-01-02_03-04-05_read-x.pgm", "2026-01-02_03-04-05_read-.pgm",
-                             "2026-13-02_03-04-05-read.pgm", "2026-01-02_03-04-06_written-12.pgm"})
+    for (const char* name :
+         {"2026-01-02_03-04-05_read.pgm", "2026-01-02_03-04-05_read.pgm.tmp", "notes.pgm",
+          "2026-01-02_03-04-05_.pgm", "2026-01-02_03-04-05_Read.pgm", "2026-01-02_03-04-05_read-x.pgm",
+          "2026-01-02_03-04-05_read-.pgm", "2026-13-02_03-04-05-read.pgm",
+          "2026-01-02_03-04-06_written-12.pgm", "2026-01-02_03-04-01_az.pgm"})
         dir.Write(name, "x");
     std::filesystem::create_directory(dir.Path() / "2026-01-02_03-04-07_read.pgm");
     const std::vector<BackupEntry> list = CBackupStore(dir.Path().string()).List();
-    ASSERT_EQ(list.size(), 2u);
+    ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0].kind, "written");
     EXPECT_EQ(list[1].kind, "read");
+    EXPECT_EQ(list[2].kind, "az");
     EXPECT_TRUE(CBackupStore(dir.File("missing")).List().empty());
 }
 
@@ -206,6 +222,33 @@ TEST(BackupStoreTest, PrunesBeyondTheNewest200OnlyWhenOlderThan30Days)
     }
 }
 
+TEST(BackupStoreTest, SummaryNamesBandChannelsAndFirstNames)
+{
+    const CAppPathsGuard paths;
+    const CTempDir dir;
+    const std::string radio = ZQ708_SOURCE_DIR "/tests/data/full_radio.pgm";
+    struct Case
+    {
+        const char* settings;
+        const char* band;
+    } const cases[] = {
+        {"[ModelInfo]\nFreq0=VHF\ndata0=60134017\nFreq1=Both\ndata1=6013401700400052\n", "Both"},
+        {"[ModelInfo]\nFreq0=UHF\ndata0=00400048\n",
+         "400.00000-479.99500 MHz"}, // none matches: the limits used
+    };
+    for (const Case& c : cases) {
+        g_strSettingFile = dir.Write("setting.ini", c.settings);
+        const BackupSummary summary = SummarizeBackup(radio, 2);
+        EXPECT_TRUE(summary.loaded);
+        EXPECT_EQ(summary.band, c.band);
+        EXPECT_EQ(summary.channels, 95);
+        EXPECT_EQ(summary.names, (std::vector<std::string>{"WX 1", "WX 1"}));
+    }
+    const BackupSummary none = SummarizeBackup(dir.File("setting.ini"));
+    EXPECT_FALSE(none.loaded);
+    EXPECT_EQ(none.channels, 0);
+}
+
 TEST(BackupStoreTest, StorePrunes)
 {
     const CTempDir dir;
@@ -232,15 +275,26 @@ TEST(BackupStoreTest, FailureSaysWhyAndLeavesNothing)
     EXPECT_FALSE(CBackupStore(dir.File("file") + "/backups").Store(Pattern(0), "read", path, error));
     EXPECT_NE(error.find("backups"), std::string::npos) << error;
 
-    // A folder the user may not write.
-    if (::geteuid() != 0) {
-        std::filesystem::create_directory(dir.File("locked"));
-        ::chmod(dir.File("locked").c_str(), 0500);
-        error.clear();
-        EXPECT_FALSE(CBackupStore(dir.File("locked")).Store(Pattern(0), "read", path, error));
-        EXPECT_NE(error.find(std::strerror(EACCES)), std::string::npos) << error;
-        EXPECT_TRUE(CBackupStore(dir.File("locked")).List().empty());
-    }
+    // A folder the user may not write (as "nobody" when the tests run as root, whom permissions do
+    // not stop).
+    std::filesystem::create_directory(dir.File("locked"));
+    ::chmod(dir.File("locked").c_str(), 0555);
+    ::chmod(dir.Path().c_str(), 0755);
+    const std::string locked = dir.File("locked");
+    EXPECT_EQ(RunChild([&] {
+                  const passwd* nobody = ::getpwnam("nobody");
+                  if (::geteuid() == 0 &&
+                      (!nobody || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0))
+                      return 100;
+                  std::string childPath, childError;
+                  const bool stored = CBackupStore(locked).Store(Pattern(0), "read", childPath, childError);
+                  return !stored && childPath.empty() &&
+                                 childError.find(std::strerror(EACCES)) != std::string::npos
+                             ? 0
+                             : 1;
+              }),
+              0);
+    EXPECT_TRUE(std::filesystem::is_empty(locked));
 
     // A disk that fills up while the backup is written (a file size limit stops the write as ENOSPC
     // would, through the same path): no backup, no partial file, and the reason.
