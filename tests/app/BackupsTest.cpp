@@ -34,6 +34,13 @@ RadioImage RadioMemory()
     return doc.Image();
 }
 
+// The memory with channel 1 cleared but its bookkeeping bytes as they were, as a radio may hold it.
+RadioImage Unprepared(RadioImage image)
+{
+    std::fill_n(image.begin() + RecordOffset(1), ImageMap::kRecordSize, 0xFF);
+    return image;
+}
+
 class BackupsTest : public ::testing::Test
 {
 protected:
@@ -84,7 +91,7 @@ protected:
     }
 
     CShellTestEnv env;
-    CSimRadio m_radio{RadioMemory()};
+    CSimRadio m_radio{Unprepared(RadioMemory())};
     CSimLine m_line{m_radio, false};
     CVantorApp app;
     std::string m_oldDataHome;
@@ -98,16 +105,17 @@ TEST_F(BackupsTest, ReadLeavesABackupOfWhatWasRead)
     ASSERT_EQ(backups.size(), 1u);
     EXPECT_EQ(backups[0].kind, "read");
     EXPECT_EQ(std::filesystem::path(backups[0].path).parent_path(), env.Path("data/zq708-cps/backups"));
-    EXPECT_EQ(Held(backups[0]), m_radio.Memory());
+    EXPECT_EQ(Held(backups[0]), m_radio.Memory()); // as it came, bookkeeping bytes and all
     EXPECT_TRUE(env.messages.Asked().empty());
 }
 
 TEST_F(BackupsTest, WriteStoresWhatItSendsBeforeSendingIt)
 {
-    app.Doc().Image() = RadioMemory();
+    app.Doc().Image() = Unprepared(RadioMemory());
     app.Doc().Image()[RecordOffset(5)] = 0x25; // differs from the radio's
     RadioImage sent = app.Doc().Image();
     PrepareImageForTransfer(sent);
+    ASSERT_NE(sent, app.Doc().Image());
     std::vector<BackupEntry> atStart;
     ASSERT_TRUE(RunTransfer(cmd::WriteToRadio, &atStart));
     ASSERT_EQ(atStart.size(), 1u); // already there when the dialog opened
