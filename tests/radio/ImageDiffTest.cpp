@@ -152,15 +152,28 @@ TEST_F(ImageDiffTest, EachPartOfTheFileInItsOwnWords)
          {"VFO A receive 145.50000" + kArrow + "146.50000", "VFO A transmit 146.10000" + kArrow + "147.10000",
           "VFO B step index 3" + kArrow + "5"}},
         {"VFO A spare bytes",
-         bytes(RecordOffset(kVfoA) + 8, {0x00, 0, 0, 0, 0, 0x11, 0x22, 0x33, 0x44},
-               {0x81, 0, 0, 0, 0, 0x55, 0x66, 0x77, 0x44}),
-         {"VFO A bits not interpreted (byte +8 masked C7, bytes +13..+15) 00 11 22 33" + kArrow +
-          "81 55 66 77"}},
+         bytes(RecordOffset(kVfoA) + 8, {0x80, 0, 0, 0, 0, 0x11, 0x22, 0x33, 0x44},
+               {0x01, 0, 0, 0, 0, 0x55, 0x66, 0x77, 0x44}),
+         {"VFO A bits not interpreted (byte +8 masked C7, bytes +13..+15) 80 11 22 33" + kArrow +
+          "01 55 66 77"}},
+        {"tones, transmit and step of a channel and a VFO",
+         [](CVantorDoc&, CVantorDoc& b) {
+             b.StoreToneIndex(12, ToneDir::Rx, 5);
+             b.StoreToneIndex(12, ToneDir::Tx, 60);
+             CChannelEditor(b).StoreTx(12, "150.0");
+             b.SetStepIndex(12, 4);
+             b.StoreToneIndex(kVfoB, ToneDir::Tx, 3);
+         },
+         {"channel 12 transmit 152.48750" + kArrow + "150.00000",
+          "channel 12 RX tone D266I" + kArrow + "77.0", "channel 12 TX tone off" + kArrow + "D053N",
+          "channel 12 step index 0" + kArrow + "4", "VFO B TX tone D271N" + kArrow + "71.9"}},
         {"FM presets and frequency",
          [&](CVantorDoc& a, CVantorDoc& b) {
              bytes(kFmPresets, {0x00, 0x00, 0x00, 0x23}, {0x00, 0x01, 0x01, 0x23})(a, b);
              bytes(kFmPresets + 30, {0x01, 0xAF, 0xFF}, {0x01, 0xAE, 0x00})(a, b);
              bytes(kFmFrequency, {0x00, 0xD2}, {0xFF, 0xFF})(a, b);
+             // The copy in front of it differs from it, so that reading the copy would show.
+             bytes(kFmFrequencyCopy, {0x00, 0xD3}, {0x00, 0xD3})(a, b);
          },
          {"FM preset 1 65M0" + kArrow + "65M1", "FM preset 2 68M5" + kArrow + "94M1",
           "FM preset 16 OFF" + kArrow + "108M0", "FM frequency in use 86M0" + kArrow + "invalid value 65535",
