@@ -42,6 +42,7 @@ public:
 
     void OnReadFromRadio();
     void OnWriteToRadio();
+    void OnWriteSeveral();
     void OnRadioPresets();
     void OnTestMode();
     void OnHelpContents();

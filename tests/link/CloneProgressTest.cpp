@@ -10,6 +10,7 @@
 #include "tests/support/LinkTestEnv.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -129,6 +130,7 @@ TEST_F(CloneProgressTest, ReadCopiesTheRadioIntoTheDocumentAndRefreshes)
 
 TEST_F(CloneProgressTest, WriteSendsTheDocumentAndLeavesItAsItWas)
 {
+    Setting("setup", "verify", "0"); // without the verifying read a write ends without a message
     CSimRadio& radio = Radio();
     AttachRadio(radio, 1);
     auto dlg = MakeDialog(CloneDirection::Write);
@@ -187,6 +189,96 @@ TEST_F(CloneProgressTest, WriteFailureShowsItInTheDialog)
     EXPECT_TRUE(FindControl<QWidget>(dlg.get(), "Ok")->isEnabled());
     EXPECT_TRUE(finished.isEmpty());
     EXPECT_EQ(m_doc.Image(), m_before);
+}
+
+// A verified write: the write, then the verifying read as a second phase, then what it found.
+TEST_F(CloneProgressTest, VerifiedWriteReportsWhatTheRadioHolds)
+{
+    struct Case
+    {
+        const char* name;
+        SimFaults faults;
+        const char* captionKey;
+        MsgIcon icon;
+        std::string text; // what the message says, or starts with
+    };
+    SimFaults lost;
+    lost.dropWrite[0x050] = -1;
+    SimFaults leaves;
+    leaves.silentAfterEnd = 1000;
+    const std::string differs = LoadLangString("IDS_ERROR_VERIFY");
+    const Case cases[] = {
+        {"equal", {}, "IDS_PROMPT", MsgIcon::Information, LoadLangString("IDS_PROMPT_VERIFIED")},
+        {"channel 5 lost", lost, "IDS_ERROR", MsgIcon::Stop,
+         differs.substr(0, differs.find("%1")) + FormatLangText(LoadLangString("IDS_UNREAD_CHANNEL"), "5") +
+             "\n\n"},
+        {"radio leaves programming mode", leaves, "IDS_PROMPT", MsgIcon::Exclamation,
+         LoadLangString("IDS_WARN_NOTVERIFIED")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_messages.Clear();
+        m_prompts.clear();
+        CSimRadio& radio = Radio(c.faults);
+        AttachRadio(radio, 1);
+        auto dlg = MakeDialog(CloneDirection::Write);
+        QCheckBox* verify = FindControl<QCheckBox>(dlg.get(), "Verify");
+        EXPECT_TRUE(verify->isVisibleTo(dlg.get()));
+        EXPECT_TRUE(verify->isChecked()); // on without a setting
+        QSignalSpy finished(dlg.get(), &QDialog::finished);
+
+        Press(*dlg, "Ok");
+        EXPECT_FALSE(verify->isEnabled());
+        ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+        EXPECT_EQ(finished.first().first().toInt(), CCloneProgressDlg::kResultDone);
+        EXPECT_FALSE(m_port.IsOpen());
+        EXPECT_EQ(m_doc.Image(), m_before); // a write never changes the document
+        ASSERT_EQ(m_messages.Asked().size(), 1u);
+        EXPECT_EQ(m_messages.Asked()[0].caption, LoadLangString(c.captionKey));
+        EXPECT_EQ(m_messages.Asked()[0].icon, c.icon);
+        EXPECT_EQ(m_messages.Asked()[0].text.substr(0, c.text.size()), c.text) << m_messages.Asked()[0].text;
+        // Both phases showed, the write first.
+        const auto writing = std::find_if(m_prompts.begin(), m_prompts.end(), [](const QString& p) {
+            return p.startsWith(Lang("IDS_PROMPT_WRITE") + ' ');
+        });
+        const auto verifying = std::find_if(m_prompts.begin(), m_prompts.end(), [](const QString& p) {
+            return p.startsWith(Lang("IDS_PROMPT_VERIFY"));
+        });
+        EXPECT_LT(writing, verifying) << m_prompts.join(u'|').toStdString();
+        EXPECT_NE(verifying, m_prompts.end()) << m_prompts.join(u'|').toStdString();
+        if (&c == &cases[0]) {
+            EXPECT_EQ(radio.ReadAddresses().size(), 256u);
+        }
+    }
+}
+
+TEST_F(CloneProgressTest, TheVerifyCheckBoxIsRememberedAndOffMeansNoRead)
+{
+    {
+        auto read = MakeDialog(CloneDirection::Read);
+        EXPECT_FALSE(FindControl<QCheckBox>(read.get(), "Verify")->isVisibleTo(read.get()));
+        auto dlg = MakeDialog(CloneDirection::Write);
+        QCheckBox* verify = FindControl<QCheckBox>(dlg.get(), "Verify");
+        ASSERT_TRUE(verify->isChecked());
+        QTest::mouseClick(verify, Qt::LeftButton, {}, QPoint(4, verify->height() / 2));
+        EXPECT_FALSE(verify->isChecked());
+        EXPECT_EQ(ReadProfileInt(g_strSettingFile, "setup", "verify", 1), 0);
+    }
+    CSimRadio& radio = Radio();
+    AttachRadio(radio, 1);
+    auto dlg = MakeDialog(CloneDirection::Write);
+    QCheckBox* verify = FindControl<QCheckBox>(dlg.get(), "Verify");
+    EXPECT_FALSE(verify->isChecked());
+    QSignalSpy finished(dlg.get(), &QDialog::finished);
+    Press(*dlg, "Ok");
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+    EXPECT_TRUE(radio.ReadAddresses().empty());
+    EXPECT_TRUE(m_messages.Asked().empty());
+
+    auto next = MakeDialog(CloneDirection::Write);
+    verify = FindControl<QCheckBox>(next.get(), "Verify");
+    QTest::mouseClick(verify, Qt::LeftButton, {}, QPoint(4, verify->height() / 2));
+    EXPECT_EQ(ReadProfileInt(g_strSettingFile, "setup", "verify", 0), 1);
 }
 
 TEST_F(CloneProgressTest, CancelDuringAReadStopsTheWorkerAndLeavesTheDocument)
