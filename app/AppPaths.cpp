@@ -82,11 +82,11 @@ std::string ExecutableDir()
     return slash == 0 ? "/" : exe.substr(0, slash);
 }
 
-std::string UserSettingsDir()
+std::string UserBaseDir(const char* xdgVariable, const std::string& homeRelative)
 {
-    // A relative XDG_CONFIG_HOME is invalid and ignored, as the base-directory rules say.
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/')
-        return Child(TrimSlashes(config), "zq708-cps");
+    // A relative XDG_..._HOME is invalid and ignored, as the base-directory rules say.
+    if (const char* base = std::getenv(xdgVariable); base && base[0] == '/')
+        return TrimSlashes(base);
     std::string home;
     if (const char* value = std::getenv("HOME"); value && *value)
         home = value;
@@ -94,7 +94,13 @@ std::string UserSettingsDir()
         home = pw->pw_dir;
     if (home.empty())
         return {};
-    return Child(TrimSlashes(home), ".config/zq708-cps");
+    return Child(TrimSlashes(home), homeRelative);
+}
+
+std::string UserSettingsDir()
+{
+    const std::string base = UserBaseDir("XDG_CONFIG_HOME", ".config");
+    return base.empty() ? base : Child(base, "zq708-cps");
 }
 
 void InitAppPaths(const std::string& appDir)

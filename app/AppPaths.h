@@ -12,6 +12,10 @@ extern std::string g_strUserDir;     // the per-user folder holding setting.ini;
 // The directory of the running executable ("." when the system cannot tell).
 std::string ExecutableDir();
 
+// A per-user base folder: $<xdgVariable> when that is an absolute path, else ~/<homeRelative>; empty
+// when there is no home directory.
+std::string UserBaseDir(const char* xdgVariable, const std::string& homeRelative);
+
 // The per-user settings folder: $XDG_CONFIG_HOME/zq708-cps when that is an absolute path, else
 // ~/.config/zq708-cps; empty when there is no home directory.
 std::string UserSettingsDir();
