@@ -184,10 +184,9 @@ void CCloneProgressDlg::OnTimer()
 void CCloneProgressDlg::OnCheckTick()
 {
     if (!m_workerDone) {
-        if (m_status.m_status == CloneStatus::Reading)
-            ShowProgress("IDS_PROMPT_VERIFY", m_status.m_progress);
-        else
-            ShowPrompt(LangText("IDS_PROMPT_VERIFY"));
+        // Until the first block is read the bar starts again from 0.
+        const bool reading = m_status.m_status == CloneStatus::Reading;
+        ShowProgress("IDS_PROMPT_VERIFY", reading ? m_status.m_progress.load() : 0);
         return;
     }
     StopTransfer();

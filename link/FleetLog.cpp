@@ -5,11 +5,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/BackupStore.h"
 #include "radio/RadioImage.h"
 
 std::string CFleetLog::Path()
 {
-    return std::string("/tmp/") + kFileName; // TODO: the backup folder
+    const std::string folder = BackupFolder();
+    return folder.empty() ? folder : folder + "/" + kFileName;
 }
 
 FleetResult CFleetLog::ResultOf(CWriteCheck::Outcome outcome)
@@ -62,6 +64,10 @@ std::string CFleetLog::CsvLine(const FleetEntry& entry)
 
 bool CFleetLog::Append(const std::string& path, const std::vector<FleetEntry>& entries, std::string& error)
 {
+    if (path.empty()) {
+        error = "no home folder for the fleet log";
+        return false;
+    }
     std::ifstream existing(path, std::ios::binary | std::ios::ate);
     const bool fresh = !existing || existing.tellg() == 0;
     std::string text = fresh ? kHeader : "";

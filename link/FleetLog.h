@@ -34,7 +34,7 @@ public:
     static constexpr const char* kFileName = "fleet-log.csv";
     static constexpr const char* kHeader = "radio,time,port,identification,result\n";
 
-    // fleet-log.csv in the backup folder.
+    // fleet-log.csv in the backup folder; empty without a home folder.
     static std::string Path();
     // The result of a radio that was written and then checked.
     static FleetResult ResultOf(CWriteCheck::Outcome outcome);

@@ -163,6 +163,7 @@ void CFleetWriteDlg::FinishRadio()
 
 void CFleetWriteDlg::ShowNext()
 {
+    m_bar->setValue(0);
     m_prompt->setText(
         m_failed ? LangText("IDS_FLEET_RETRY", std::to_string(m_number), std::to_string(m_number + 1))
                  : LangText("IDS_FLEET_NEXT", std::to_string(m_number)));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/BackupStore.h"
 #include "link/CloneSession.h"
 #include "radio/ImageDiff.h"
 #include "radio/VantorDoc.h"
@@ -60,7 +61,5 @@ std::vector<std::string> CWriteCheck::Lines() const
 
 bool CWriteCheck::KeepReadBack(std::string& pathOut, std::string& error) const
 {
-    pathOut.clear();
-    error = "no backup store";
-    return false;
+    return CBackupStore().Store(m_read, "verify", pathOut, error);
 }

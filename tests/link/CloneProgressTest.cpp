@@ -516,3 +516,48 @@ TEST_F(CloneProgressTest, SkippedBlocksScreenshots)
     }
     SetMessageHandler(scripted);
 }
+
+// The write dialog with its check box, its two phases and what a radio that lost channel 5 gets.
+TEST_F(CloneProgressTest, VerifiedWriteScreenshots)
+{
+    const QString dir = qEnvironmentVariable("ZQ708_SHOTS_DIR");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "set ZQ708_SHOTS_DIR to write the pictures";
+    QDir().mkpath(dir);
+    MessageHandler scripted = SetMessageHandler({});
+    InstallQtMessageBox();
+    SimFaults lost;
+    lost.dropWrite[0x050] = -1;
+    for (const char* lang : {"english", "chinese"}) {
+        UseShippedLanguage(lang);
+        const QString name =
+            dir + QStringLiteral("/write-%1-") + QString::fromLatin1(lang) + QStringLiteral(".png");
+        m_lines.push_back(std::make_unique<CSimLine>(Radio(lost), true)); // paced: phases long enough to see
+        ASSERT_TRUE(m_lines.back()->Start());
+        Setting("ports", "COM1", m_lines.back()->DevicePath());
+        auto dlg = MakeDialog(CloneDirection::Write);
+        dlg->show();
+        dlg->grab().save(name.arg(QStringLiteral("start")));
+        QSignalSpy finished(dlg.get(), &QDialog::finished);
+        QTimer shooter;
+        QObject::connect(&shooter, &QTimer::timeout, &shooter, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                box->grab().save(name.arg(QStringLiteral("differs")));
+                box->accept();
+            }
+        });
+        shooter.start(50);
+        Press(*dlg, "Ok");
+        const auto halfway = [&](const char* key) {
+            return Prompt(*dlg).startsWith(Lang(key)) &&
+                   FindControl<QProgressBar>(dlg.get(), "Bar")->value() > 400;
+        };
+        ASSERT_TRUE(WaitFor(*dlg, [&] { return halfway("IDS_PROMPT_WRITE"); }));
+        dlg->grab().save(name.arg(QStringLiteral("writing")));
+        ASSERT_TRUE(WaitFor(*dlg, [&] { return halfway("IDS_PROMPT_VERIFY"); }));
+        dlg->grab().save(name.arg(QStringLiteral("verifying")));
+        ASSERT_TRUE(WaitFor(
+            *dlg, [&] { return !finished.isEmpty(); }, 30000));
+    }
+    SetMessageHandler(scripted);
+}

@@ -9,12 +9,12 @@
 #include "tests/support/LinkTestEnv.h"
 #include "tests/support/TempDir.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <cstdlib>
 
 namespace {
 
@@ -27,11 +27,9 @@ protected:
         UseShippedLanguage("english");
         m_doc.Image() = PatternImage(50);
         PrepareImageForTransfer(m_doc.Image());
-        setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
     }
     void TearDown() override
     {
-        unsetenv("XDG_DATA_HOME");
         m_port.Close();
         CLinkTestEnv::TearDown();
     }
@@ -115,6 +113,30 @@ TEST_F(FleetWriteDlgTest, AFailedRadioIsListedRetriedAndTheSeriesGoesOn)
     EXPECT_TRUE(list->item(1)->text().endsWith(QString::fromStdString(LoadLangString("IDS_FLEET_FAILED"))));
     EXPECT_TRUE(list->item(3)->text().endsWith(QString::fromStdString(LoadLangString("IDS_FLEET_DIFFERS"))));
     EXPECT_TRUE(m_messages.Asked().empty());
+}
+
+TEST_F(FleetWriteDlgTest, Screenshots)
+{
+    const QString dir = qEnvironmentVariable("ZQ708_SHOTS_DIR");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "set ZQ708_SHOTS_DIR to write the pictures";
+    QDir().mkpath(dir);
+    SimFaults refusing;
+    refusing.nakWrite[0x300] = -1;
+    for (const char* lang : {"english", "chinese"}) {
+        UseShippedLanguage(lang);
+        CFleetWriteDlg dlg(m_doc, m_port);
+        dlg.show();
+        Connect();
+        PressAndWait(dlg, "Write");
+        Connect(refusing);
+        PressAndWait(dlg, "Write");
+        Connect();
+        PressAndWait(dlg, "Retry");
+        Connect();
+        PressAndWait(dlg, "Write");
+        dlg.grab().save(dir + QStringLiteral("/fleet-%1.png").arg(QString::fromLatin1(lang)));
+    }
 }
 
 TEST_F(FleetWriteDlgTest, TheLogLineSaysWhatHappened)

@@ -367,10 +367,17 @@ TEST_F(CliTest, WriteVerifiesByDefault)
         EXPECT_EQ(radio.ReadAddresses().size(), c.reads);
         EXPECT_NE(write.out.find(c.says), std::string::npos) << write.out;
         EXPECT_EQ(write.out.find("write failed"), std::string::npos) << write.out;
+        // What a radio that differs holds is kept, and the message says where.
+        const std::size_t kept = write.out.find("what the radio holds was kept as ");
+        EXPECT_EQ(kept != std::string::npos, c.code == 8) << write.out;
+        if (kept != std::string::npos) {
+            const std::string path = write.out.substr(kept + 33, write.out.find('\n', kept) - kept - 33);
+            EXPECT_EQ(LoadDataFile(fs::relative(path, m_dir).string()), radio.Memory());
+        }
     }
 }
 
-// Three radios on one cable, the second refusing a block until it is tried again.
+// Three radios on one cable, the first refusing a block until it is tried again.
 TEST_F(CliTest, WriteRepeatGoesFromRadioToRadioAndRetriesAFailedOne)
 {
     StoreDataFile("in.pgm", Prepared(PatternImage(4)));
@@ -379,7 +386,7 @@ TEST_F(CliTest, WriteRepeatGoesFromRadioToRadioAndRetriesAFailedOne)
     CSimRadio& radio = NewRadio(PatternImage(1), faults);
     const std::string device = AttachRadio(radio, 1).DevicePath();
     const std::string data = (m_dir / "data").string();
-    // radio 1, radio 2 (fails), radio 2 again, radio 3, stop
+    // radio 1 (fails), radio 1 again, radio 2, radio 3, stop
     const RunResult run =
         RunCommand("printf '\\n\\n\\n\\nq\\n' | XDG_DATA_HOME='" + data + "' '" + Path("zq708-cli") +
                    "' write --repeat --device " + device + " " + Path("in.pgm"));
@@ -391,10 +398,10 @@ TEST_F(CliTest, WriteRepeatGoesFromRadioToRadioAndRetriesAFailedOne)
         EXPECT_NE(line.find(device + "  5A 51 37 30 38 01 00 00  "), std::string::npos) << line;
         results.push_back(line.substr(0, line.find(' ', 6)) + " " + line.substr(line.rfind("  ") + 2));
     }
-    EXPECT_EQ(results, (std::vector<std::string>{"radio 1 verified", "radio 2 failed", "radio 2 verified",
+    EXPECT_EQ(results, (std::vector<std::string>{"radio 1 failed", "radio 1 verified", "radio 2 verified",
                                                  "radio 3 verified"}))
         << run.out;
-    EXPECT_NE(run.err.find("Connect radio 2 again"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Connect radio 1 again"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("Connect radio 4 and"), std::string::npos) << run.err;
     const std::string log = ReadFileBytes(data + "/zq708-cps/backups/fleet-log.csv");
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 5) << log; // the header and four radios

@@ -422,8 +422,13 @@ void KeepReadBack(const CWriteCheck& check)
                      error.c_str());
 }
 
-// Appends the radios written to the fleet log (TODO: the backup folder).
-void AppendFleetLog(const std::vector<FleetEntry>&) {}
+// Appends the radios written to the fleet log, or says why it could not.
+void AppendFleetLog(const std::vector<FleetEntry>& entries)
+{
+    std::string error;
+    if (!entries.empty() && !CFleetLog::Append(CFleetLog::Path(), entries, error))
+        std::fprintf(stderr, "zq708-cli: the list could not be added to the fleet log: %s\n", error.c_str());
+}
 
 // Writes `image` to one radio and verifies it unless --no-verify; says how it went and returns its
 // exit code. `entry` gets the port, identification and result for the fleet list.
