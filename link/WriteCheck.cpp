@@ -16,10 +16,8 @@ constexpr std::size_t kWrittenBytes = std::size_t{kCloneWriteBlocks} * kCloneBlo
 CWriteCheck::Outcome CWriteCheck::Run(ISerialLine& port, CloneStatusRecord& status, const RadioImage& written,
                                       const std::string& settingFile)
 {
-    m_blocks.clear();
+    // The write's outcome must not pass for the read's: the read reports from its first block on.
     status.m_status = CloneStatus::Idle;
-    status.m_progress = 0;
-    m_read = written;
     CCloneSession session(port, status, m_read, settingFile);
     session.SetSearchAllowed(false); // the radio is on the port just written
     session.Run(CloneDirection::Read);

@@ -19,6 +19,7 @@ RadioImage Written()
     doc.OnNewDocument(false);
     CChannelEditor(doc).StoreRx(5, "145.50000");
     PrepareImageForTransfer(doc.Image());
+    std::fill(doc.Image().begin() + 0xFE0, doc.Image().end(), 0x5A); // blocks a write never sends
     return doc.Image();
 }
 
@@ -46,12 +47,12 @@ TEST(WriteCheckCompareTest, OnlyTheWrittenBlocksCount)
         {"calibration, never written", 0xFE0, Outcome::Verified, {}, nullptr},
         {"last byte, never written", 0xFFF, Outcome::Verified, {}, nullptr},
     };
+    CWriteCheck check; // one for all cases: each comparison starts afresh
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const RadioImage written = Written();
         RadioImage read = written;
         read[c.offset] ^= 0x10;
-        CWriteCheck check;
         EXPECT_EQ(check.Compare(written, read), c.outcome);
         EXPECT_EQ(check.DifferingBlocks(), c.blocks);
         const std::vector<std::string> lines = check.Lines();
@@ -121,16 +122,20 @@ TEST_F(WriteCheckTest, ARadioStoringAnotherByteDiffersInThatChannel)
 
 TEST_F(WriteCheckTest, NoCompleteReadIsNotAVerdict)
 {
+    // The verifying read keeps to the port just written: a search would wake the radio at last.
+    Setting("setup", "searchcom", "1");
     SimFaults silent;
     silent.silentAfterEnd = kCloneWakeUpAttempts; // every wake-up of the verifying read
     EXPECT_EQ(WriteAndCheck(silent), Outcome::NotVerified);
+    EXPECT_EQ(ReadProfileInt(g_strSettingFile, "setup", "com", 0), 1);
+    Setting("setup", "searchcom", "0");
 
     SimFaults skipping; // a written block answered for another address: the buffer proves nothing
     skipping.wrongAddress[0x050] = -1;
     EXPECT_EQ(WriteAndCheck(skipping), Outcome::NotVerified);
 
     SimFaults calibrationSkipped; // a block that was not written does not matter
-    calibrationSkipped.wrongAddress[0xFF0] = -1;
+    calibrationSkipped.wrongAddress[0xFE0] = -1;
     EXPECT_EQ(WriteAndCheck(calibrationSkipped), Outcome::Verified);
 }
 

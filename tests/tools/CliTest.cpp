@@ -250,7 +250,8 @@ TEST_F(CliTest, ProgressLinesGoUpATenthAtATimeToOneHundredPercent)
     const RunResult write = Cli("write --device " + device + " " + Path("out.pgm"));
     ASSERT_EQ(write.code, 0) << write.out;
 
-    for (const auto& [what, output] : {std::pair{"reading", read.out}, std::pair{"writing", write.out}}) {
+    for (const auto& [what, output] : {std::pair{"reading", read.out}, std::pair{"writing", write.out},
+                                       std::pair{"verifying", write.out}}) {
         const std::vector<int> percents = ProgressLines(output, what);
         ASSERT_GE(percents.size(), 3u) << output;
         EXPECT_EQ(percents.back(), 100) << output;
