@@ -10,6 +10,7 @@
 #include "i18n/LangText.h"
 #include "link/CloneProgressDlg.h"
 #include "link/CloneSession.h"
+#include "link/FleetWriteDlg.h"
 #include "pages/ImagePage.h"
 #include "pages/RadiogramDlg.h"
 #include "res/CommandIds.h"
@@ -161,6 +162,8 @@ void CMainFrame::CreateMenus()
             &CMainFrame::OnReadFromRadio);
     connect(AddCommand(program, cmd::WriteToRadio, "&Write to Radio\tCtrl+W"), &QAction::triggered, this,
             &CMainFrame::OnWriteToRadio);
+    connect(AddCommand(program, cmd::WriteSeveral, "Write to &Several Radios..."), &QAction::triggered, this,
+            &CMainFrame::OnWriteSeveral);
     program->addSeparator();
     connect(AddCommand(program, cmd::RadioPresets, "&FM Radio Presets..."), &QAction::triggered, this,
             &CMainFrame::OnRadioPresets);
@@ -315,6 +318,12 @@ void CMainFrame::OnBackups()
     CBackupsDlg dlg(
         m_app.Doc(), [this](const QString& path) { return m_app.OpenDocumentFile(path); }, CBackupStore(),
         this);
+    dlg.exec();
+}
+
+void CMainFrame::OnWriteSeveral()
+{
+    CFleetWriteDlg dlg(m_app.Doc(), m_app.SerialPort(), this);
     dlg.exec();
 }
 

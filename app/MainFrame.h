@@ -43,6 +43,7 @@ public:
     void OnReadFromRadio();
     void OnWriteToRadio();
     void OnBackups();
+    void OnWriteSeveral();
     void OnRadioPresets();
     void OnTestMode();
     void OnHelpContents();

@@ -14,7 +14,7 @@ namespace {
 constexpr std::array<const char*, 4> kTopLevelKeys = {"Menu_File", "Menu_Program", "Menu_Setting",
                                                       "Menu_Help"};
 
-constexpr std::array<std::pair<int, const char*>, 19> kItemKeys = {{
+constexpr std::pair<int, const char*> kItemKeys[] = {
     {cmd::FileNew, "Menu_File_New"},
     {cmd::FileOpen, "Menu_File_Open"},
     {cmd::FileSave, "Menu_File_Save"},
@@ -30,11 +30,12 @@ constexpr std::array<std::pair<int, const char*>, 19> kItemKeys = {{
     {cmd::WriteToRadio, "Menu_Program_WriteData"},
     {cmd::TestMode, "Menu_Program_TestMode"},
     {cmd::RadioPresets, "Menu_Program_Radiogram"},
+    {cmd::WriteSeveral, "Menu_Program_WriteSeveral"},
     {cmd::CommPort, "Menu_Setting_Port"},
     {cmd::Language, "Menu_Setting_Language"},
     {cmd::HelpContents, "Menu_Help_Help"},
     {cmd::AppAbout, "Menu_App_About"},
-}};
+};
 
 // The first item carrying `command`, searched depth first in menu order.
 QAction* FindCommand(const QList<QAction*>& actions, int command)

@@ -11,6 +11,7 @@
 #include "radio/VantorDoc.h"
 #include "res/DialogBuilder.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -40,6 +41,11 @@ CCloneProgressDlg::CCloneProgressDlg(CVantorDoc& doc, CSerialPort& port, CloneDi
     m_prompt = GetDlgItemAs<QLabel>(this, idc::progress::Prompt);
     m_bar = GetDlgItemAs<QProgressBar>(this, idc::progress::Bar);
     m_ok = GetDlgItemAs<QPushButton>(this, idc::Ok);
+    m_verify = GetDlgItemAs<QCheckBox>(this, idc::progress::Verify);
+    m_verify->setVisible(m_direction == CloneDirection::Write);
+    m_verify->setChecked(VerifyEnabled());
+    connect(m_verify, &QCheckBox::toggled, this,
+            [](bool on) { WriteProfileString(g_strSettingFile, "setup", "verify", on ? "1" : "0"); });
     m_bar->setRange(0, kBarRange);
     m_bar->setValue(0);
 
@@ -71,16 +77,26 @@ void CCloneProgressDlg::StartTransfer()
     m_buffer = image;
     m_port.SetBaudRate(kCableBaud);
     m_status.Reset();
+    m_checking = false;
+    m_workerDone = false;
 
     const bool reading = m_direction == CloneDirection::Read;
     ShowPrompt(LangText(reading ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE"));
+    m_bar->setValue(0);
 
-    m_worker = std::thread([this, settingFile = g_strSettingFile, direction = m_direction] {
+    const bool verify = !reading && m_verify->isChecked();
+    m_worker = std::thread([this, verify, settingFile = g_strSettingFile, direction = m_direction] {
         CCloneSession session(m_port, m_status, m_buffer, settingFile);
         session.Run(direction);
         m_skippedBlocks = session.SkippedBlocks();
+        if (verify && m_status.m_status == CloneStatus::WriteDone && !m_status.m_cancel) {
+            m_checking = true;
+            m_outcome = m_check.Run(m_port, m_status, m_buffer, settingFile);
+        }
+        m_workerDone = true;
     });
     m_ok->setEnabled(false);
+    m_verify->setEnabled(false);
     m_timer.start();
 }
 
@@ -112,9 +128,19 @@ void CCloneProgressDlg::OnTimer()
     else if (m_status.m_status == CloneStatus::Searching)
         ShowPort(m_status.m_progress);
 
+    if (m_checking) {
+        OnCheckTick();
+        return;
+    }
     const bool reading = m_direction == CloneDirection::Read;
     const int progress = m_status.m_progress;
-    switch (m_status.m_status.load()) {
+    const CloneStatus status = m_status.m_status;
+    // A write that ends may go on with the verifying read: an outcome counts once the worker is done.
+    const bool running = status == CloneStatus::Idle || status == CloneStatus::Reading ||
+                         status == CloneStatus::Writing || status == CloneStatus::Searching;
+    if (!running && !m_workerDone)
+        return;
+    switch (status) {
     case CloneStatus::Idle:
         break;
     case CloneStatus::PortError:
@@ -125,9 +151,7 @@ void CCloneProgressDlg::OnTimer()
         break;
     case CloneStatus::Reading:
     case CloneStatus::Writing:
-        ShowPrompt(LangText(reading ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE") +
-                   QStringLiteral(" %1%").arg(progress));
-        m_bar->setValue(progress * kBarRange / 100);
+        ShowProgress(reading ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE", progress);
         break;
     case CloneStatus::ReadFailed:
     case CloneStatus::WriteFailed: {
@@ -135,6 +159,7 @@ void CCloneProgressDlg::OnTimer()
         StopTransfer();
         ShowPrompt(LangText(readFailed ? "IDS_PROMPT_READFAIL" : "IDS_PROMPT_WRITEFAIL"));
         m_ok->setEnabled(true); // OK starts the whole transfer again
+        m_verify->setEnabled(true);
         break;
     }
     case CloneStatus::ReadDone:
@@ -153,6 +178,60 @@ void CCloneProgressDlg::OnTimer()
         done(kResultDone);
         break;
     }
+}
+
+// The second phase of a verified write: the verifying read, then what it found.
+void CCloneProgressDlg::OnCheckTick()
+{
+    if (!m_workerDone) {
+        // Until the first block is read the bar starts again from 0.
+        const bool reading = m_status.m_status == CloneStatus::Reading;
+        ShowProgress("IDS_PROMPT_VERIFY", reading ? m_status.m_progress.load() : 0);
+        return;
+    }
+    StopTransfer();
+    done(kResultDone);
+    ReportCheck(m_check, m_outcome);
+}
+
+bool CCloneProgressDlg::VerifyEnabled()
+{
+    return ReadProfileInt(g_strSettingFile, "setup", "verify", 1) != 0;
+}
+
+void CCloneProgressDlg::ReportCheck(const CWriteCheck& check, CWriteCheck::Outcome outcome)
+{
+    switch (outcome) {
+    case CWriteCheck::Outcome::Verified:
+        ShowMessage(LoadLangString("IDS_PROMPT"), LoadLangString("IDS_PROMPT_VERIFIED"),
+                    MsgIcon::Information);
+        break;
+    case CWriteCheck::Outcome::Differs: {
+        std::string parts;
+        for (const ImagePartSpan& span : PartsOfBlocks(check.DifferingBlocks()))
+            parts += (parts.empty() ? "" : "\n") + LangPartText(span);
+        std::string backup;
+        std::string error;
+        const std::string kept = check.KeepReadBack(backup, error)
+                                     ? FormatLangText(LoadLangString("IDS_VERIFY_BACKUP"), backup)
+                                     : LoadLangString("IDS_VERIFY_NOBACKUP") + "\n" + error;
+        ShowMessage(LoadLangString("IDS_ERROR"),
+                    FormatLangText(LoadLangString("IDS_ERROR_VERIFY"), parts, kept), MsgIcon::Stop);
+        break;
+    }
+    case CWriteCheck::Outcome::NotVerified:
+        ShowMessage(LoadLangString("IDS_PROMPT"), LoadLangString("IDS_WARN_NOTVERIFIED"),
+                    MsgIcon::Exclamation);
+        break;
+    case CWriteCheck::Outcome::Cancelled:
+        break;
+    }
+}
+
+void CCloneProgressDlg::ShowProgress(const char* key, int progress)
+{
+    ShowPrompt(LangText(key) + QStringLiteral(" %1%").arg(progress));
+    m_bar->setValue(progress * kBarRange / 100);
 }
 
 void CCloneProgressDlg::EndWithMessage(const char* key)

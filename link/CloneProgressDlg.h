@@ -3,18 +3,23 @@
 // dialog: OK starts one clone exchange on a worker thread, a 20 ms timer shows its progress and
 // outcome. After a read or write failure OK starts again; Cancel ends the dialog at any time.
 // A read that had to skip blocks ends with a warning naming the parts that keep their old values.
+// A write can be verified: a second phase reads the radio again and compares ("verify" of section
+// "setup", a check box of the dialog).
 
 #include "link/CloneStatus.h"
+#include "link/WriteCheck.h"
 #include "radio/RadioImage.h"
 
 #include <QDialog>
 #include <QTimer>
+#include <atomic>
 #include <functional>
 #include <thread>
 #include <vector>
 
 class CSerialPort;
 class CVantorDoc;
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -36,6 +41,12 @@ public:
 
     void reject() override; // Cancel, Esc and the window's close button
 
+    // Whether writes are verified: "verify" of section "setup", on unless it is 0.
+    static bool VerifyEnabled();
+    // Tells the user what the check of a write found; a radio holding something else is kept as a
+    // backup first.
+    static void ReportCheck(const CWriteCheck& check, CWriteCheck::Outcome outcome);
+
 private:
     void OnOK();
     void OnTimer();
@@ -46,6 +57,8 @@ private:
     void EndWithMessage(const char* key);
     void WarnOfSkippedBlocks() const;
     void ShowPrompt(const QString& text);
+    void ShowProgress(const char* key, int progress);
+    void OnCheckTick();
 
     CVantorDoc& m_doc;
     CSerialPort& m_port;
@@ -56,11 +69,16 @@ private:
     QLabel* m_prompt = nullptr;
     QProgressBar* m_bar = nullptr;
     QPushButton* m_ok = nullptr;
+    QCheckBox* m_verify = nullptr;
     QTimer m_timer;
 
     // Shared with the worker; both outlive it because every way out of the dialog joins it first.
     CloneStatusRecord m_status;
     RadioImage m_buffer{};
     std::vector<int> m_skippedBlocks; // written by the worker as it ends, read after the join
+    CWriteCheck m_check;              // the same
+    CWriteCheck::Outcome m_outcome = CWriteCheck::Outcome::NotVerified;
+    std::atomic<bool> m_checking{false};   // the worker has begun the verifying read
+    std::atomic<bool> m_workerDone{false}; // the worker's last action: nothing of it is left to see
     std::thread m_worker;
 };

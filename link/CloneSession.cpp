@@ -40,11 +40,14 @@ bool SendWakeUp(ISerialLine& port)
     return port.ReadByte(kCloneWakeUpReplyMs) == kCloneAck;
 }
 
-int RequestIdentification(ISerialLine& port)
+int RequestIdentification(ISerialLine& port, CloneIdent* ident)
 {
     port.WriteByte(kCloneIdentify, kCloneSendPauseMs);
-    std::uint8_t ident[kCloneIdentLen];
-    return port.Read(ident, kCloneIdentLen, kCloneIdentReplyMs);
+    CloneIdent bytes{};
+    const int count = port.Read(bytes.data(), kCloneIdentLen, kCloneIdentReplyMs);
+    if (ident)
+        *ident = bytes;
+    return count;
 }
 
 void SendAcknowledge(ISerialLine& port)
@@ -97,7 +100,7 @@ bool PortSearchEnabled(const std::string& settingFile)
 }
 
 ExchangeStartResult StartExchange(ISerialLine& port, const std::string& settingFile,
-                                  CloneStatusRecord* status, bool allowSearch)
+                                  CloneStatusRecord* status, bool allowSearch, CloneIdent* ident)
 {
     const bool search = allowSearch && PortSearchEnabled(settingFile);
     if (!port.IsOpen())
@@ -130,7 +133,7 @@ ExchangeStartResult StartExchange(ISerialLine& port, const std::string& settingF
         }
     }
 
-    const int identified = RequestIdentification(port);
+    const int identified = RequestIdentification(port, ident);
     if (identified == 0)
         return ExchangeStartResult::PortError;
     if (identified < kCloneIdentLen)
@@ -154,7 +157,8 @@ CCloneSession::CCloneSession(ISerialLine& port, CloneStatusRecord& status, Radio
 void CCloneSession::Run(CloneDirection direction)
 {
     m_skippedBlocks.clear();
-    switch (StartExchange(m_port, m_settingFile, &m_record, m_searchAllowed)) {
+    m_ident = {};
+    switch (StartExchange(m_port, m_settingFile, &m_record, m_searchAllowed, &m_ident)) {
     case ExchangeStartResult::Ok:
         break;
     case ExchangeStartResult::PortError:

@@ -44,13 +44,14 @@ inline constexpr int kCloneWriteEndPauseMs = 1000; // after the end byte of a wr
 inline constexpr int kCloneQuietLineMs = 100;      // silence awaited before a block is retried
 
 using CloneFrame = std::array<std::uint8_t, kCloneFrameSize>;
+using CloneIdent = std::array<std::uint8_t, kCloneIdentLen>;
 
 // --- single frames ---
 
 // Discards every byte waiting, sends "PROGRAM" and waits for one byte: true when it is 06.
 bool SendWakeUp(ISerialLine& port);
 // Sends 02 and waits for the eight identification bytes; returns how many came (0 to 8).
-int RequestIdentification(ISerialLine& port);
+int RequestIdentification(ISerialLine& port, CloneIdent* ident = nullptr);
 // Sends 06 and waits for one byte, which is ignored.
 void SendAcknowledge(ISerialLine& port);
 // Discards every byte waiting, then sends the read request 'R', address high, address low, 10.
@@ -88,8 +89,10 @@ bool PortSearchEnabled(const std::string& settingFile);
 // and the cancel flag ends the search; without one (the test mode) nothing is reported.
 // allowSearch false keeps to the open or configured port whatever "searchcom" says (the
 // command-line tool's --device and --no-search).
+// `ident` gets the identification bytes.
 ExchangeStartResult StartExchange(ISerialLine& port, const std::string& settingFile,
-                                  CloneStatusRecord* status = nullptr, bool allowSearch = true);
+                                  CloneStatusRecord* status = nullptr, bool allowSearch = true,
+                                  CloneIdent* ident = nullptr);
 
 // --- one whole read or write ---
 
@@ -108,6 +111,8 @@ public:
 
     // Addresses of the blocks the last read skipped (three complete replies for another address).
     const std::vector<int>& SkippedBlocks() const { return m_skippedBlocks; }
+    // The identification bytes the radio sent (all zero before it sent them).
+    const CloneIdent& Identification() const { return m_ident; }
 
 private:
     void ReadTransfer();
@@ -118,5 +123,6 @@ private:
     RadioImage& m_buffer;
     std::string m_settingFile;
     std::vector<int> m_skippedBlocks;
+    CloneIdent m_ident{};
     bool m_searchAllowed = true;
 };

@@ -25,4 +25,5 @@ inline constexpr int RadioPresets = 32780;
 inline constexpr int FileImportCsv = 32781;
 inline constexpr int FileExportCsv = 32782;
 inline constexpr int FileBackups = 32790;
+inline constexpr int WriteSeveral = 32783;
 } // namespace cmd

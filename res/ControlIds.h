@@ -45,7 +45,18 @@ inline constexpr int Language = 1014;
 namespace idc::progress {
 inline constexpr int Bar = 1009;
 inline constexpr int Prompt = 1010;
+inline constexpr int Verify = 1180; // writing only: read the radio again and compare
 } // namespace idc::progress
+
+// Writing one memory to several radios (template 165).
+namespace idc::fleet {
+inline constexpr int Prompt = 1181;
+inline constexpr int Bar = 1182;
+inline constexpr int Radios = 1183; // one line per radio written
+inline constexpr int Write = 1184;
+inline constexpr int Retry = 1185;
+inline constexpr int Close = 1186;
+} // namespace idc::fleet
 
 // The test mode's read all / write all progress: the same two controls as the read/write progress.
 namespace idc::serviceProgress {

@@ -72,3 +72,4 @@ extern const DialogTemplate g_dlgRadiogram;       // 155
 extern const DialogTemplate g_dlgTestMode;        // 156
 extern const DialogTemplate g_dlgServiceProgress; // the test mode's read all / write all
 extern const DialogTemplate g_dlgBackups;         // 170
+extern const DialogTemplate g_dlgFleet;           // 165

@@ -160,6 +160,7 @@ TEST_F(BackupsTest, BackupThatCannotBeStoredAsksBeforeAWriteAndTellsAfterARead)
 TEST_F(BackupsTest, SettingTurnsBackupsOff)
 {
     WriteProfileString(g_strSettingFile, "setup", "backup", "0");
+    WriteProfileString(g_strSettingFile, "setup", "verify", "0"); // no message after the write
     ASSERT_TRUE(RunTransfer(cmd::ReadFromRadio));
     ASSERT_TRUE(RunTransfer(cmd::WriteToRadio));
     EXPECT_TRUE(CBackupStore().List().empty());

@@ -10,6 +10,7 @@
 #include "tests/support/LinkTestEnv.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -129,6 +130,7 @@ TEST_F(CloneProgressTest, ReadCopiesTheRadioIntoTheDocumentAndRefreshes)
 
 TEST_F(CloneProgressTest, WriteSendsTheDocumentAndLeavesItAsItWas)
 {
+    Setting("setup", "verify", "0"); // without the verifying read a write ends without a message
     CSimRadio& radio = Radio();
     AttachRadio(radio, 1);
     auto dlg = MakeDialog(CloneDirection::Write);
@@ -187,6 +189,96 @@ TEST_F(CloneProgressTest, WriteFailureShowsItInTheDialog)
     EXPECT_TRUE(FindControl<QWidget>(dlg.get(), "Ok")->isEnabled());
     EXPECT_TRUE(finished.isEmpty());
     EXPECT_EQ(m_doc.Image(), m_before);
+}
+
+// A verified write: the write, then the verifying read as a second phase, then what it found.
+TEST_F(CloneProgressTest, VerifiedWriteReportsWhatTheRadioHolds)
+{
+    struct Case
+    {
+        const char* name;
+        SimFaults faults;
+        const char* captionKey;
+        MsgIcon icon;
+        std::string text; // what the message says, or starts with
+    };
+    SimFaults lost;
+    lost.dropWrite[0x050] = -1;
+    SimFaults leaves;
+    leaves.silentAfterEnd = 1000;
+    const std::string differs = LoadLangString("IDS_ERROR_VERIFY");
+    const Case cases[] = {
+        {"equal", {}, "IDS_PROMPT", MsgIcon::Information, LoadLangString("IDS_PROMPT_VERIFIED")},
+        {"channel 5 lost", lost, "IDS_ERROR", MsgIcon::Stop,
+         differs.substr(0, differs.find("%1")) + FormatLangText(LoadLangString("IDS_UNREAD_CHANNEL"), "5") +
+             "\n\n"},
+        {"radio leaves programming mode", leaves, "IDS_PROMPT", MsgIcon::Exclamation,
+         LoadLangString("IDS_WARN_NOTVERIFIED")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_messages.Clear();
+        m_prompts.clear();
+        CSimRadio& radio = Radio(c.faults);
+        AttachRadio(radio, 1);
+        auto dlg = MakeDialog(CloneDirection::Write);
+        QCheckBox* verify = FindControl<QCheckBox>(dlg.get(), "Verify");
+        EXPECT_TRUE(verify->isVisibleTo(dlg.get()));
+        EXPECT_TRUE(verify->isChecked()); // on without a setting
+        QSignalSpy finished(dlg.get(), &QDialog::finished);
+
+        Press(*dlg, "Ok");
+        EXPECT_FALSE(verify->isEnabled());
+        ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+        EXPECT_EQ(finished.first().first().toInt(), CCloneProgressDlg::kResultDone);
+        EXPECT_FALSE(m_port.IsOpen());
+        EXPECT_EQ(m_doc.Image(), m_before); // a write never changes the document
+        ASSERT_EQ(m_messages.Asked().size(), 1u);
+        EXPECT_EQ(m_messages.Asked()[0].caption, LoadLangString(c.captionKey));
+        EXPECT_EQ(m_messages.Asked()[0].icon, c.icon);
+        EXPECT_EQ(m_messages.Asked()[0].text.substr(0, c.text.size()), c.text) << m_messages.Asked()[0].text;
+        // Both phases showed, the write first.
+        const auto writing = std::find_if(m_prompts.begin(), m_prompts.end(), [](const QString& p) {
+            return p.startsWith(Lang("IDS_PROMPT_WRITE") + ' ');
+        });
+        const auto verifying = std::find_if(m_prompts.begin(), m_prompts.end(), [](const QString& p) {
+            return p.startsWith(Lang("IDS_PROMPT_VERIFY"));
+        });
+        EXPECT_LT(writing, verifying) << m_prompts.join(u'|').toStdString();
+        EXPECT_NE(verifying, m_prompts.end()) << m_prompts.join(u'|').toStdString();
+        if (&c == &cases[0]) {
+            EXPECT_EQ(radio.ReadAddresses().size(), 256u);
+        }
+    }
+}
+
+TEST_F(CloneProgressTest, TheVerifyCheckBoxIsRememberedAndOffMeansNoRead)
+{
+    {
+        auto read = MakeDialog(CloneDirection::Read);
+        EXPECT_FALSE(FindControl<QCheckBox>(read.get(), "Verify")->isVisibleTo(read.get()));
+        auto dlg = MakeDialog(CloneDirection::Write);
+        QCheckBox* verify = FindControl<QCheckBox>(dlg.get(), "Verify");
+        ASSERT_TRUE(verify->isChecked());
+        QTest::mouseClick(verify, Qt::LeftButton, {}, QPoint(4, verify->height() / 2));
+        EXPECT_FALSE(verify->isChecked());
+        EXPECT_EQ(ReadProfileInt(g_strSettingFile, "setup", "verify", 1), 0);
+    }
+    CSimRadio& radio = Radio();
+    AttachRadio(radio, 1);
+    auto dlg = MakeDialog(CloneDirection::Write);
+    QCheckBox* verify = FindControl<QCheckBox>(dlg.get(), "Verify");
+    EXPECT_FALSE(verify->isChecked());
+    QSignalSpy finished(dlg.get(), &QDialog::finished);
+    Press(*dlg, "Ok");
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+    EXPECT_TRUE(radio.ReadAddresses().empty());
+    EXPECT_TRUE(m_messages.Asked().empty());
+
+    auto next = MakeDialog(CloneDirection::Write);
+    verify = FindControl<QCheckBox>(next.get(), "Verify");
+    QTest::mouseClick(verify, Qt::LeftButton, {}, QPoint(4, verify->height() / 2));
+    EXPECT_EQ(ReadProfileInt(g_strSettingFile, "setup", "verify", 0), 1);
 }
 
 TEST_F(CloneProgressTest, CancelDuringAReadStopsTheWorkerAndLeavesTheDocument)
@@ -421,6 +513,51 @@ TEST_F(CloneProgressTest, SkippedBlocksScreenshots)
         shooter.start(50);
         Press(*dlg, "Ok");
         ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+    }
+    SetMessageHandler(scripted);
+}
+
+// The write dialog with its check box, its two phases and what a radio that lost channel 5 gets.
+TEST_F(CloneProgressTest, VerifiedWriteScreenshots)
+{
+    const QString dir = qEnvironmentVariable("ZQ708_SHOTS_DIR");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "set ZQ708_SHOTS_DIR to write the pictures";
+    QDir().mkpath(dir);
+    MessageHandler scripted = SetMessageHandler({});
+    InstallQtMessageBox();
+    SimFaults lost;
+    lost.dropWrite[0x050] = -1;
+    for (const char* lang : {"english", "chinese"}) {
+        UseShippedLanguage(lang);
+        const QString name =
+            dir + QStringLiteral("/write-%1-") + QString::fromLatin1(lang) + QStringLiteral(".png");
+        m_lines.push_back(std::make_unique<CSimLine>(Radio(lost), true)); // paced: phases long enough to see
+        ASSERT_TRUE(m_lines.back()->Start());
+        Setting("ports", "COM1", m_lines.back()->DevicePath());
+        auto dlg = MakeDialog(CloneDirection::Write);
+        dlg->show();
+        dlg->grab().save(name.arg(QStringLiteral("start")));
+        QSignalSpy finished(dlg.get(), &QDialog::finished);
+        QTimer shooter;
+        QObject::connect(&shooter, &QTimer::timeout, &shooter, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                box->grab().save(name.arg(QStringLiteral("differs")));
+                box->accept();
+            }
+        });
+        shooter.start(50);
+        Press(*dlg, "Ok");
+        const auto halfway = [&](const char* key) {
+            return Prompt(*dlg).startsWith(Lang(key)) &&
+                   FindControl<QProgressBar>(dlg.get(), "Bar")->value() > 400;
+        };
+        ASSERT_TRUE(WaitFor(*dlg, [&] { return halfway("IDS_PROMPT_WRITE"); }));
+        dlg->grab().save(name.arg(QStringLiteral("writing")));
+        ASSERT_TRUE(WaitFor(*dlg, [&] { return halfway("IDS_PROMPT_VERIFY"); }));
+        dlg->grab().save(name.arg(QStringLiteral("verifying")));
+        ASSERT_TRUE(WaitFor(
+            *dlg, [&] { return !finished.isEmpty(); }, 30000));
     }
     SetMessageHandler(scripted);
 }

@@ -6,5 +6,5 @@
 inline const DialogTemplate* const kAllTemplates[] = {
     &g_dlgAbout,   &g_dlgView,    &g_dlgPort,     &g_dlgLanguage,  &g_dlgProgress, &g_dlgPassword,
     &g_dlgVfo,     &g_dlgChannel, &g_dlgFunction, &g_dlgRadiogram, &g_dlgTestMode, &g_dlgServiceProgress,
-    &g_dlgBackups,
+    &g_dlgBackups, &g_dlgFleet,
 };

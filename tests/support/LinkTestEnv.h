@@ -2,8 +2,10 @@
 // A private settings file and device directory for link tests, so that no real serial port is
 // ever opened, and a simulated radio on a pseudo-terminal.
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -30,6 +32,10 @@ protected:
         SetSerialDeviceDirs((m_dir / "dev").string(), (m_dir / "sys").string());
         Setting("setup", "searchcom", "0");
         Setting("setup", "com", "1");
+        // Backups and the fleet log go to the test's folder, never to the user's.
+        if (const char* data = std::getenv("XDG_DATA_HOME"))
+            m_savedDataHome = data;
+        setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
     }
 
     void TearDown() override
@@ -37,6 +43,10 @@ protected:
         m_lines.clear(); // before the radios they answer for
         m_radios.clear();
         SetSerialDeviceDirs("/dev", "/sys/class/tty");
+        if (m_savedDataHome)
+            setenv("XDG_DATA_HOME", m_savedDataHome->c_str(), 1);
+        else
+            unsetenv("XDG_DATA_HOME");
         std::filesystem::remove_all(m_dir);
     }
 
@@ -64,6 +74,7 @@ protected:
 
     CAppPathsGuard m_paths;
     std::filesystem::path m_dir;
+    std::optional<std::string> m_savedDataHome;
     std::vector<std::unique_ptr<CSimRadio>> m_radios;
     std::vector<std::unique_ptr<CSimLine>> m_lines;
 };

@@ -252,7 +252,8 @@ TEST_F(CliTest, ProgressLinesGoUpATenthAtATimeToOneHundredPercent)
     const RunResult write = Cli("write --device " + device + " " + Path("out.pgm"));
     ASSERT_EQ(write.code, 0) << write.out;
 
-    for (const auto& [what, output] : {std::pair{"reading", read.out}, std::pair{"writing", write.out}}) {
+    for (const auto& [what, output] : {std::pair{"reading", read.out}, std::pair{"writing", write.out},
+                                       std::pair{"verifying", write.out}}) {
         const std::vector<int> percents = ProgressLines(output, what);
         ASSERT_GE(percents.size(), 3u) << output;
         EXPECT_EQ(percents.back(), 100) << output;
@@ -316,7 +317,8 @@ TEST_F(CliTest, SimulatorProgramSavesWhatWasWritten)
     device.erase(device.find_last_not_of('\n') + 1);
     EXPECT_EQ(device.rfind("/dev/", 0), 0u);
 
-    const RunResult write = Cli("write --device " + device + " " + Path("in.pgm"));
+    // --once: the simulator is gone before a verifying read could start.
+    const RunResult write = Cli("write --no-verify --device " + device + " " + Path("in.pgm"));
     EXPECT_EQ(write.code, 0) << write.out;
     int status = 0;
     if (!Eventually([&] { return waitpid(sim, &status, WNOHANG) != 0; }, std::chrono::seconds(5))) {
@@ -408,3 +410,78 @@ TEST_F(CliTest, ABackupThatCannotBeStoredStopsAWriteBeforeItStarts)
 }
 
 } // namespace
+// A write is read back and compared unless --no-verify; the exit code says what the check found.
+TEST_F(CliTest, WriteVerifiesByDefault)
+{
+    StoreDataFile("in.pgm", Prepared(PatternImage(4)));
+    struct Case
+    {
+        const char* name;
+        SimFaults faults;
+        const char* options;
+        int code;
+        std::size_t reads; // blocks the verifying read asked for
+        const char* says;
+    };
+    SimFaults lost;
+    lost.dropWrite[0x050] = -1;
+    SimFaults leaves;
+    leaves.silentAfterEnd = 1000;
+    const Case cases[] = {
+        {"equal", {}, "", 0, 256, "and verified it"},
+        {"--verify", {}, "--verify ", 0, 256, "and verified it"},
+        {"--no-verify", lost, "--no-verify ", 0, 0, "wrote "},
+        {"channel 5 lost", lost, "", 8, 256, "\n  channel 5 "},
+        {"radio leaves programming mode", leaves, "", 9, 0,
+         "written; could not be verified -- switch the radio off, on in programming mode, and read it to "
+         "check"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CSimRadio& radio = NewRadio(PatternImage(1), c.faults);
+        const std::string device = AttachRadio(radio, 1).DevicePath();
+        const RunResult write =
+            Cli(std::string("write ") + c.options + "--device " + device + " " + Path("in.pgm"));
+        EXPECT_EQ(write.code, c.code) << write.out;
+        EXPECT_EQ(radio.ReadAddresses().size(), c.reads);
+        EXPECT_NE(write.out.find(c.says), std::string::npos) << write.out;
+        EXPECT_EQ(write.out.find("write failed"), std::string::npos) << write.out;
+        // What a radio that differs holds is kept, and the message says where.
+        const std::size_t kept = write.out.find("what the radio holds was kept as ");
+        EXPECT_EQ(kept != std::string::npos, c.code == 8) << write.out;
+        if (kept != std::string::npos) {
+            const std::string path = write.out.substr(kept + 33, write.out.find('\n', kept) - kept - 33);
+            EXPECT_EQ(LoadDataFile(fs::relative(path, m_dir).string()), radio.Memory());
+        }
+    }
+}
+
+// Three radios on one cable, the first refusing a block until it is tried again.
+TEST_F(CliTest, WriteRepeatGoesFromRadioToRadioAndRetriesAFailedOne)
+{
+    StoreDataFile("in.pgm", Prepared(PatternImage(4)));
+    SimFaults faults;
+    faults.nakWrite[0x300] = 3; // one whole failed write
+    CSimRadio& radio = NewRadio(PatternImage(1), faults);
+    const std::string device = AttachRadio(radio, 1).DevicePath();
+    const std::string data = (m_dir / "data").string();
+    // radio 1 (fails), radio 1 again, radio 2, radio 3, stop
+    const RunResult run =
+        RunCommand("printf '\\n\\n\\n\\nq\\n' | XDG_DATA_HOME='" + data + "' '" + Path("zq708-cli") +
+                   "' write --repeat --device " + device + " " + Path("in.pgm"));
+    EXPECT_EQ(run.code, 0) << run.err;
+    std::istringstream lines(run.out);
+    std::string line;
+    std::vector<std::string> results;
+    while (std::getline(lines, line)) {
+        EXPECT_NE(line.find(device + "  5A 51 37 30 38 01 00 00  "), std::string::npos) << line;
+        results.push_back(line.substr(0, line.find(' ', 6)) + " " + line.substr(line.rfind("  ") + 2));
+    }
+    EXPECT_EQ(results, (std::vector<std::string>{"radio 1 failed", "radio 1 verified", "radio 2 verified",
+                                                 "radio 3 verified"}))
+        << run.out;
+    EXPECT_NE(run.err.find("Connect radio 1 again"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Connect radio 4 and"), std::string::npos) << run.err;
+    const std::string log = ReadFileBytes(data + "/zq708-cps/backups/fleet-log.csv");
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 5) << log; // the header and four radios
+}

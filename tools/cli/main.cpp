@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -19,8 +20,10 @@
 #include "app/BackupStore.h"
 #include "i18n/Profile.h"
 #include "link/CloneSession.h"
+#include "link/FleetLog.h"
 #include "link/PortResolver.h"
 #include "link/SerialPort.h"
+#include "link/WriteCheck.h"
 #include "radio/ChannelCsv.h"
 #include "radio/ImageDiff.h"
 #include "radio/ImageParts.h"
@@ -36,6 +39,8 @@ enum ExitCode
     kTypeError = 2,
     kReadFailed = 5,
     kWriteFailed = 7,
+    kVerifyDiffers = 8,
+    kNotVerified = 9,
     kUsage = 64,
     kRejected = 65,
     kNoInput = 66,
@@ -57,10 +62,12 @@ const char kOptionsText[] =
     "searched unless its \"searchcom\" is 0; a port found by the search is stored there as \"com\".\n"
     "\n"
     "Exit codes: 0 success; 1 port error (cannot open, no answer, no identification);\n"
-    "2 not this type of radio; 5 read failed; 7 write failed; 64 usage error; 65 data file\n"
-    "rejected (not a ZQ708 data file, or a CSV file without a usable header); 66 input cannot\n"
-    "be read; 73 output cannot be written; 74 the backup cannot be stored; 130 interrupted. diff exits 1 "
-    "when the files differ.\n";
+    "2 not this type of radio; 5 read failed; 7 write failed; 8 written, but the verifying read\n"
+    "found other values in the radio; 9 written, but the radio did not answer the verifying read;\n"
+    "64 usage error; 65 data file rejected (not a ZQ708 data file, or a CSV file without a usable\n"
+    "header); 66 input cannot be read; 73 output cannot be written; 74 the backup cannot be stored;\n"
+    "130 interrupted. diff exits 1 when the files differ; write --repeat exits with the code of the\n"
+    "last radio that did not succeed, 0 when every radio did.\n";
 
 std::atomic<bool> g_interrupted{false};
 
@@ -77,6 +84,8 @@ struct Options
     bool noSearch = false;
     bool noBackup = false;
     bool json = false;
+    bool verify = true;
+    bool repeat = false;
     std::string base;
     std::string output;
     std::string file;  // the input of write and info
@@ -143,6 +152,10 @@ int ParseOptions(int argc, char** argv, const CliCommand& command, Options& opti
         } else if (command.output != CliCommand::Output::None && (arg == "-o" || arg == "--output")) {
             if (!value(options.output))
                 return Usage("-o needs a file");
+        } else if (options.command == "write" && (arg == "--verify" || arg == "--no-verify")) {
+            options.verify = arg == "--verify";
+        } else if (options.command == "write" && arg == "--repeat") {
+            options.repeat = true;
         } else if (options.command == "info" && arg == "--json") {
             options.json = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -268,9 +281,21 @@ void WarnOfSkippedBlocks(const std::vector<int>& addresses)
                  addresses.size() == 1 ? "" : "s", blocks.c_str(), parts.c_str());
 }
 
-// Opens the port the options name and runs one clone exchange on `buffer`, showing progress.
+// What a write came to beyond its exit code.
+struct WriteDetails
+{
+    bool verify = false; // go on with the verifying read after a successful write
+    CWriteCheck check;
+    CWriteCheck::Outcome outcome = CWriteCheck::Outcome::NotVerified;
+    std::string port; // as the user knows it
+    CloneIdent ident{};
+};
+
+// Opens the port the options name and runs one clone exchange on `buffer`, showing progress. With
+// `details` and its verify flag, a write that succeeds goes on with the verifying read.
 // Returns kOk or the exit code after saying why.
-int Transfer(const Options& options, CloneDirection direction, RadioImage& buffer)
+int Transfer(const Options& options, CloneDirection direction, RadioImage& buffer,
+             WriteDetails* details = nullptr)
 {
     CSerialPort port;
     bool allowSearch = !options.noSearch && options.device.empty();
@@ -286,6 +311,8 @@ int Transfer(const Options& options, CloneDirection direction, RadioImage& buffe
             name += " (" + path + ")";
         port.Open(n, kCableBaud);
     }
+    if (details)
+        details->port = name;
     if (!port.IsOpen()) {
         const bool searches = allowSearch && PortSearchEnabled(g_strSettingFile);
         std::fprintf(stderr, "zq708-cli: %s: %s%s\n", name.c_str(), Reason(port.LastOpenError()),
@@ -298,23 +325,32 @@ int Transfer(const Options& options, CloneDirection direction, RadioImage& buffe
     record.Reset();
     CCloneSession session(port, record, buffer, g_strSettingFile);
     session.SetSearchAllowed(allowSearch);
+    std::atomic<bool> checking{false};
     std::atomic<bool> done{false};
     std::thread worker([&] {
         session.Run(direction);
+        if (details && details->verify && record.m_status == CloneStatus::WriteDone && !record.m_cancel) {
+            checking = true;
+            details->outcome = details->check.Run(port, record, buffer, g_strSettingFile);
+        }
         done = true;
     });
     CProgressReport progress(direction == CloneDirection::Read ? "reading" : "writing");
+    CProgressReport verifying("verifying");
     while (!done) {
         if (g_interrupted && !record.m_cancel) {
             record.m_cancel = true;
             port.Close(); // ends any wait at once
         }
-        progress.Show(record);
+        (checking ? verifying : progress).Show(record);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     worker.join();
-    progress.Show(record);
+    if (details)
+        details->ident = session.Identification();
+    (checking ? verifying : progress).Show(record);
     progress.Finish();
+    verifying.Finish();
     port.Close();
 
     if (g_interrupted) {
@@ -322,6 +358,8 @@ int Transfer(const Options& options, CloneDirection direction, RadioImage& buffe
                      direction == CloneDirection::Write ? " beyond the blocks already sent" : "");
         return kInterrupted;
     }
+    if (checking)
+        return kOk; // written; the check's outcome says the rest
     if (!session.SkippedBlocks().empty())
         WarnOfSkippedBlocks(session.SkippedBlocks());
     switch (record.m_status.load()) {
@@ -394,19 +432,128 @@ int Read(const Options& options)
     return BackUp(options, buffer, "read");
 }
 
+// Keeps what a radio holds after a write that differs, and says where.
+void KeepReadBack(const CWriteCheck& check)
+{
+    std::string path;
+    std::string error;
+    if (check.KeepReadBack(path, error))
+        std::fprintf(stderr, "zq708-cli: what the radio holds was kept as %s\n", path.c_str());
+    else
+        std::fprintf(stderr, "zq708-cli: what the radio holds could not be kept as a backup: %s\n",
+                     error.c_str());
+}
+
+// Appends the radios written to the fleet log, or says why it could not.
+void AppendFleetLog(const std::vector<FleetEntry>& entries)
+{
+    std::string error;
+    if (!entries.empty() && !CFleetLog::Append(CFleetLog::Path(), entries, error))
+        std::fprintf(stderr, "zq708-cli: the list could not be added to the fleet log: %s\n", error.c_str());
+}
+
+// Writes `image` to one radio and verifies it unless --no-verify; says how it went and returns its
+// exit code. `entry` gets the port, identification and result for the fleet list.
+int WriteRadio(const Options& options, const RadioImage& image, FleetEntry& entry)
+{
+    RadioImage buffer = image;
+    WriteDetails details;
+    details.verify = options.verify;
+    const int code = Transfer(options, CloneDirection::Write, buffer, &details);
+    entry.time = std::time(nullptr);
+    entry.port = details.port;
+    entry.ident = details.ident;
+    entry.result = FleetResult::Failed;
+    if (code != kOk)
+        return code;
+    if (!options.verify) {
+        entry.result = FleetResult::Written;
+        return kOk;
+    }
+    entry.result = CFleetLog::ResultOf(details.outcome);
+    switch (entry.result) {
+    case FleetResult::Verified:
+    case FleetResult::Written:
+        return kOk;
+    case FleetResult::Differs:
+        std::fprintf(stderr, "zq708-cli: written, but the radio holds other values:\n");
+        for (const std::string& line : details.check.Lines())
+            std::fprintf(stderr, "  %s\n", line.c_str());
+        KeepReadBack(details.check);
+        return kVerifyDiffers;
+    case FleetResult::NotVerified:
+        std::fprintf(stderr, "zq708-cli: written; could not be verified -- switch the radio off, on in "
+                             "programming mode, and read it to check\n");
+        return kNotVerified;
+    case FleetResult::Failed:
+        break;
+    }
+    return kInterrupted; // only a cancelled check leaves a written radio without a result
+}
+
+// One radio after another: Enter writes the next (or retries a failed one), q or the end of input
+// stops. One line per radio on standard output; the list goes to the fleet log at the end.
+int WriteRepeatedly(const Options& options, const RadioImage& image)
+{
+    bool retry = false;
+    std::vector<FleetEntry> entries;
+    std::map<int, int> lastCodes; // per radio, the exit code of its last attempt
+    for (int n = 1; !g_interrupted;) {
+        std::fprintf(
+            stderr,
+            retry ? "Connect radio %d again and switch it on in programming mode; Enter retries it, "
+                    "s skips to the next, q stops: "
+                  : "Connect radio %d and switch it on in programming mode; Enter writes it, q stops: ",
+            n);
+        char answer[64];
+        if (!std::fgets(answer, sizeof answer, stdin) || answer[0] == 'q' || answer[0] == 'Q')
+            break;
+        if (retry && (answer[0] == 's' || answer[0] == 'S')) {
+            retry = false;
+            ++n;
+            continue;
+        }
+        FleetEntry entry;
+        entry.number = n;
+        const int code = WriteRadio(options, image, entry);
+        if (code == kInterrupted)
+            break;
+        entries.push_back(entry);
+        std::printf("radio %d  %s  %s  %s  %s\n", n, CFleetLog::TimeText(entry.time).c_str(),
+                    entry.port.c_str(), HexBytes(entry.ident.data(), entry.ident.size()).c_str(),
+                    CFleetLog::ResultWord(entry.result));
+        std::fflush(stdout);
+        // A radio that differs was written: the next one is due, the list keeps what it holds.
+        lastCodes[n] = code;
+        retry = entry.result == FleetResult::Failed;
+        if (!retry)
+            ++n;
+    }
+    AppendFleetLog(entries);
+    if (g_interrupted)
+        return kInterrupted;
+    int exitCode = kOk;
+    for (const auto& [number, code] : lastCodes)
+        exitCode = code != kOk ? code : exitCode;
+    return exitCode;
+}
+
 int Write(const Options& options)
 {
     CVantorDoc doc;
     if (const int code = LoadDataFile(doc, options.file); code != kOk)
         return code;
     PrepareImageForTransfer(doc.Image());
-    RadioImage buffer = doc.Image();
-    if (const int code = BackUp(options, buffer, "written"); code != kOk)
+    if (const int code = BackUp(options, doc.Image(), "written"); code != kOk)
         return code;
-    if (const int code = Transfer(options, CloneDirection::Write, buffer); code != kOk)
-        return code;
-    std::fprintf(stderr, "wrote %s to the radio\n", options.file.c_str());
-    return kOk;
+    if (options.repeat)
+        return WriteRepeatedly(options, doc.Image());
+    FleetEntry entry;
+    const int code = WriteRadio(options, doc.Image(), entry);
+    if (code == kOk)
+        std::fprintf(stderr, "wrote %s to the radio%s\n", options.file.c_str(),
+                     options.verify ? " and verified it" : "");
+    return code;
 }
 
 int Info(const Options& options)
@@ -512,9 +659,12 @@ constexpr CliCommand kCommands[] = {
      "       those bytes; a warning names the channels and settings they hold. A failed read leaves\n"
      "       no output file. The memory read is also kept as a backup (see backups).",
      Read, true, 0, CliCommand::Output::Required},
-    {"write", "(--device PATH | --port N) [--no-search] [--no-backup] IN.pgm",
+    {"write", "(--device PATH | --port N) [--no-search] [--no-backup] [--no-verify] [--repeat] IN.pgm",
      "writes a data file to the radio (everything but the calibration area), after keeping\n"
-     "       the memory about to be written as a backup; when it cannot be kept, nothing is written.",
+     "       the memory about to be written as a backup (when it cannot be kept, nothing is written),\n"
+     "       then reads the radio again and compares (--verify, the default; --no-verify skips it) and\n"
+     "       lists what differs. --repeat writes one radio after another: Enter for the next radio, q\n"
+     "       to stop; a failed radio can be retried; one line per radio on standard output.",
      Write, true, 1, CliCommand::Output::None},
     {"info", "[--json] FILE.pgm",
      "prints a summary of a data file: model tag, band, channels in use, VFOs,\n"

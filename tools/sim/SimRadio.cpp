@@ -12,6 +12,7 @@ constexpr std::uint8_t kNak = 0x15;
 constexpr std::uint8_t kAdjustCmd = 0x67; // 'g': live calibration values of the test mode
 constexpr std::uint8_t kJunk = 0xA5;
 constexpr int kShortReplyLength = 12;
+constexpr std::uint8_t kCorruptBits = 0x01; // keeps a BCD digit a digit, so the change reads as a value
 constexpr std::uint8_t kIdentification[kCloneIdentLen] = {'Z', 'Q', '7', '0', '8', 0x01, 0x00, 0x00};
 
 bool ParseInt(const std::string& text, int& value)
@@ -84,7 +85,10 @@ bool CSimRadio::HandleFront(std::vector<std::uint8_t>& answer)
             return false;
         consume(kCloneWakeUpLen);
         ++m_wakeUps;
-        if (++m_attempt >= m_faults.wakeUpAtAttempt) {
+        if (m_silentWakeUps > 0) {
+            --m_silentWakeUps;
+            m_state = State::Idle;
+        } else if (++m_attempt >= m_faults.wakeUpAtAttempt) {
             answer.push_back(kCloneAck);
             m_state = State::Woken;
         } else {
@@ -116,6 +120,7 @@ bool CSimRadio::HandleFront(std::vector<std::uint8_t>& answer)
             break;
         case kCloneEnd:
             ++m_endBytes;
+            m_silentWakeUps = std::max(0, m_faults.silentAfterEnd);
             m_state = State::Idle;
             m_attempt = 0;
             break;
@@ -168,8 +173,12 @@ void CSimRadio::AnswerWrite(int address, const std::uint8_t* data, std::vector<s
     } else if (TakeFault(m_faults.nakWrite, address)) {
         answer.push_back(kNak);
     } else {
-        if (address + kCloneBlockSize <= static_cast<int>(m_memory.size()))
+        const bool stored = !TakeFault(m_faults.dropWrite, address);
+        if (stored && address + kCloneBlockSize <= static_cast<int>(m_memory.size())) {
             std::copy_n(data, kCloneBlockSize, m_memory.begin() + address);
+            if (TakeFault(m_faults.corruptWrite, address))
+                m_memory[static_cast<std::size_t>(address)] ^= kCorruptBits;
+        }
         answer.push_back(kCloneAck);
     }
     BlockAnswered();

@@ -24,8 +24,13 @@ struct SimFaults
     std::map<int, int> shortReply;   // read replies cut to 12 bytes
     std::map<int, int> nakWrite;     // written blocks answered with 15 (NAK)
     std::map<int, int> silentWrite;  // written blocks not answered
+    std::map<int, int> dropWrite;    // written blocks acknowledged but not stored
+    std::map<int, int> corruptWrite; // written blocks stored with their first byte changed
     // Drop the line once this many blocks (read or written) have been answered; -1: never.
     int hangUpAfterBlocks = -1;
+    // Wake-ups left unanswered after each end byte: a radio that leaves programming mode after an
+    // exchange until it is switched off and on.
+    int silentAfterEnd = 0;
 };
 
 // Parses "ADDR" or "ADDR:TIMES" (ADDR decimal or 0x hexadecimal) into a fault map entry.
@@ -74,6 +79,7 @@ private:
     State m_state = State::Idle;
     std::vector<std::uint8_t> m_pending;
     int m_attempt = 0; // wake-ups of the current exchange
+    int m_silentWakeUps = 0;
     int m_blocksAnswered = 0;
     bool m_hungUp = false;
     int m_wakeUps = 0;

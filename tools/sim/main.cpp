@@ -45,6 +45,10 @@ void PrintUsage(std::FILE* out)
                "  --nak ADDR[:TIMES]            answer a written block at ADDR with NAK\n"
                "  --silent ADDR[:TIMES]         do not answer a written block at ADDR\n"
                "  --hang-up-after B    drop the line after answering B blocks\n"
+               "  --drop-write ADDR[:TIMES]     acknowledge a written block at ADDR without storing it\n"
+               "  --corrupt-write ADDR[:TIMES]  store a written block at ADDR with its first byte changed\n"
+               "  --silent-after-end N leave the next N wake-ups after each end byte unanswered (a radio\n"
+               "                       that leaves programming mode after an exchange)\n"
                "  --help               show this text\n",
                out);
 }
@@ -77,8 +81,9 @@ int main(int argc, char** argv)
             return 64;
         };
         static const std::set<std::string> kWithValue = {
-            "--image",         "--save",        "--wake-at", "--junk",   "--ident-len",
-            "--wrong-address", "--short-reply", "--nak",     "--silent", "--hang-up-after"};
+            "--image",           "--save", "--wake-at", "--junk",          "--ident-len",  "--wrong-address",
+            "--short-reply",     "--nak",  "--silent",  "--hang-up-after", "--drop-write", "--corrupt-write",
+            "--silent-after-end"};
         if (kWithValue.count(arg) != 0 && i + 1 >= argc)
             return bad();
         if (arg == "--help") {
@@ -104,12 +109,17 @@ int main(int argc, char** argv)
         } else if (arg == "--hang-up-after") {
             if (!ParseCount(argv[++i], faults.hangUpAfterBlocks, 0, 100000))
                 return bad();
+        } else if (arg == "--silent-after-end") {
+            if (!ParseCount(argv[++i], faults.silentAfterEnd, 0, 100000))
+                return bad();
         } else if (arg == "--wrong-address" || arg == "--short-reply" || arg == "--nak" ||
-                   arg == "--silent") {
+                   arg == "--silent" || arg == "--drop-write" || arg == "--corrupt-write") {
             std::map<int, int>& map = arg == "--wrong-address" ? faults.wrongAddress
                                       : arg == "--short-reply" ? faults.shortReply
                                       : arg == "--nak"         ? faults.nakWrite
-                                                               : faults.silentWrite;
+                                      : arg == "--silent"      ? faults.silentWrite
+                                      : arg == "--drop-write"  ? faults.dropWrite
+                                                               : faults.corruptWrite;
             if (!ParseFaultBlock(argv[++i], map))
                 return bad();
         } else {
