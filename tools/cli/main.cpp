@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -290,20 +291,21 @@ int Transfer(const Options& options, CloneDirection direction, RadioImage& buffe
     record.Reset();
     CCloneSession session(port, record, buffer, g_strSettingFile);
     session.SetSearchAllowed(allowSearch);
-    std::atomic<bool> done{false};
+    std::promise<void> finished;
+    const std::future<void> done = finished.get_future();
     std::thread worker([&] {
         session.Run(direction);
-        done = true;
+        finished.set_value();
     });
     CProgressReport progress(direction == CloneDirection::Read ? "reading" : "writing");
-    while (!done) {
+    // Back at once when the exchange ends; meanwhile a few looks a second for Ctrl+C and progress.
+    do {
         if (g_interrupted && !record.m_cancel) {
             record.m_cancel = true;
             port.Close(); // ends any wait at once
         }
         progress.Show(record);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    } while (done.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready);
     worker.join();
     progress.Show(record);
     progress.Finish();
