@@ -124,11 +124,13 @@ TEST_F(SerialPortTest, AReplyIsAwaitedInAFewWakeUpsAndReturnedWhenCompleteOrAtTh
         long minMs;      // when Read returns
         long maxMs;
     };
+    // Two wake-ups take a reply that trickles in (its first byte, then the time the rest needs); a
+    // radio thread that falls behind on a busy machine may cost more, never one per byte.
     const Case cases[] = {
-        {"whole reply at once", 20, false, 200, 2, 0, 150},
-        {"whole reply byte by byte", 20, true, 200, 4, 20, 150},
-        {"part of it byte by byte", 8, true, 100, 4, 100, 190},
-        {"nothing", 0, false, 100, 2, 100, 190},
+        {"whole reply at once", 20, false, 1000, 2, 0, 900},
+        {"whole reply byte by byte", 20, true, 1000, 5, 20, 900},
+        {"part of it byte by byte", 8, true, 100, 5, 100, 400},
+        {"nothing", 0, false, 100, 2, 100, 400},
     };
     for (const Case& c : cases) {
         Pty pty;
@@ -159,24 +161,24 @@ TEST_F(SerialPortTest, AReplyIsAwaitedInAFewWakeUpsAndReturnedWhenCompleteOrAtTh
 
 TEST_F(SerialPortTest, TheRestOfAReplyIsAwaitedAtThePortsBaudRateWithinTheDeadlineAndCloseEndsIt)
 {
-    // Five of twenty bytes are in; at 1200 baud the other fifteen need 125 ms on the wire, so the
+    // Five of a hundred bytes are in; at 1200 baud the other 95 need 792 ms on the wire, so the
     // read sleeps that long (a pseudo-terminal delivers them sooner) unless the deadline is nearer.
     struct Case
     {
         const char* name;
         int timeoutMs;
-        long restAfterMs;  // when the other fifteen come; 0: never
+        long restAfterMs;  // when the other 95 come; 0: never
         long closeAfterMs; // 0: nobody closes
         int received;
         long minMs;
         long maxMs;
     };
     const Case cases[] = {
-        {"the rest comes", 400, 20, 0, 20, 120, 250},
-        {"the rest comes, the deadline sooner", 60, 20, 0, 20, 60, 110},
-        {"the rest never comes, the deadline sooner", 60, 0, 0, 5, 60, 110},
-        {"the rest never comes", 300, 0, 0, 5, 300, 400},
-        {"closed meanwhile", 5000, 0, 30, 5, 30, 110},
+        {"the rest comes", 2000, 20, 0, 100, 780, 1500},
+        {"the rest comes, the deadline sooner", 60, 20, 0, 100, 60, 600},
+        {"the rest never comes, the deadline sooner", 60, 0, 0, 5, 60, 600},
+        {"the rest never comes", 900, 0, 0, 5, 900, 1400},
+        {"closed meanwhile", 5000, 0, 30, 5, 30, 600},
     };
     for (const Case& c : cases) {
         Pty pty;
@@ -187,18 +189,18 @@ TEST_F(SerialPortTest, TheRestOfAReplyIsAwaitedAtThePortsBaudRateWithinTheDeadli
         std::thread other([&port, &pty, &c] {
             if (c.restAfterMs > 0) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(c.restAfterMs));
-                pty.Send(std::string(15, 'r'));
+                pty.Send(std::string(95, 'r'));
             }
             if (c.closeAfterMs > 0) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(c.closeAfterMs));
                 port.Close();
             }
         });
-        std::uint8_t buffer[20] = {};
+        std::uint8_t buffer[100] = {};
         long wakeUps = 0;
         WakeUpsSince(wakeUps);
         const auto t0 = Clock::now();
-        EXPECT_EQ(port.Read(buffer, 20, c.timeoutMs), c.received) << c.name;
+        EXPECT_EQ(port.Read(buffer, 100, c.timeoutMs), c.received) << c.name;
         const long ms = MsSince(t0);
         EXPECT_GE(ms, c.minMs) << c.name;
         EXPECT_LT(ms, c.maxMs) << c.name;
