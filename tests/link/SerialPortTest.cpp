@@ -168,17 +168,20 @@ TEST_F(SerialPortTest, TheRestOfAReplyIsAwaitedAtThePortsBaudRateWithinTheDeadli
         const char* name;
         int timeoutMs;
         long restAfterMs;  // when the other 95 come; 0: never
+        long lastAfterMs;  // when the last 50 of them come (a radio fallen behind); 0: with the rest
         long closeAfterMs; // 0: nobody closes
         int received;
         long minMs;
         long maxMs;
     };
     const Case cases[] = {
-        {"the rest comes", 2000, 20, 0, 100, 780, 1500},
-        {"the rest comes, the deadline sooner", 60, 20, 0, 100, 60, 600},
-        {"the rest never comes, the deadline sooner", 60, 0, 0, 5, 60, 600},
-        {"the rest never comes", 900, 0, 0, 5, 900, 1400},
-        {"closed meanwhile", 5000, 0, 30, 5, 30, 600},
+        {"the rest comes", 2000, 20, 0, 0, 100, 780, 1500},
+        {"the rest comes, the deadline sooner", 60, 20, 0, 0, 100, 60, 600},
+        // Woken at 900 ms by the last part, not after another sleep for the 50 bytes (417 ms).
+        {"the radio falls behind", 3000, 20, 900, 0, 100, 880, 1200},
+        {"the rest never comes, the deadline sooner", 60, 0, 0, 0, 5, 60, 600},
+        {"the rest never comes", 900, 0, 0, 0, 5, 900, 1400},
+        {"closed meanwhile", 5000, 0, 0, 30, 5, 30, 600},
     };
     for (const Case& c : cases) {
         Pty pty;
@@ -187,9 +190,14 @@ TEST_F(SerialPortTest, TheRestOfAReplyIsAwaitedAtThePortsBaudRateWithinTheDeadli
         port.SetBaudRate(1200);
         pty.Send("12345");
         std::thread other([&port, &pty, &c] {
+            const auto start = Clock::now();
             if (c.restAfterMs > 0) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(c.restAfterMs));
-                pty.Send(std::string(95, 'r'));
+                std::this_thread::sleep_until(start + std::chrono::milliseconds(c.restAfterMs));
+                pty.Send(std::string(c.lastAfterMs > 0 ? 45 : 95, 'r'));
+            }
+            if (c.lastAfterMs > 0) {
+                std::this_thread::sleep_until(start + std::chrono::milliseconds(c.lastAfterMs));
+                pty.Send(std::string(50, 'l'));
             }
             if (c.closeAfterMs > 0) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(c.closeAfterMs));
