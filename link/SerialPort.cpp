@@ -1,11 +1,13 @@
 #include "link/SerialPort.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -18,32 +20,47 @@ using Clock = std::chrono::steady_clock;
 // Without progress for this long a write gives up (nobody drains the line).
 constexpr int kWriteStallMs = 2000;
 
-speed_t SpeedOf(int baud)
+struct LineSpeed
 {
-    switch (baud) {
-    case 1200:
-        return B1200;
-    case 2400:
-        return B2400;
-    case 4800:
-        return B4800;
-    case 19200:
-        return B19200;
-    case 38400:
-        return B38400;
-    case 57600:
-        return B57600;
-    case 115200:
-        return B115200;
-    default:
-        return B9600;
+    int baud;
+    speed_t speed;
+};
+
+// The speeds a port can be set to; any other rate falls back to the cable's.
+LineSpeed SpeedOf(int baud)
+{
+    constexpr LineSpeed kSpeeds[] = {{1200, B1200},   {2400, B2400},   {4800, B4800},   {9600, B9600},
+                                     {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}};
+    for (const LineSpeed& s : kSpeeds) {
+        if (s.baud == baud)
+            return s;
     }
+    return {kCableBaud, B9600};
 }
 
-int MsUntil(Clock::time_point deadline)
+// One character on the wire at 8N1: start bit, eight data bits, stop bit.
+Clock::duration ByteTime(const LineSpeed& s)
 {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::seconds(10)) / s.baud;
+}
+
+// An exchange sleeps a thousand times or more; each sleep should end on time, not up to the
+// default 50 us of timer slack late. Set once for every thread that uses a port.
+void UsePreciseTimers()
+{
+    thread_local const bool precise = prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL) == 0;
+    static_cast<void>(precise);
+}
+
+// poll() until the deadline, to the nanosecond: millisecond time-outs would oversleep every
+// wait by up to a millisecond.
+int PollUntil(pollfd* fds, nfds_t count, Clock::time_point deadline)
+{
+    const auto left = std::max(Clock::duration::zero(), deadline - Clock::now());
+    const auto seconds = std::chrono::floor<std::chrono::seconds>(left);
+    const timespec timeout{static_cast<time_t>(seconds.count()),
+                           static_cast<long>(std::chrono::nanoseconds(left - seconds).count())};
+    return ppoll(fds, count, &timeout, nullptr);
 }
 
 PortOpenError ErrorOf(int err)
@@ -84,10 +101,12 @@ public:
 
     explicit CUse(CSerialPort& port) : m_port(port)
     {
+        UsePreciseTimers();
         std::lock_guard lock(port.m_mutex);
         if (port.m_fd >= 0 && !port.m_closing) {
             m_fd = port.m_fd;
             m_wake = port.m_wake[0];
+            m_byteTime = port.m_byteTime;
             ++port.m_inFlight;
         }
     }
@@ -104,13 +123,14 @@ public:
 
     bool Valid() const { return m_fd >= 0; }
     int Fd() const { return m_fd; }
+    Clock::duration ByteTime() const { return m_byteTime; }
 
     // Waits until the descriptor is ready for `events`, the deadline passes or Close is called.
     Wait WaitFor(short events, Clock::time_point deadline) const
     {
         for (;;) {
             pollfd fds[2] = {{m_fd, events, 0}, {m_wake, POLLIN, 0}};
-            const int n = poll(fds, 2, MsUntil(deadline));
+            const int n = PollUntil(fds, 2, deadline);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0 || fds[1].revents != 0)
@@ -129,7 +149,7 @@ public:
     {
         for (;;) {
             pollfd wake{m_wake, POLLIN, 0};
-            const int n = poll(&wake, 1, MsUntil(deadline));
+            const int n = PollUntil(&wake, 1, deadline);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n != 0)
@@ -143,6 +163,7 @@ private:
     CSerialPort& m_port;
     int m_fd = -1;
     int m_wake = -1;
+    Clock::duration m_byteTime{};
 };
 
 CSerialPort::CSerialPort() = default;
@@ -204,8 +225,9 @@ bool CSerialPort::OpenDevice(const std::string& path, int baud)
     tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
     tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
-    cfsetispeed(&tio, SpeedOf(baud));
-    cfsetospeed(&tio, SpeedOf(baud));
+    const LineSpeed speed = SpeedOf(baud);
+    cfsetispeed(&tio, speed.speed);
+    cfsetospeed(&tio, speed.speed);
     tcsetattr(fd, TCSANOW, &tio);
     // The cable powers its level converter from DTR and RTS; a pseudo-terminal refuses this.
     int lines = TIOCM_DTR | TIOCM_RTS;
@@ -215,6 +237,7 @@ bool CSerialPort::OpenDevice(const std::string& path, int baud)
     m_wake[0] = wake[0];
     m_wake[1] = wake[1];
     m_path = path;
+    m_byteTime = ByteTime(speed);
     m_lastError = PortOpenError::None;
     return true;
 }
@@ -235,9 +258,13 @@ void CSerialPort::SetBaudRate(int baud)
     termios tio{};
     if (tcgetattr(use.Fd(), &tio) != 0)
         return;
-    cfsetispeed(&tio, SpeedOf(baud));
-    cfsetospeed(&tio, SpeedOf(baud));
-    tcsetattr(use.Fd(), TCSANOW, &tio);
+    const LineSpeed speed = SpeedOf(baud);
+    cfsetispeed(&tio, speed.speed);
+    cfsetospeed(&tio, speed.speed);
+    if (tcsetattr(use.Fd(), TCSANOW, &tio) == 0) {
+        std::lock_guard lock(m_mutex);
+        m_byteTime = ByteTime(speed);
+    }
 }
 
 int CSerialPort::Write(const std::uint8_t* bytes, int count, int pauseMs, bool byteByByte)
@@ -289,19 +316,27 @@ int CSerialPort::Read(std::uint8_t* buffer, int count, int timeoutMs)
         return 0;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs > 0 ? timeoutMs : 0);
     int received = 0;
+    bool sleepForRest = true; // once after bytes have woken the read
     for (;;) {
         const ssize_t n = read(use.Fd(), buffer + received, static_cast<std::size_t>(count - received));
         if (n > 0) {
             received += static_cast<int>(n);
             if (received == count)
                 return count;
+            // The rest cannot be complete before it has crossed the wire: sleep that long instead of
+            // waking for every byte, then read what came. Should the radio have fallen behind, the
+            // next byte wakes the read again rather than another sleep that may overshoot it.
+            if (sleepForRest) {
+                if (!use.Pause(std::min(deadline, Clock::now() + use.ByteTime() * (count - received))))
+                    return received;
+                sleepForRest = false;
+                continue;
+            }
+        } else if (n < 0 && errno == EINTR) {
             continue;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        // A line that is gone (cable pulled, radio hung up) delivers nothing more: keep the
-        // time-out without spinning on its end-of-file.
-        if (n == 0 || errno != EAGAIN) {
+        } else if (n == 0 || errno != EAGAIN) {
+            // A line that is gone (cable pulled, radio hung up) delivers nothing more: keep the
+            // time-out without spinning on its end-of-file.
             use.Pause(deadline);
             return received;
         }
@@ -310,6 +345,7 @@ int CSerialPort::Read(std::uint8_t* buffer, int count, int timeoutMs)
         switch (use.WaitFor(POLLIN, deadline)) {
         case CUse::Wait::Ready:
         case CUse::Wait::Timeout:
+            sleepForRest = true;
             break; // read once more, then the deadline decides
         case CUse::Wait::Closed:
             return received;

@@ -1,13 +1,15 @@
 #pragma once
 // The program's one access to the programming cable: a serial device opened exclusively at
 // 8N1 raw without flow control. Reads wait with poll() until a count of bytes has arrived or a
-// time-out in milliseconds has passed.
+// time-out in milliseconds has passed; once part of a reply is in, a read sleeps for the time the
+// rest needs on the wire at the port's baud rate instead of waking for every byte.
 //
 // Close may be called from another thread while a read, write or pause is waiting: the waiting
 // call returns at once with what it has, later calls return nothing, and the descriptor is
 // released only once no call is using it, so a number the system hands out again is never
 // touched by mistake.
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -73,5 +75,6 @@ private:
     int m_inFlight = 0;
     bool m_closing = false; // Close is waiting for the operations in flight
     std::string m_path;
+    std::chrono::steady_clock::duration m_byteTime{}; // one character at the baud rate, 8N1
     PortOpenError m_lastError = PortOpenError::None;
 };

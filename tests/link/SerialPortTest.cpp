@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <pty.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <thread>
@@ -96,6 +97,129 @@ TEST_F(SerialPortTest, ReadCollectsLateBytesAndStopsAtTheTimeout)
     EXPECT_EQ(port.Read(buffer, 8, 100), 5);
     EXPECT_GE(MsSince(t0), 100);
     EXPECT_LT(MsSince(t0), 300);
+}
+
+// Times the reading thread slept and woke since the last call (voluntary context switches).
+long WakeUpsSince(long& before)
+{
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    const long since = usage.ru_nvcsw - before;
+    before = usage.ru_nvcsw;
+    return since;
+}
+
+// One character at 9600 baud 8N1.
+constexpr std::chrono::microseconds kByteAt9600{1042};
+
+TEST_F(SerialPortTest, AReplyIsAwaitedInAFewWakeUpsAndReturnedWhenCompleteOrAtTheDeadline)
+{
+    struct Case
+    {
+        const char* name;
+        int sent;     // of the 20 bytes asked for
+        bool trickle; // one byte per character time as from a UART, or all at once
+        int timeoutMs;
+        long maxWakeUps; // the old way woke once per byte
+        long minMs;      // when Read returns
+        long maxMs;
+    };
+    // Two wake-ups take a reply that trickles in (its first byte, then the time the rest needs); a
+    // radio thread that falls behind on a busy machine may cost more, never one per byte.
+    const Case cases[] = {
+        {"whole reply at once", 20, false, 1000, 2, 0, 900},
+        {"whole reply byte by byte", 20, true, 1000, 5, 20, 900},
+        {"part of it byte by byte", 8, true, 100, 5, 100, 400},
+        {"nothing", 0, false, 100, 2, 100, 400},
+    };
+    for (const Case& c : cases) {
+        Pty pty;
+        CSerialPort port;
+        ASSERT_TRUE(port.OpenDevice(pty.path, 9600));
+        std::thread radio([&pty, &c] {
+            auto next = Clock::now() + std::chrono::milliseconds(5);
+            for (int i = 0; i < c.sent; i += c.trickle ? 1 : c.sent) {
+                std::this_thread::sleep_until(next += kByteAt9600);
+                pty.Send(std::string(c.trickle ? 1 : c.sent, static_cast<char>('a' + i)));
+            }
+        });
+        std::uint8_t buffer[20] = {};
+        long wakeUps = 0;
+        WakeUpsSince(wakeUps);
+        const auto t0 = Clock::now();
+        EXPECT_EQ(port.Read(buffer, 20, c.timeoutMs), c.sent) << c.name;
+        const long ms = MsSince(t0);
+        EXPECT_LE(WakeUpsSince(wakeUps), c.maxWakeUps) << c.name;
+        EXPECT_GE(ms, c.minMs) << c.name;
+        EXPECT_LT(ms, c.maxMs) << c.name;
+        radio.join();
+        if (c.trickle && c.sent > 0) {
+            EXPECT_EQ(buffer[c.sent - 1], 'a' + c.sent - 1) << c.name;
+        }
+    }
+}
+
+TEST_F(SerialPortTest, TheRestOfAReplyIsAwaitedAtThePortsBaudRateWithinTheDeadlineAndCloseEndsIt)
+{
+    // Five of a hundred bytes are in; at 1200 baud the other 95 need 792 ms on the wire, so the
+    // read sleeps that long (a pseudo-terminal delivers them sooner) unless the deadline is nearer.
+    struct Case
+    {
+        const char* name;
+        int timeoutMs;
+        long restAfterMs;  // when the other 95 come; 0: never
+        long lastAfterMs;  // when the last 50 of them come (a radio fallen behind); 0: with the rest
+        long closeAfterMs; // 0: nobody closes
+        int received;
+        long minMs;
+        long maxMs;
+    };
+    const Case cases[] = {
+        {"the rest comes", 2000, 20, 0, 0, 100, 780, 1500},
+        {"the rest comes, the deadline sooner", 60, 20, 0, 0, 100, 60, 600},
+        // Woken at 900 ms by the last part, not after another sleep for the 50 bytes (417 ms).
+        {"the radio falls behind", 3000, 20, 900, 0, 100, 880, 1200},
+        {"the rest never comes, the deadline sooner", 60, 0, 0, 0, 5, 60, 600},
+        {"the rest never comes", 900, 0, 0, 0, 5, 900, 1400},
+        {"closed meanwhile", 5000, 0, 0, 30, 5, 30, 600},
+    };
+    for (const Case& c : cases) {
+        Pty pty;
+        CSerialPort port;
+        ASSERT_TRUE(port.OpenDevice(pty.path, 9600));
+        port.SetBaudRate(1200);
+        pty.Send("12345");
+        std::thread other([&port, &pty, &c] {
+            const auto start = Clock::now();
+            if (c.restAfterMs > 0) {
+                std::this_thread::sleep_until(start + std::chrono::milliseconds(c.restAfterMs));
+                pty.Send(std::string(c.lastAfterMs > 0 ? 45 : 95, 'r'));
+            }
+            if (c.lastAfterMs > 0) {
+                std::this_thread::sleep_until(start + std::chrono::milliseconds(c.lastAfterMs));
+                pty.Send(std::string(50, 'l'));
+            }
+            if (c.closeAfterMs > 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(c.closeAfterMs));
+                port.Close();
+            }
+        });
+        std::uint8_t buffer[100] = {};
+        long wakeUps = 0;
+        WakeUpsSince(wakeUps);
+        const auto t0 = Clock::now();
+        EXPECT_EQ(port.Read(buffer, 100, c.timeoutMs), c.received) << c.name;
+        const long ms = MsSince(t0);
+        EXPECT_GE(ms, c.minMs) << c.name;
+        EXPECT_LT(ms, c.maxMs) << c.name;
+        EXPECT_LE(WakeUpsSince(wakeUps), 3) << c.name;
+        other.join();
+        if (c.closeAfterMs > 0) { // nothing after Close, and no waiting either
+            const auto t1 = Clock::now();
+            EXPECT_EQ(port.Read(buffer, 20, 1000), 0) << c.name;
+            EXPECT_LT(MsSince(t1), 50) << c.name;
+        }
+    }
 }
 
 TEST_F(SerialPortTest, WriteSendsEveryByteUntouched)

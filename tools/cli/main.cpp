@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <future>
 #include <map>
 #include <string>
 #include <thread>
@@ -326,25 +327,26 @@ int Transfer(const Options& options, CloneDirection direction, RadioImage& buffe
     CCloneSession session(port, record, buffer, g_strSettingFile);
     session.SetSearchAllowed(allowSearch);
     std::atomic<bool> checking{false};
-    std::atomic<bool> done{false};
+    std::promise<void> finished;
+    const std::future<void> done = finished.get_future();
     std::thread worker([&] {
         session.Run(direction);
         if (details && details->verify && record.m_status == CloneStatus::WriteDone && !record.m_cancel) {
             checking = true;
             details->outcome = details->check.Run(port, record, buffer, g_strSettingFile);
         }
-        done = true;
+        finished.set_value();
     });
     CProgressReport progress(direction == CloneDirection::Read ? "reading" : "writing");
     CProgressReport verifying("verifying");
-    while (!done) {
+    // Back at once when the exchange ends; meanwhile a few looks a second for Ctrl+C and progress.
+    do {
         if (g_interrupted && !record.m_cancel) {
             record.m_cancel = true;
             port.Close(); // ends any wait at once
         }
         (checking ? verifying : progress).Show(record);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    } while (done.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready);
     worker.join();
     if (details)
         details->ident = session.Identification();

@@ -106,6 +106,23 @@ void CSimLine::CloseLine()
     m_master = m_slave = -1;
 }
 
+bool CSimLine::Send(const std::vector<std::uint8_t>& answer, Clock::time_point start, Clock::time_point& end)
+{
+    // Paced, each byte arrives when its stop bit is through, as a UART delivers it; unpaced, all at once.
+    const std::size_t step = m_paced ? 1 : answer.size();
+    end = start;
+    for (std::size_t at = 0; at < answer.size(); at += step) {
+        if (m_paced) {
+            end += kByteTime;
+            SleepUntil(end);
+        }
+        if (!WriteAll(m_master, answer.data() + at, step, m_stop[0]))
+            return false;
+        m_sent += step;
+    }
+    return true;
+}
+
 void CSimLine::Run()
 {
     // Paced bytes should leave on time, not up to the default 50 us of timer slack late.
@@ -133,18 +150,11 @@ void CSimLine::Run()
             inFree = std::max(inFree, Clock::now()) + kByteTime * n;
             SleepUntil(inFree);
         }
+        // The radio starts answering once the request's last byte is in, not when this thread
+        // happened to wake up.
         const std::vector<std::uint8_t> answer = m_radio.Receive(buffer, static_cast<std::size_t>(n));
-        if (!answer.empty()) {
-            if (m_paced) {
-                // The radio starts answering once the request's last byte is in, not when this
-                // thread happened to wake up.
-                outFree = std::max(outFree, inFree) + kByteTime * static_cast<long>(answer.size());
-                SleepUntil(outFree);
-            }
-            if (!WriteAll(m_master, answer.data(), answer.size(), m_stop[0]))
-                break;
-            m_sent += answer.size();
-        }
+        if (!answer.empty() && !Send(answer, std::max(outFree, inFree), outFree))
+            break;
         if (m_radio.HungUp())
             break;
     }

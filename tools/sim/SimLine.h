@@ -3,9 +3,11 @@
 // serial device. Optionally paces both directions at 9600 baud 8N1, as a real cable would.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tools/sim/SimRadio.h"
 
@@ -31,6 +33,10 @@ public:
 
 private:
     void Run();
+    // Sends the radio's answer starting at `start`; `end` becomes when its last byte is through.
+    // False when the line is gone or Stop was called.
+    bool Send(const std::vector<std::uint8_t>& answer, std::chrono::steady_clock::time_point start,
+              std::chrono::steady_clock::time_point& end);
     void CloseLine();
 
     CSimRadio& m_radio;
