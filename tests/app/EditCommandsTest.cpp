@@ -19,6 +19,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -399,4 +400,27 @@ TEST_F(EditCommandsTest, EveryOtherActionIsOneStepThatUndoRestores)
         EXPECT_EQ(doc.Image(), after);
     }
     EXPECT_EQ(doc.History().StepCount(), actions.size());
+}
+
+TEST_F(EditCommandsTest, Screenshots)
+{
+    const QString dir = qEnvironmentVariable("ZQ708_SHOTS_DIR");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "set ZQ708_SHOTS_DIR to write the pictures";
+    QDir().mkpath(dir);
+    ClickHeader(3);
+    ClickHeader(5, Qt::ShiftModifier);
+    Press(Qt::ALT | Qt::Key_Down);
+    for (const char* lang : {"en", "zh"}) {
+        SetLanguage(lang == std::string("en") ? "english" : "chinese");
+        app.ApplyLanguage();
+        const QString prefix = dir + u'/' + QLatin1String(lang);
+        Frame().grab().save(prefix + QStringLiteral("-selection.png"));
+        for (QMenu* menu : {Frame().menuBar()->actions()[1]->menu(), Frame().RowMenu()}) {
+            menu->popup(Frame().mapToGlobal(QPoint(60, 120)));
+            menu->grab().save(prefix + (menu == Frame().RowMenu() ? QStringLiteral("-context-menu.png")
+                                                                  : QStringLiteral("-edit-menu.png")));
+            menu->close();
+        }
+    }
 }
