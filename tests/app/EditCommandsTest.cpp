@@ -374,6 +374,22 @@ TEST_F(EditCommandsTest, EveryOtherActionIsOneStepThatUndoRestores)
              auto* step = FindControl<QComboBox>(vfo, "StepF1");
              step->setCurrentIndex((step->currentIndex() + 1) % step->count());
          }},
+        {"IDS_EDIT_FMPRESETS",
+         [this] {
+             // The dialog's frequency list changes, then the dialog is closed.
+             QTimer::singleShot(0, [] {
+                 QWidget* dlg = QApplication::activeModalWidget();
+                 auto* frequency = FindControl<QComboBox>(dlg, "Frequency");
+                 frequency->setCurrentIndex((frequency->currentIndex() + 1) % frequency->count());
+                 dlg->close();
+             });
+             Frame().OnRadioPresets();
+         }},
+        {"IDS_EDIT_IMPORT",
+         [this] {
+             env.AnswerFileDialog(env.WriteFile("in.csv", "Location,Frequency\n9,145.125\n10,145.25\n"));
+             Frame().Action(cmd::FileImportCsv)->trigger();
+         }},
         {"IDS_EDIT_RANGE",
          [this] {
              env.WriteFile("setting.ini", std::string(kSettings) + "Freq1=400-520 MHz\ndata1=00400052\n");
