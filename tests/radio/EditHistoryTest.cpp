@@ -114,6 +114,30 @@ TEST(EditHistoryTest, KeepsTheLastThousandStepsAndForgetsAnOlderSavedState)
     EXPECT_FALSE(history.CanUndo());
     EXPECT_EQ(oldest[0], extra);
     EXPECT_FALSE(history.IsAtSaved()); // the opened state is gone: never unmodified again
+
+    // A state saved later stays findable while older steps go.
+    for (std::size_t i = 0; i < CEditHistory::kMaxSteps - 2; ++i)
+        history.Redo();
+    history.MarkSaved(history.Redo()); // the state 1 step before the newest
+    ASSERT_TRUE(history.IsAtSaved());
+    for (int i = 1; i <= 3; ++i) {
+        image[2] = static_cast<std::uint8_t>(i);
+        ASSERT_TRUE(history.Record(image, {"k", i}));
+    }
+    EXPECT_EQ(history.StepCount(), CEditHistory::kMaxSteps);
+    EXPECT_FALSE(history.IsAtSaved());
+    for (int i = 0; i < 3; ++i)
+        history.Undo();
+    EXPECT_TRUE(history.IsAtSaved());
+    history.Undo();
+    EXPECT_FALSE(history.IsAtSaved());
+
+    // A new history has no steps and starts saved.
+    history.Reset(ImageOf(7));
+    EXPECT_EQ(history.StepCount(), 0u);
+    EXPECT_TRUE(history.IsAtSaved());
+    EXPECT_FALSE(history.CanRedo());
+    EXPECT_FALSE(history.Record(ImageOf(7), {"same", 0}));
 }
 
 namespace {
@@ -217,6 +241,10 @@ TEST_F(CDocumentHistoryTest, ChannelsMoveWithEveryByte)
     for (int n : {1, 2, 3, 5, 127})
         Brand(image, n);
     image[kEmptyBitmap] = 0x04; // channel 3's bit set, to see it travel
+    // Channel 128 is empty yet holds bytes of its own; its empty bit is set.
+    image[RecordOffset(kLastChannel) + kRecFlags] = 0x77;
+    image[NameOffset(kLastChannel)] = 0x01;
+    image[kEmptyBitmap + kEmptyBitmapSize - 1] = 0x80;
     const RadioImage before = image;
     const auto was = [&before](int n) { return BytesOf(before, n); };
     CChannelRows rows(m_doc);
@@ -231,6 +259,10 @@ TEST_F(CDocumentHistoryTest, ChannelsMoveWithEveryByte)
     EXPECT_FALSE(rows.Move({1, 5}, -1));
     EXPECT_FALSE(rows.Move({128}, +1));
     EXPECT_EQ(image, before);
+    ASSERT_TRUE(rows.Move({127}, +1));
+    EXPECT_EQ(BytesOf(image, 128), was(127));
+    ASSERT_TRUE(rows.Move({128}, -1));
+    EXPECT_EQ(image, before);
 
     // Insert at 2: 2..127 go one down, 2 is a deleted channel, 1 stays.
     ASSERT_TRUE(rows.InsertEmpty(2));
@@ -238,7 +270,10 @@ TEST_F(CDocumentHistoryTest, ChannelsMoveWithEveryByte)
     for (int n = 2; n < kLastChannel; ++n)
         EXPECT_EQ(BytesOf(image, n + 1), was(n)) << n;
     EXPECT_TRUE(m_doc.IsRecordEmpty(2));
+    // The old channel 128 came up to 2 (its empty bit with it) and was cleared as a deleted channel.
     EXPECT_EQ(m_doc.GetName(2), NameBytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_NE(image[RecordOffset(2) + kRecFlags], 0x77);
+    EXPECT_TRUE(BytesOf(image, 2).emptyBit);
     // Channel 128 is now in use: another insert is refused and changes nothing.
     const RadioImage full = image;
     EXPECT_FALSE(rows.InsertEmpty(1));
