@@ -132,6 +132,19 @@ TEST(EditHistoryTest, KeepsTheLastThousandStepsAndForgetsAnOlderSavedState)
     history.Undo();
     EXPECT_FALSE(history.IsAtSaved());
 
+    // Saved one step after the start, that state becomes the oldest one kept.
+    history.Reset(ImageOf(0));
+    for (int i = 1; i <= static_cast<int>(CEditHistory::kMaxSteps) + 1; ++i) {
+        image[3] = static_cast<std::uint8_t>(i);
+        image[4] = static_cast<std::uint8_t>(i >> 8);
+        ASSERT_TRUE(history.Record(image, {"k", i}));
+        if (i == 1)
+            history.MarkSaved(image);
+    }
+    while (history.CanUndo())
+        history.Undo();
+    EXPECT_TRUE(history.IsAtSaved());
+
     // A new history has no steps and starts saved.
     history.Reset(ImageOf(7));
     EXPECT_EQ(history.StepCount(), 0u);
