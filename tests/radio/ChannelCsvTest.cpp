@@ -475,6 +475,7 @@ TEST_F(ChannelCsvTest, PasteIgnoresLocationKeepsRefusedChannelsAndCountsRowsPast
     EXPECT_EQ(View(m_doc, 126), kept);
     EXPECT_EQ(View(m_doc, 127).rx, "146.00000");
     EXPECT_EQ(View(m_doc, 128).rx, "147.00000");
+    EXPECT_NE(CChannelCsv(m_doc).Export().find("\n128,THREE,147.000000,"), std::string::npos);
 
     // A Location column names no channel for a paste; a file import still needs it.
     EXPECT_EQ(CChannelCsv(m_doc).Paste("Location\tFrequency\n999\t145.75\n", 1).imported, 1);

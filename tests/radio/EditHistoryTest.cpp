@@ -190,6 +190,8 @@ TEST_F(CDocumentHistoryTest, ModifiedFlagFollowsUndoAndRedoAndSaving)
     ASSERT_TRUE(m_doc.Redo());
     EXPECT_EQ(m_doc.Image()[0x123], 0x42);
     EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_FALSE(m_doc.Redo());
+    EXPECT_EQ(m_changes, 3); // recorded, undone, redone
 
     // A read leaves the flag as it is, yet is one step; saving moves the saved marker.
     m_doc.SetModifiedFlag(false);
@@ -197,16 +199,37 @@ TEST_F(CDocumentHistoryTest, ModifiedFlagFollowsUndoAndRedoAndSaving)
     m_doc.RecordEdit({"IDS_EDIT_READ", 0}, false);
     EXPECT_FALSE(m_doc.IsModified());
     m_doc.SetSavePathPrompt([this](const std::string&) { return (m_dir.Path() / "saved.pgm").string(); });
+    const int beforeSave = m_changes;
     ASSERT_TRUE(m_doc.DoFileSave());
+    EXPECT_EQ(m_changes, beforeSave + 1); // the saved marker moved
     ASSERT_TRUE(m_doc.Undo());
     EXPECT_TRUE(m_doc.IsModified());
     ASSERT_TRUE(m_doc.Redo());
     EXPECT_FALSE(m_doc.IsModified());
 
     // Open and New start over.
+    const int beforeOpen = m_changes;
     ASSERT_TRUE(m_doc.OnOpenDocument((m_dir.Path() / "saved.pgm").string()));
     EXPECT_FALSE(m_doc.History().CanUndo());
     EXPECT_FALSE(m_doc.History().CanRedo());
+    EXPECT_EQ(m_changes, beforeOpen + 1);
+}
+
+TEST_F(CDocumentHistoryTest, UndoOfABandChangeBringsBackItsLimits)
+{
+    const BandLimits vhf = m_doc.GetBandLimits();
+    m_doc.DeleteContents();
+    m_doc.ApplyModelEntry(1);
+    m_doc.RecordEdit({"IDS_EDIT_RANGE", 0});
+    ASSERT_NE(m_doc.GetBandLimits().low, vhf.low);
+    ASSERT_TRUE(m_doc.Undo());
+    EXPECT_EQ(m_doc.GetBandLimits().low, vhf.low);
+    EXPECT_EQ(m_doc.GetBandLimits().high, vhf.high);
+
+    // A document just made starts its history at its own memory.
+    CVantorDoc fresh;
+    fresh.RecordEdit({"IDS_EDIT_CELL", 1});
+    EXPECT_FALSE(fresh.History().CanUndo());
 }
 
 TEST_F(CDocumentHistoryTest, AnEditThatChangesNothingIsNoStepButMarksModifiedAsBefore)
