@@ -67,8 +67,9 @@ install: build
 SOAK_RUNS ?= 300
 .PHONY: bench
 bench: deps configure
-	cmake --build $(BUILD) -j $(JOBS) --target zq708-bench-gui zq708-bench-soak zq708-bench-clone
+	cmake --build $(BUILD) -j $(JOBS) --target zq708-bench-gui zq708-bench-soak zq708-bench-clone zq708-bench-edit
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/zq708-bench-gui
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/zq708-bench-edit
 	$(BUILD)/bin/zq708-bench-clone
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/zq708-bench-soak $(SOAK_RUNS)
 

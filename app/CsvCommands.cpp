@@ -75,11 +75,14 @@ CCsvCommands::CCsvCommands(CVantorDoc& doc, QWidget* parent) : QObject(parent), 
 {
 }
 
-std::string CCsvCommands::ReportText(const CsvImportReport& report)
+std::string CCsvCommands::ReportText(const CsvImportReport& report, bool paste)
 {
-    std::string text = FormatLangText(Lang("IDS_CSV_IMPORTED"), std::to_string(report.imported));
-    AppendList(text, "IDS_CSV_NOT_IMPORTED", report.rejected);
+    std::string text = FormatLangText(Lang(paste ? "IDS_PASTE_PASTED" : "IDS_CSV_IMPORTED"),
+                                      std::to_string(report.imported));
+    AppendList(text, paste ? "IDS_PASTE_NOT_PASTED" : "IDS_CSV_NOT_IMPORTED", report.rejected);
     AppendList(text, "IDS_CSV_ADJUSTED", report.adjusted);
+    if (report.leftOut > 0)
+        text += "\n\n" + FormatLangText(Lang("IDS_PASTE_LEFT_OUT"), std::to_string(report.leftOut));
     return text;
 }
 
@@ -99,7 +102,7 @@ void CCsvCommands::OnImportCsv()
         return;
     }
     if (report.imported > 0) {
-        m_doc.SetModifiedFlag();
+        m_doc.RecordEdit({"IDS_EDIT_IMPORT", report.imported});
         m_doc.UpdateAllViews();
     }
     ShowMessage(Lang("IDS_PROMPT"), ReportText(report), MsgIcon::Exclamation);

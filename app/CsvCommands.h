@@ -21,9 +21,10 @@ public:
     void OnImportCsv();
     void OnExportCsv();
 
-    // The message after an import: the count, then the rows not imported and those stored with a
-    // changed value, each with its line and reason in the current language.
-    static std::string ReportText(const CsvImportReport& report);
+    // The message after an import (or a paste of channel rows): the count, then the rows not stored
+    // and those stored with a changed value, each with its line and reason in the current
+    // language, then how many rows of a paste found no channel.
+    static std::string ReportText(const CsvImportReport& report, bool paste = false);
 
 private:
     CVantorDoc& m_doc;

@@ -5,12 +5,14 @@
 #include "app/BackupsDlg.h"
 #include "app/ChannelPrinter.h"
 #include "app/CsvCommands.h"
+#include "app/PageTabCtrl.h"
 #include "app/VantorApp.h"
 #include "app/VantorView.h"
 #include "i18n/LangText.h"
 #include "link/CloneProgressDlg.h"
 #include "link/CloneSession.h"
 #include "link/FleetWriteDlg.h"
+#include "pages/ChannelTablePage.h"
 #include "pages/ImagePage.h"
 #include "pages/RadiogramDlg.h"
 #include "res/CommandIds.h"
@@ -25,11 +27,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QStatusBar>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
@@ -44,8 +50,7 @@ struct Accelerator
     int command;
 };
 
-// The shortcuts that have a command. The table's cut, copy, paste, undo and pane keys have none
-// here, so they keep their ordinary meaning inside edit fields.
+// The shortcuts that have a command. The table's pane keys have none.
 const std::array<Accelerator, 9> kAccelerators = {{
     {Qt::CTRL | Qt::Key_C, cmd::CommPort},
     {Qt::CTRL | Qt::Key_L, cmd::Language},
@@ -57,6 +62,29 @@ const std::array<Accelerator, 9> kAccelerators = {{
     {Qt::CTRL | Qt::Key_T, cmd::TestMode},
     {Qt::CTRL | Qt::Key_W, cmd::WriteToRadio},
 }};
+
+// The Edit menu's keys. They stay with an edit field or an open cell editor, where they edit text.
+const std::array<Accelerator, 13> kEditAccelerators = {{
+    {Qt::CTRL | Qt::Key_Z, cmd::EditUndo},
+    {Qt::ALT | Qt::Key_Backspace, cmd::EditUndo},
+    {Qt::CTRL | Qt::Key_Y, cmd::EditRedo},
+    {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, cmd::EditRedo},
+    {Qt::CTRL | Qt::Key_Insert, cmd::EditCopy},
+    {Qt::CTRL | Qt::Key_X, cmd::EditCut},
+    {Qt::SHIFT | Qt::Key_Delete, cmd::EditCut},
+    {Qt::CTRL | Qt::Key_V, cmd::EditPaste},
+    {Qt::SHIFT | Qt::Key_Insert, cmd::EditPaste},
+    {QKeyCombination(Qt::Key_Delete), cmd::EditDeleteChannels},
+    {Qt::ALT | Qt::Key_Up, cmd::EditMoveUp},
+    {Qt::ALT | Qt::Key_Down, cmd::EditMoveDown},
+    {Qt::CTRL | Qt::Key_A, cmd::EditSelectAll},
+}};
+
+bool IsTextField(const QWidget* w)
+{
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
+           qobject_cast<const QTextEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w);
+}
 
 constexpr int kToolTipLimit = 19;  // characters, as the toolbar has always cut them
 constexpr int kNumLockMask = 0x10; // Mod2 of the X11 keyboard state
@@ -105,12 +133,14 @@ CMainFrame::CMainFrame(CVantorApp& app) : m_app(app)
         move(s->availableGeometry().center() - rect().center());
     setAcceptDrops(true);
     ShowPortInStatusBar(ConfiguredPort(g_strSettingFile));
+    m_app.Doc().SetHistoryChangedHandler([this] { UpdateEditActions(); });
     qApp->installEventFilter(this);
 }
 
 CMainFrame::~CMainFrame()
 {
     qApp->removeEventFilter(this);
+    m_app.Doc().SetHistoryChangedHandler({});
     m_app.SerialPort().Close();
 }
 
@@ -157,6 +187,8 @@ void CMainFrame::CreateMenus()
     connect(AddCommand(m_fileMenu, cmd::AppExit, "E&xit"), &QAction::triggered, this, &QWidget::close);
     connect(m_fileMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileMenu);
 
+    CreateEditMenu();
+
     QMenu* program = menuBar()->addMenu(QStringLiteral("&Program"));
     connect(AddCommand(program, cmd::ReadFromRadio, "&Read from Radio\tCtrl+R"), &QAction::triggered, this,
             &CMainFrame::OnReadFromRadio);
@@ -183,6 +215,69 @@ void CMainFrame::CreateMenus()
             &CVantorApp::OnAppAbout);
 }
 
+void CMainFrame::CreateEditMenu()
+{
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    connect(AddCommand(edit, cmd::EditUndo, "&Undo\tCtrl+Z"), &QAction::triggered, this,
+            [this] { m_app.Doc().Undo(); });
+    connect(AddCommand(edit, cmd::EditRedo, "&Redo\tCtrl+Y"), &QAction::triggered, this,
+            [this] { m_app.Doc().Redo(); });
+    edit->addSeparator();
+    // The row commands act on the channel table; the right-click menu offers the same actions.
+    m_rowMenu = new QMenu(this);
+    m_rowMenu->setObjectName(QStringLiteral("rowMenu"));
+    const auto row = [this, edit](int command, const char* text, void (CChannelTablePage::*handler)()) {
+        QAction* action = AddCommand(edit, command, text);
+        connect(action, &QAction::triggered, this, [this, handler] {
+            if (CChannelTablePage* page = m_view->ChannelPage())
+                (page->*handler)();
+        });
+        m_rowMenu->addAction(action);
+    };
+    row(cmd::EditCut, "Cu&t\tCtrl+X", &CChannelTablePage::OnEditCut);
+    row(cmd::EditCopy, "&Copy\tCtrl+Ins", &CChannelTablePage::OnEditCopy);
+    row(cmd::EditPaste, "&Paste\tCtrl+V", &CChannelTablePage::OnEditPaste);
+    edit->addSeparator();
+    m_rowMenu->addSeparator();
+    row(cmd::EditInsertChannel, "&Insert Empty Channel", &CChannelTablePage::OnInsertChannel);
+    row(cmd::EditDeleteChannels, "&Delete Channels\tDel", &CChannelTablePage::OnDeleteChannels);
+    row(cmd::EditMoveUp, "&Move Up\tAlt+Up", &CChannelTablePage::OnMoveUp);
+    row(cmd::EditMoveDown, "Move Do&wn\tAlt+Down", &CChannelTablePage::OnMoveDown);
+    edit->addSeparator();
+    m_rowMenu->addSeparator();
+    row(cmd::EditSelectAll, "Select &All\tCtrl+A", &CChannelTablePage::OnSelectAll);
+    connect(edit, &QMenu::aboutToShow, this, &CMainFrame::UpdateEditActions);
+    connect(m_rowMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateEditActions);
+}
+
+void CMainFrame::UpdateEditActions()
+{
+    const CEditHistory& history = m_app.Doc().History();
+    const auto name = [](const EditStep& step) {
+        return FormatLangText(LoadLangString(step.key), std::to_string(step.number));
+    };
+    const auto label = [](QAction* action, bool can, const char* namedKey, const char* plainKey,
+                          const std::function<std::string()>& stepName) {
+        action->setEnabled(can);
+        action->setText(QString::fromStdString(can ? FormatLangText(LoadLangString(namedKey), stepName())
+                                                   : LoadLangString(plainKey)));
+    };
+    label(Action(cmd::EditUndo), history.CanUndo(), "IDS_EDIT_UNDO", "Menu_Edit_Undo",
+          [&] { return name(history.UndoStep()); });
+    label(Action(cmd::EditRedo), history.CanRedo(), "IDS_EDIT_REDO", "Menu_Edit_Redo",
+          [&] { return name(history.RedoStep()); });
+
+    CChannelTablePage* page = m_view->ChannelPage();
+    const bool shown = page && m_view->TabCtrl()->currentWidget() == page;
+    const bool rows = shown && !page->SelectedChannels().empty();
+    for (int command : {cmd::EditCut, cmd::EditCopy, cmd::EditInsertChannel, cmd::EditDeleteChannels})
+        Action(command)->setEnabled(rows);
+    Action(cmd::EditPaste)->setEnabled(shown);
+    Action(cmd::EditSelectAll)->setEnabled(shown);
+    Action(cmd::EditMoveUp)->setEnabled(shown && page->CanMove(-1));
+    Action(cmd::EditMoveDown)->setEnabled(shown && page->CanMove(+1));
+}
+
 void CMainFrame::CreateToolBar()
 {
     m_toolBar = addToolBar(QStringLiteral("Standard"));
@@ -192,8 +287,8 @@ void CMainFrame::CreateToolBar()
     m_toolBar->setFloatable(true);
     m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    for (int command : {cmd::FileNew, cmd::FileOpen, cmd::FileSave, 0, cmd::ReadFromRadio, cmd::WriteToRadio,
-                        0, cmd::FilePrint, 0}) {
+    for (int command : {cmd::FileNew, cmd::FileOpen, cmd::FileSave, 0, cmd::EditUndo, cmd::EditRedo, 0,
+                        cmd::ReadFromRadio, cmd::WriteToRadio, 0, cmd::FilePrint, 0}) {
         if (command == 0)
             m_toolBar->addSeparator();
         else
@@ -234,6 +329,13 @@ QAction* CMainFrame::Action(int command) const
 void CMainFrame::InitialUpdateFrame()
 {
     m_view->OnInitialUpdate();
+    if (CChannelTablePage* page = m_view->ChannelPage()) {
+        connect(page, &CChannelTablePage::RowsChanged, this, &CMainFrame::UpdateEditActions);
+        connect(page, &CChannelTablePage::ContextMenuRequested, m_rowMenu,
+                [this](const QPoint& at) { m_rowMenu->popup(at); });
+        connect(m_view->TabCtrl(), &QTabWidget::currentChanged, this, &CMainFrame::UpdateEditActions);
+    }
+    UpdateEditActions();
     // Shrink the window to the form where the form is smaller; never enlarge it. The room that
     // menu, toolbar and status bar take is known only once the layout has placed them.
     layout()->activate();
@@ -305,6 +407,7 @@ void CMainFrame::Transfer(bool read)
 void CMainFrame::OnReadFromRadio()
 {
     Transfer(true);
+    m_app.Doc().RecordEdit({"IDS_EDIT_READ", 0}, false); // a read leaves the modified flag alone
 }
 
 void CMainFrame::OnWriteToRadio()
@@ -331,6 +434,7 @@ void CMainFrame::OnRadioPresets()
 {
     CRadiogramDlg dlg(m_app.Doc(), this);
     dlg.exec();
+    m_app.Doc().RecordEdit({"IDS_EDIT_FMPRESETS", 0}, false); // the dialog has set the flag
 }
 
 void CMainFrame::OnTestMode()
@@ -353,14 +457,20 @@ bool CMainFrame::TranslateAccelerator(QObject* receiver, const QKeyEvent& key)
     if (!widget || widget->window() != this || !ShortcutsReach(QApplication::focusWidget()))
         return false;
     const QKeyCombination pressed(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key()));
-    for (const Accelerator& a : kAccelerators) {
-        if (a.keys == pressed) {
-            if (QAction* action = Action(a.command))
-                action->trigger(); // a disabled command does nothing
-            return true;
+    const auto run = [this, &pressed](const auto& table) {
+        for (const Accelerator& a : table) {
+            if (a.keys == pressed) {
+                if (QAction* action = Action(a.command))
+                    action->trigger(); // a disabled command does nothing
+                return true;
+            }
         }
-    }
-    return false;
+        return false;
+    };
+    if (run(kAccelerators))
+        return true;
+    const CChannelTablePage* page = m_view->ChannelPage();
+    return !IsTextField(widget) && !(page && page->IsEditing()) && run(kEditAccelerators);
 }
 
 void CMainFrame::UpdateNumLock(const QKeyEvent& key)

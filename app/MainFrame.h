@@ -34,6 +34,11 @@ public:
     QString PortText() const;
     // Rebuilds the recent-file entries of the File menu.
     void UpdateRecentFileMenu();
+    // Names Undo and Redo after their actions and enables the Edit commands that have something
+    // to act on (the row commands only while the channel table is shown).
+    void UpdateEditActions();
+    // The channel table's right-click menu: the row commands of the Edit menu.
+    QMenu* RowMenu() const { return m_rowMenu; }
 
     // The toolbar tooltip of a command: "IDS_TIP_<command>" cut to 19 characters.
     static QString ToolTipText(int command);
@@ -56,6 +61,7 @@ protected:
 
 private:
     void CreateMenus();
+    void CreateEditMenu();
     void CreateToolBar();
     void CreateStatusBar();
     QAction* AddCommand(QMenu* menu, int command, const char* builtInText);
@@ -69,6 +75,7 @@ private:
     CVantorView* m_view = nullptr;
     QToolBar* m_toolBar = nullptr;
     QMenu* m_fileMenu = nullptr;
+    QMenu* m_rowMenu = nullptr;
     QAction* m_recentSeparator = nullptr; // the recent files go just before it
     QList<QAction*> m_recentActions;
     QLabel* m_portPane = nullptr;

@@ -92,8 +92,10 @@ bool CVantorApp::OpenDocumentFile(const QString& path)
 void CVantorApp::ApplyLanguage()
 {
     LoadQtTranslations();
-    if (m_pMainWnd)
+    if (m_pMainWnd) {
         RelabelMenus(m_pMainWnd->menuBar());
+        m_pMainWnd->UpdateEditActions();
+    }
     m_doc.LoadBandLimits();
     m_doc.UpdateAllViews();
 }

@@ -87,6 +87,11 @@ void CVantorView::RetitleTabs()
         m_tabCtrl->setTabText(i, TabTitle(kTabKeys[static_cast<std::size_t>(i)]));
 }
 
+CChannelTablePage* CVantorView::ChannelPage() const
+{
+    return dynamic_cast<CChannelTablePage*>(m_pages[0]);
+}
+
 std::unique_ptr<CChannelPrinter> CVantorView::MakePrinter() const
 {
     const auto* channels = dynamic_cast<const CChannelTablePage*>(m_pages[0]);

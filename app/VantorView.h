@@ -7,6 +7,7 @@
 #include <memory>
 
 class CChannelPrinter;
+class CChannelTablePage;
 class CPageTabCtrl;
 class CVantorDoc;
 class IImagePage;
@@ -33,6 +34,8 @@ public:
     QSize sizeHint() const override;
     CPageTabCtrl* TabCtrl() const { return m_tabCtrl; }
     bool HasPages() const { return m_pages[0] != nullptr; }
+    // The channel table page; nothing before the pages exist.
+    CChannelTablePage* ChannelPage() const;
 
 private:
     // Nothing before the pages exist.

@@ -311,6 +311,74 @@ void CGridCtrl::MoveFocus(int row, int col)
     EnsureVisible(row, col);
 }
 
+// --- row selection --------------------------------------------------------------------------
+
+std::vector<int> CGridCtrl::GetSelectedRows() const
+{
+    std::vector<int> rows;
+    for (std::size_t r = 0; r < m_selected.size(); ++r)
+        if (m_selected[r])
+            rows.push_back(static_cast<int>(r));
+    return rows;
+}
+
+bool CGridCtrl::IsRowSelected(int row) const
+{
+    return row >= 0 && static_cast<std::size_t>(row) < m_selected.size() &&
+           m_selected[static_cast<std::size_t>(row)];
+}
+
+void CGridCtrl::SetSelection(std::vector<bool> rows)
+{
+    rows.resize(static_cast<std::size_t>(GetRowCount()));
+    if (rows == m_selected)
+        return;
+    m_selected = std::move(rows);
+    viewport()->update();
+    emit SelectionChanged();
+}
+
+void CGridCtrl::SelectRows(int first, int last)
+{
+    std::vector<bool> rows(static_cast<std::size_t>(GetRowCount()));
+    const int from = std::max(std::min(first, last), m_nFixedRows);
+    const int to = std::min(std::max(first, last), GetRowCount() - 1);
+    for (int r = from; r <= to; ++r)
+        rows[static_cast<std::size_t>(r)] = true;
+    SetSelection(std::move(rows));
+}
+
+void CGridCtrl::SetSelectedRows(const std::vector<int>& rows)
+{
+    std::vector<bool> selected(static_cast<std::size_t>(GetRowCount()));
+    for (int r : rows)
+        if (r >= m_nFixedRows && r < GetRowCount())
+            selected[static_cast<std::size_t>(r)] = true;
+    SetSelection(std::move(selected));
+}
+
+void CGridCtrl::ClearSelection()
+{
+    m_anchorRow = -1;
+    SetSelection({});
+}
+
+void CGridCtrl::ClickRowHeader(int row, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & Qt::ShiftModifier) {
+        SelectRows(IsValid(m_anchorRow, 0) ? m_anchorRow : row, row);
+    } else if (modifiers & Qt::ControlModifier) {
+        std::vector<bool> rows = m_selected;
+        rows.resize(static_cast<std::size_t>(GetRowCount()));
+        rows[static_cast<std::size_t>(row)] = !rows[static_cast<std::size_t>(row)];
+        SetSelection(std::move(rows));
+        m_anchorRow = row;
+    } else {
+        SelectRows(row, row);
+        m_anchorRow = row;
+    }
+}
+
 // --- redraw ---------------------------------------------------------------------------------
 
 void CGridCtrl::SetRedraw(bool allow, bool resetScrollBars)
@@ -506,6 +574,10 @@ void CGridCtrl::DrawCell(QPainter& p, int row, int col, const QRect& r, bool fix
     const QColor fg =
         fixed ? pal.color(QPalette::WindowText) : ResolveColour(cell->fgColour, pal.color(QPalette::Text));
     p.fillRect(r, bk);
+    const bool selected = onScreen && row >= m_nFixedRows && IsRowSelected(row);
+    if (selected) // a tint that keeps the greyed texts of the row readable
+        p.fillRect(r, QColor(pal.color(QPalette::Highlight).red(), pal.color(QPalette::Highlight).green(),
+                             pal.color(QPalette::Highlight).blue(), fixed ? 160 : 70));
     if (onScreen) {
         // Grid lines along the right and bottom edges; fixed cells get a raised edge.
         p.setPen(pal.color(QPalette::Dark));
@@ -628,12 +700,18 @@ bool CGridCtrl::event(QEvent* e)
 void CGridCtrl::mousePressEvent(QMouseEvent* e)
 {
     m_pressed = {};
+    const std::optional<GridCellId> hit = HitTest(e->position().toPoint());
     if (e->button() != Qt::LeftButton) {
+        // A right click outside the selection makes its row the one the context menu acts on.
+        if (e->button() == Qt::RightButton && m_bRowSelection && hit && hit->row >= m_nFixedRows &&
+            !IsRowSelected(hit->row)) {
+            ClearSelection();
+            SetFocusCell(hit->row, std::max(hit->col, FirstScrollCol()));
+        }
         QAbstractScrollArea::mousePressEvent(e);
         return;
     }
     setFocus(Qt::MouseFocusReason);
-    const std::optional<GridCellId> hit = HitTest(e->position().toPoint());
     if (!hit)
         return;
     m_pressed = *hit;
@@ -642,6 +720,10 @@ void CGridCtrl::mousePressEvent(QMouseEvent* e)
     m_bPressInFixed = inFixedRow || inFixedCol;
     if (inFixedRow && inFixedCol)
         return;
+    if (m_bRowSelection && inFixedCol)
+        ClickRowHeader(hit->row, e->modifiers());
+    else if (m_bRowSelection)
+        ClearSelection();
     // A press on a header moves the focus to the nearest scrolling cell of that column or row.
     SetFocusCell(inFixedRow ? FirstScrollRow() : hit->row, inFixedCol ? FirstScrollCol() : hit->col);
 }
@@ -667,6 +749,29 @@ void CGridCtrl::mouseReleaseEvent(QMouseEvent* e)
 }
 
 void CGridCtrl::keyPressEvent(QKeyEvent* e)
+{
+    const bool vertical = e->key() == Qt::Key_Up || e->key() == Qt::Key_Down || e->key() == Qt::Key_PageUp ||
+                          e->key() == Qt::Key_PageDown || e->key() == Qt::Key_Home || e->key() == Qt::Key_End;
+    const bool horizontal = e->key() == Qt::Key_Left || e->key() == Qt::Key_Right ||
+                            e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab;
+    if (!m_bRowSelection || !(vertical || horizontal)) {
+        MoveByKey(e);
+        return;
+    }
+    // Shift with a vertical move extends the selection from the anchor; a plain move clears it.
+    const int before = m_focus.row;
+    const bool extend = vertical && (e->modifiers() & Qt::ShiftModifier);
+    MoveByKey(e);
+    if (!extend) {
+        ClearSelection();
+        return;
+    }
+    if (!IsValid(m_anchorRow, 0))
+        m_anchorRow = IsValid(before, 0) && before >= m_nFixedRows ? before : m_focus.row;
+    SelectRows(m_anchorRow, m_focus.row);
+}
+
+void CGridCtrl::MoveByKey(QKeyEvent* e)
 {
     const int firstRow = m_nFixedRows;
     const int firstCol = m_nFixedCols;

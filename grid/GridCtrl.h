@@ -40,15 +40,23 @@ public:
     int GetColumnWidth(int col) const;
 
     // Switches; all on at construction. Range selection and resizing by mouse are not offered
-    // (the owners switch them off), so those switches only record what the owner asked for and
-    // there is never a selection to clear.
+    // (the owners switch them off), so those switches only record what the owner asked for.
     void EnableRowColResize(bool rows, bool cols)
     {
         m_bRowResizeAsked = rows;
         m_bColResizeAsked = cols;
     }
     void EnableSelection(bool enable) { m_bSelectionAsked = enable; }
-    void ClearSelection() {}
+
+    // Whole rows selected on the row headers (off at construction): a click selects one row,
+    // Shift+click and Shift with the arrow keys extend from the last clicked row, Ctrl+click adds
+    // or removes one. A plain move of the focus clears the selection.
+    void EnableRowSelection(bool enable) { m_bRowSelection = enable; }
+    std::vector<int> GetSelectedRows() const; // ascending
+    bool IsRowSelected(int row) const;
+    void SelectRows(int first, int last); // the rows first..last (either order) alone
+    void SetSelectedRows(const std::vector<int>& rows);
+    void ClearSelection();
     void SetEditable(bool editable) { m_bEditable = editable; }
     bool IsEditable() const { return m_bEditable; }
     void SetHandleTabKey(bool handle) { m_bHandleTabKey = handle; }
@@ -99,6 +107,7 @@ signals:
     void FocusChanged(const GridNotify& notify); // kGridFocusChanged
     // Left button released after a press on a valid cell.
     void CellClicked(int row, int col);
+    void SelectionChanged();
 
 protected:
     bool event(QEvent* e) override;
@@ -139,6 +148,9 @@ private:
     void RequestEdit(int row, int col);
     GridNotify MakeNotify(int code, int row, int col) const;
     void MoveFocus(int row, int col);
+    void SetSelection(std::vector<bool> rows);
+    void ClickRowHeader(int row, Qt::KeyboardModifiers modifiers);
+    void MoveByKey(QKeyEvent* e); // the focus moves as the key says
     void DrawCell(QPainter& p, int row, int col, const QRect& r, bool fixed, bool onScreen) const;
     QColor ResolveColour(GridColour colour, const QColor& fallback) const;
 
@@ -154,6 +166,9 @@ private:
     bool m_bRowResizeAsked = true;
     bool m_bColResizeAsked = true;
     bool m_bSelectionAsked = true;
+    bool m_bRowSelection = false;
+    std::vector<bool> m_selected; // by row
+    int m_anchorRow = -1;         // where Shift extends the selection from
     bool m_bEditable = true;
     bool m_bHandleTabKey = true;
     bool m_bEditing = false;

@@ -11,9 +11,10 @@
 
 namespace {
 
-constexpr std::array<const char*, 4> kTopLevelKeys = {"Menu_File", "Menu_Program", "Menu_Setting",
-                                                      "Menu_Help"};
+constexpr std::array<const char*, 5> kTopLevelKeys = {"Menu_File", "Menu_Edit", "Menu_Program",
+                                                      "Menu_Setting", "Menu_Help"};
 
+// Undo and Redo are named after their actions by the main window.
 constexpr std::pair<int, const char*> kItemKeys[] = {
     {cmd::FileNew, "Menu_File_New"},
     {cmd::FileOpen, "Menu_File_Open"},
@@ -35,6 +36,14 @@ constexpr std::pair<int, const char*> kItemKeys[] = {
     {cmd::Language, "Menu_Setting_Language"},
     {cmd::HelpContents, "Menu_Help_Help"},
     {cmd::AppAbout, "Menu_App_About"},
+    {cmd::EditCut, "Menu_Edit_Cut"},
+    {cmd::EditCopy, "Menu_Edit_Copy"},
+    {cmd::EditPaste, "Menu_Edit_Paste"},
+    {cmd::EditInsertChannel, "Menu_Edit_Insert"},
+    {cmd::EditDeleteChannels, "Menu_Edit_Delete"},
+    {cmd::EditMoveUp, "Menu_Edit_MoveUp"},
+    {cmd::EditMoveDown, "Menu_Edit_MoveDown"},
+    {cmd::EditSelectAll, "Menu_Edit_SelectAll"},
 };
 
 // The first item carrying `command`, searched depth first in menu order.

@@ -1,6 +1,7 @@
 #include "pages/ChannelTablePage.h"
 
 #include "app/AppPaths.h"
+#include "app/CsvCommands.h"
 #include "app/MessageBox.h"
 #include "grid/GridCtrl.h"
 #include "i18n/LangText.h"
@@ -11,9 +12,14 @@
 #include "pages/InPlaceEdit.h"
 #include "pages/NameEdit.h"
 #include "pages/ToneCombo.h"
+#include "radio/ChannelCsv.h"
+#include "radio/ChannelRows.h"
 #include "radio/ModelInfo.h"
 #include "res/DialogBuilder.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <iterator>
@@ -49,6 +55,12 @@ QString LangText(const char* key)
 GridColour ToGridColour(const QColor& c)
 {
     return c.rgb() & 0x00FFFFFFu;
+}
+
+// An action on `count` channels, named in the singular for one.
+EditStep CountStep(const char* one, const char* many, int count)
+{
+    return {count == 1 ? one : many, count};
 }
 
 } // namespace
@@ -92,6 +104,8 @@ CChannelTablePage::CChannelTablePage(CVantorDoc& doc, QWidget* parent)
     connect(m_rxTone, &QComboBox::currentIndexChanged, this, [this] { OnToneKillFocus(m_rxTone); });
     connect(m_txTone, &QComboBox::currentIndexChanged, this, [this] { OnToneKillFocus(m_txTone); });
     connect(m_choice, &QComboBox::currentIndexChanged, this, &CChannelTablePage::OnChoiceSelChange);
+    connect(m_grid, &CGridCtrl::SelectionChanged, this, &CChannelTablePage::RowsChanged);
+    connect(m_grid, &CGridCtrl::FocusChanged, this, &CChannelTablePage::RowsChanged);
 
     ReloadFromImage();
 }
@@ -129,6 +143,7 @@ bool CChannelTablePage::BuildGrid()
             m_grid->SetFixedRowCount(1);
             m_grid->SetFixedColumnCount(1);
             m_grid->EnableSelection(false);
+            m_grid->EnableRowSelection(true);
             m_grid->EnableRowColResize(false, false);
             m_grid->ClearSelection();
             m_grid->ClearFocusCell();
@@ -318,7 +333,7 @@ bool CChannelTablePage::eventFilter(QObject* watched, QEvent* event)
 void CChannelTablePage::FinishEdit(bool changed)
 {
     if (changed)
-        m_doc.SetModifiedFlag(true);
+        m_doc.RecordEdit({"IDS_EDIT_CELL", m_nEditRow});
     // Enter and Esc hand the focus to the page; the grid takes it on so the keys keep moving cells.
     if (hasFocus())
         m_grid->setFocus(Qt::OtherFocusReason);
@@ -395,6 +410,151 @@ void CChannelTablePage::OnRangeSelected(int index)
     }
     m_doc.DeleteContents();
     m_doc.ApplyModelEntry(index);
-    m_doc.SetModifiedFlag(true);
+    m_doc.RecordEdit({"IDS_EDIT_RANGE", 0});
     m_doc.UpdateAllViews();
+}
+
+// --- row commands -----------------------------------------------------------------------------
+
+bool CChannelTablePage::IsEditing() const
+{
+    return m_grid->IsEditing();
+}
+
+int CChannelTablePage::FocusChannel() const
+{
+    const int focus = m_grid->GetFocusCell().row;
+    if (focus >= 1)
+        return focus;
+    const std::vector<int> rows = m_grid->GetSelectedRows();
+    return rows.empty() ? 0 : rows.front();
+}
+
+std::vector<int> CChannelTablePage::SelectedChannels() const
+{
+    std::vector<int> rows = m_grid->GetSelectedRows();
+    if (rows.empty() && m_grid->GetFocusCell().row >= 1)
+        rows.push_back(m_grid->GetFocusCell().row);
+    return rows;
+}
+
+bool CChannelTablePage::CanMove(int delta) const
+{
+    const std::vector<int> rows = SelectedChannels();
+    return !rows.empty() && rows.front() + delta >= 1 && rows.back() + delta < kRows;
+}
+
+void CChannelTablePage::FinishRowCommand(EditStep step, int first, int last)
+{
+    m_doc.RecordEdit(std::move(step));
+    m_doc.UpdateAllViews();
+    if (first > 0)
+        m_grid->SelectRows(first, last);
+}
+
+void CChannelTablePage::OnEditCopy()
+{
+    const std::vector<int> rows = SelectedChannels();
+    if (!rows.empty())
+        QGuiApplication::clipboard()->setText(QString::fromStdString(CChannelCsv(m_doc).Copy(rows)));
+}
+
+void CChannelTablePage::OnEditCut()
+{
+    const std::vector<int> rows = SelectedChannels();
+    if (rows.empty())
+        return;
+    OnEditCopy();
+    EndAllEdits();
+    CChannelRows(m_doc).Empty(rows);
+    FinishRowCommand(CountStep("IDS_EDIT_CUT_ONE", "IDS_EDIT_CUT", static_cast<int>(rows.size())), 0, 0);
+}
+
+void CChannelTablePage::OnDeleteChannels()
+{
+    const std::vector<int> rows = SelectedChannels();
+    if (rows.empty())
+        return;
+    EndAllEdits();
+    CChannelRows(m_doc).Empty(rows);
+    FinishRowCommand(CountStep("IDS_EDIT_DELETE_ONE", "IDS_EDIT_DELETE", static_cast<int>(rows.size())), 0,
+                     0);
+}
+
+void CChannelTablePage::OnEditPaste()
+{
+    const int first = std::max(FocusChannel(), 1);
+    EndAllEdits();
+    const CsvImportReport report =
+        CChannelCsv(m_doc).Paste(QGuiApplication::clipboard()->text().toStdString(), first);
+    if (!report.headerFound) {
+        ShowMessage(LoadLangString("IDS_ERROR"), LoadLangString("IDS_PASTE_NOHEADER"), MsgIcon::Stop);
+        return;
+    }
+    const int rows = report.imported + static_cast<int>(report.rejected.size());
+    if (report.imported > 0)
+        FinishRowCommand(CountStep("IDS_EDIT_PASTE_ONE", "IDS_EDIT_PASTE", report.imported), first,
+                         std::min<int>(first + rows - 1, kRows - 1));
+    if (!report.rejected.empty() || !report.adjusted.empty() || report.leftOut > 0)
+        ShowMessage(LoadLangString("IDS_PROMPT"), CCsvCommands::ReportText(report, true),
+                    MsgIcon::Exclamation);
+}
+
+void CChannelTablePage::OnInsertChannel()
+{
+    const int at = FocusChannel();
+    if (at < 1)
+        return;
+    EndAllEdits();
+    if (!CChannelRows(m_doc).InsertEmpty(at)) {
+        ShowMessage(LoadLangString("IDS_PROMPT"), LoadLangString("IDS_EDIT_INSERT_FULL"),
+                    MsgIcon::Exclamation);
+        return;
+    }
+    FinishRowCommand({"IDS_EDIT_INSERT", at}, at, at);
+}
+
+void CChannelTablePage::Move(int delta)
+{
+    const std::vector<int> rows = SelectedChannels();
+    const bool selected = !m_grid->GetSelectedRows().empty();
+    EndAllEdits();
+    if (!CChannelRows(m_doc).Move(rows, delta))
+        return;
+    const int count = static_cast<int>(rows.size());
+    FinishRowCommand(delta < 0 ? CountStep("IDS_EDIT_MOVEUP_ONE", "IDS_EDIT_MOVEUP", count)
+                               : CountStep("IDS_EDIT_MOVEDOWN_ONE", "IDS_EDIT_MOVEDOWN", count),
+                     0, 0);
+    // The selection and the focus travel with the channels.
+    std::vector<int> moved;
+    for (int n : rows)
+        moved.push_back(n + delta);
+    if (selected)
+        m_grid->SetSelectedRows(moved);
+    const GridCellId focus = m_grid->GetFocusCell();
+    if (std::find(rows.begin(), rows.end(), focus.row) != rows.end()) {
+        m_grid->SetFocusCell(focus.row + delta, focus.col);
+        m_grid->EnsureVisible(focus.row + delta, focus.col);
+    }
+}
+
+void CChannelTablePage::OnMoveUp()
+{
+    Move(-1);
+}
+
+void CChannelTablePage::OnMoveDown()
+{
+    Move(+1);
+}
+
+void CChannelTablePage::OnSelectAll()
+{
+    m_grid->SelectRows(1, kRows - 1);
+}
+
+void CChannelTablePage::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (m_grid->geometry().contains(event->pos()))
+        emit ContextMenuRequested(event->globalPos());
 }

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QPoint>
 #include <QWidget>
+#include <vector>
 
 class CCellListCombo;
 class CFrequencyEdit;
@@ -32,6 +33,33 @@ public:
     // The table as shown (printing draws its header and rows).
     CGridCtrl& Grid() const { return *m_grid; }
 
+    // Whether a cell editor is open (the Edit keys then stay with it).
+    bool IsEditing() const;
+    // The channels the row commands act on: the selected rows, else the focus row; none without either.
+    std::vector<int> SelectedChannels() const;
+    bool CanMove(int delta) const;
+
+    // The row commands, each one undo step. Copy puts the channels on the clipboard as
+    // tab-separated text under the CSV header; Cut also empties them. Paste stores the
+    // clipboard's rows through the CSV import's rules into consecutive channels from the focus
+    // row, and lists refused and left-out rows in one message. Insert Empty Channel refuses with a
+    // message when channel 128 is in use.
+    void OnEditCopy();
+    void OnEditCut();
+    void OnEditPaste();
+    void OnInsertChannel();
+    void OnDeleteChannels();
+    void OnMoveUp();
+    void OnMoveDown();
+    void OnSelectAll();
+
+signals:
+    // A right click on the table: the owner shows the row commands at `globalPos`.
+    void ContextMenuRequested(const QPoint& globalPos);
+    // The row selection or the focus row changed (what the row commands act on).
+    void RowsChanged();
+
+public:
     enum : int
     {
         kRows = 129,
@@ -56,6 +84,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void OnBeginEdit(const GridNotify& notify);
@@ -72,6 +101,10 @@ private:
     void EndAllEdits();
     void FinishEdit(bool changed);
     QStringList ChoiceTexts(int col) const;
+    int FocusChannel() const; // the focus row, else the first selected, else 0
+    void Move(int delta);
+    // Ends an open edit, then records the step and selects `first`..`last` (0: no selection).
+    void FinishRowCommand(EditStep step, int first, int last);
 
     CVantorDoc& m_doc;
     CChannelEditor m_editor;

@@ -104,13 +104,13 @@ void CFunctionPage::OnListChanged(const FunctionField& field, int index)
     if (index < 0 || index > field.highest)
         return;
     m_doc.SetSetting(field, index);
-    m_doc.SetModifiedFlag();
+    m_doc.RecordEdit({"IDS_EDIT_SETTING", 0});
 }
 
 void CFunctionPage::OnCheckClicked(const FunctionField& field, bool checked)
 {
     m_doc.SetSetting(field, field.Shown(checked ? 1 : 0));
-    m_doc.SetModifiedFlag();
+    m_doc.RecordEdit({"IDS_EDIT_SETTING", 0});
 }
 
 void CFunctionPage::OnCodeFocusLost()
@@ -119,7 +119,7 @@ void CFunctionPage::OnCodeFocusLost()
     if (code == m_doc.GetPttIdCode())
         return;
     m_doc.SetPttIdCode(code);
-    m_doc.SetModifiedFlag();
+    m_doc.RecordEdit({"IDS_EDIT_SETTING", 0});
 }
 
 bool CFunctionPage::eventFilter(QObject* watched, QEvent* event)

@@ -103,21 +103,21 @@ struct Record
     bool unterminated = false;
 };
 
-// The separator of the header line: the more frequent of ';' and ',' outside quotes.
+// The separator of the header line: the most frequent of ',', ';' and tab outside quotes (',' when
+// none is more frequent).
 char DetectSeparator(const std::string& text, std::size_t from)
 {
-    int commas = 0;
-    int semicolons = 0;
+    constexpr char kSeparators[] = {',', ';', '\t'};
+    int counts[std::size(kSeparators)] = {};
     bool quoted = false;
     for (std::size_t i = from; i < text.size() && (quoted || (text[i] != '\n' && text[i] != '\r')); ++i) {
         if (text[i] == '"')
             quoted = !quoted;
-        else if (!quoted && text[i] == ',')
-            ++commas;
-        else if (!quoted && text[i] == ';')
-            ++semicolons;
+        for (std::size_t k = 0; k < std::size(kSeparators); ++k)
+            if (!quoted && text[i] == kSeparators[k])
+                ++counts[k];
     }
-    return semicolons > commas ? ';' : ',';
+    return kSeparators[std::max_element(std::begin(counts), std::end(counts)) - std::begin(counts)];
 }
 
 // Splits the text into records; quoted fields may hold separators, doubled quotes and line breaks.
@@ -172,10 +172,18 @@ std::vector<Record> ReadRecords(const std::string& text, std::size_t from, char 
     return records;
 }
 
+// Whether every field but the one at `except` (-1: none) is blank.
+bool IsBlankBeside(const Record& record, int except)
+{
+    for (std::size_t f = 0; f < record.fields.size(); ++f)
+        if (static_cast<int>(f) != except && !Trim(record.fields[f]).empty())
+            return false;
+    return true;
+}
+
 bool IsBlank(const Record& record)
 {
-    return std::all_of(record.fields.begin(), record.fields.end(),
-                       [](const std::string& f) { return Trim(f).empty(); });
+    return IsBlankBeside(record, -1);
 }
 
 // A decimal number as text with '.' ("145,5" reads as "145.5"), or nothing when it is not one.
@@ -312,7 +320,7 @@ const char* ChoiceWord(const CVantorDoc& doc, int n, Column column)
 
 std::string CsvField(const std::string& text)
 {
-    const bool quote = text.find_first_of(",;\"\r\n") != std::string::npos ||
+    const bool quote = text.find_first_of(",;\t\"\r\n") != std::string::npos ||
                        (!text.empty() && (text.front() == ' ' || text.back() == ' '));
     if (!quote)
         return text;
@@ -337,14 +345,31 @@ std::string Mhz6(std::int32_t value)
 
 std::string CChannelCsv::Export() const
 {
+    std::vector<int> inUse;
+    for (int n = kFirstChannel; n <= kLastChannel; ++n)
+        if (!m_doc.IsRecordEmpty(n))
+            inUse.push_back(n);
+    return ExportRows(inUse, ',');
+}
+
+std::string CChannelCsv::Copy(const std::vector<int>& channels) const
+{
+    return ExportRows(channels, '\t');
+}
+
+std::string CChannelCsv::ExportRows(const std::vector<int>& channels, char separator) const
+{
     const CChannelEditor editor(m_doc);
+    const std::string sep(1, separator);
     std::string out;
     for (std::size_t c = 0; c < kColumnNames.size(); ++c)
-        out += std::string(c == 0 ? "" : ",") + kColumnNames[c];
+        out += (c == 0 ? "" : sep) + kColumnNames[c];
     out += "\n";
-    for (int n = kFirstChannel; n <= kLastChannel; ++n) {
-        if (m_doc.IsRecordEmpty(n))
+    for (int n : channels) {
+        if (m_doc.IsRecordEmpty(n)) {
+            out += std::to_string(n) + std::string(kColumnCount - 1, separator) + "\n";
             continue;
+        }
         const std::string rxText = editor.RxText(n);
         const std::string txText = editor.TxText(n);
         const std::int32_t rx = ParseFrequency(rxText);
@@ -383,7 +408,7 @@ std::string CChannelCsv::Export() const
                                                            "",
                                                            ""};
         for (std::size_t c = 0; c < row.size(); ++c)
-            out += (c == 0 ? "" : ",") + row[c];
+            out += (c == 0 ? "" : sep) + row[c];
         out += "\n";
     }
     return out;
@@ -411,9 +436,9 @@ std::vector<Record> ReadTable(const std::string& input)
 // The field of each column in a row, -1 for a column the file does not have.
 using ColumnMap = std::array<int, kColumnCount>;
 
-// The columns the header names (the first of equal names counts); nothing when it lacks Location
-// or Frequency.
-std::optional<ColumnMap> MapColumns(const Record& header)
+// The columns the header names (the first of equal names counts); nothing when it lacks Frequency,
+// or Location when that is needed.
+std::optional<ColumnMap> MapColumns(const Record& header, bool needLocation)
 {
     ColumnMap columns{};
     columns.fill(-1);
@@ -423,7 +448,7 @@ std::optional<ColumnMap> MapColumns(const Record& header)
                 columns[c] = static_cast<int>(f);
         }
     }
-    if (columns[kLocation] < 0 || columns[kFrequency] < 0)
+    if ((needLocation && columns[kLocation] < 0) || columns[kFrequency] < 0)
         return std::nullopt;
     return columns;
 }
@@ -463,7 +488,11 @@ struct RowEntry
 class CRowReader
 {
 public:
-    CRowReader(const ColumnMap& columns, const Record& record) : m_columns(columns), m_record(record) {}
+    // A paste gives the channel; an import reads it from the Location column.
+    CRowReader(const ColumnMap& columns, const Record& record, int channel)
+        : m_columns(columns), m_record(record), m_channel(channel)
+    {
+    }
 
     bool Has(Column c) const { return m_columns[c] >= 0; }
 
@@ -487,11 +516,14 @@ public:
         };
 
         const std::string location = Trim(Field(kLocation));
-        if (location.empty() || location.size() > 3 ||
-            location.find_first_not_of("0123456789") != std::string::npos ||
-            std::stoi(location) < kFirstChannel || std::stoi(location) > kLastChannel)
+        if (m_channel != 0)
+            entry.channel = m_channel;
+        else if (location.empty() || location.size() > 3 ||
+                 location.find_first_not_of("0123456789") != std::string::npos ||
+                 std::stoi(location) < kFirstChannel || std::stoi(location) > kLastChannel)
             return reject(CsvReason::BadLocation, location);
-        entry.channel = std::stoi(location);
+        else
+            entry.channel = std::stoi(location);
 
         const std::optional<std::string> rx = Decimal(Field(kFrequency));
         if (!rx)
@@ -615,6 +647,7 @@ private:
 
     const ColumnMap& m_columns;
     const Record& m_record;
+    int m_channel; // 0: from the Location column
 };
 
 // Types read rows into their channels through the channel table's rules, and notes where the radio
@@ -626,6 +659,9 @@ public:
         : m_doc(doc), m_editor(doc), m_adjusted(adjusted)
     {
     }
+
+    // Empties channel n as the table does when its receive frequency is cleared.
+    void Empty(int n) { m_editor.StoreRx(n, {}); }
 
     void Store(const RowEntry& entry, int line)
     {
@@ -679,9 +715,22 @@ private:
 
 CsvImportReport CChannelCsv::Import(const std::string& input)
 {
+    return Store(input, 0);
+}
+
+CsvImportReport CChannelCsv::Paste(const std::string& text, int firstChannel)
+{
+    return Store(text, std::clamp(firstChannel, kFirstChannel, kLastChannel));
+}
+
+// firstChannel 0: each row names its channel in the Location column (an import).
+CsvImportReport CChannelCsv::Store(const std::string& input, int firstChannel)
+{
     CsvImportReport report;
+    const bool paste = firstChannel != 0;
     const std::vector<Record> records = ReadTable(input);
-    const std::optional<ColumnMap> columns = records.empty() ? std::nullopt : MapColumns(records.front());
+    const std::optional<ColumnMap> columns =
+        records.empty() ? std::nullopt : MapColumns(records.front(), !paste);
     if (!columns)
         return report;
     report.headerFound = true;
@@ -689,13 +738,25 @@ CsvImportReport CChannelCsv::Import(const std::string& input)
     const std::size_t headerFields = records.front().fields.size();
     CRowWriter writer(m_doc, report.adjusted);
     std::map<int, int> firstLine; // channel -> line of the row that gave it
+    int channel = firstChannel;
     for (std::size_t r = 1; r < records.size(); ++r) {
         const Record& record = records[r];
         if (IsBlank(record))
             continue;
+        if (paste && channel > kLastChannel) {
+            ++report.leftOut;
+            continue;
+        }
+        const int target = paste ? channel++ : 0;
+        if (paste && IsBlankBeside(record, (*columns)[kLocation])) {
+            writer.Empty(target);
+            ++report.imported;
+            continue;
+        }
         CsvRowNote note;
         RowEntry entry;
-        if (IsMalformed(record, headerFields, note) || !CRowReader(*columns, record).Read(entry, note)) {
+        if (IsMalformed(record, headerFields, note) ||
+            !CRowReader(*columns, record, target).Read(entry, note)) {
             report.rejected.push_back(note);
             continue;
         }

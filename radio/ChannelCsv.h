@@ -55,6 +55,7 @@ struct CsvImportReport
     int imported = 0;                 // rows stored
     std::vector<CsvRowNote> rejected; // rows not stored
     std::vector<CsvRowNote> adjusted; // rows stored with a value the radio had to change
+    int leftOut = 0;                  // rows of a paste that found no channel after 128
 };
 
 class CChannelCsv final
@@ -73,6 +74,16 @@ public:
     // modified flag and updates the views when `imported` is not 0.
     CsvImportReport Import(const std::string& text);
 
+    // The channels, in the order given, as tab-separated text under the export's header line, for
+    // the clipboard; an empty channel is a row with its Location alone.
+    std::string Copy(const std::vector<int>& channels) const;
+
+    // Reads text as Import does, tab separated as well, but stores the rows into consecutive
+    // channels from `firstChannel` whatever their Location (the header need not have one). A row
+    // whose fields besides the Location are all blank empties its channel; a refused row leaves its
+    // channel as it was; rows after channel 128 are counted in `leftOut`.
+    CsvImportReport Paste(const std::string& text, int firstChannel);
+
     // "line 5: ..." in English, for the command line; the program shows its language file's texts.
     static std::string NoteText(const CsvRowNote& note);
     // The English template of a reason, with %1 and %2.
@@ -84,6 +95,9 @@ public:
     static bool ReadFile(const std::string& path, std::string& text);
 
 private:
+    std::string ExportRows(const std::vector<int>& channels, char separator) const;
+    CsvImportReport Store(const std::string& text, int firstChannel);
+
     CVantorDoc& m_doc;
 };
 

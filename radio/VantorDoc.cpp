@@ -41,12 +41,56 @@ std::size_t FieldOffset(FreqField field)
 CVantorDoc::CVantorDoc()
 {
     DeleteContents();
+    m_history.Reset(m_image);
 }
 
 void CVantorDoc::UpdateAllViews() const
 {
     if (m_updateAllViews)
         m_updateAllViews();
+}
+
+// --- undo and redo ----------------------------------------------------------------------------
+
+void CVantorDoc::RecordEdit(EditStep step, bool markModified)
+{
+    if (m_history.Record(m_image, std::move(step)) && m_historyChanged)
+        m_historyChanged();
+    if (markModified)
+        m_modified = true;
+}
+
+void CVantorDoc::StartHistory()
+{
+    m_history.Reset(m_image);
+    if (m_historyChanged)
+        m_historyChanged();
+}
+
+void CVantorDoc::RestoreImage(const RadioImage& image)
+{
+    m_image = image;
+    LoadBandLimits();
+    UpdateAllViews();
+    m_modified = !m_history.IsAtSaved();
+    if (m_historyChanged)
+        m_historyChanged();
+}
+
+bool CVantorDoc::Undo()
+{
+    if (!m_history.CanUndo())
+        return false;
+    RestoreImage(m_history.Undo());
+    return true;
+}
+
+bool CVantorDoc::Redo()
+{
+    if (!m_history.CanRedo())
+        return false;
+    RestoreImage(m_history.Redo());
+    return true;
 }
 
 // --- lifecycle --------------------------------------------------------------------------------
@@ -66,6 +110,7 @@ bool CVantorDoc::OnNewDocument(bool askClear)
     m_pathName.clear();
     m_modified = false;
     ApplyModelEntry(0);
+    StartHistory();
     UpdateAllViews();
     return true;
 }
@@ -103,6 +148,7 @@ bool CVantorDoc::OnOpenDocument(const std::string& path)
     } else {
         m_pathName = path;
     }
+    StartHistory();
     UpdateAllViews();
     return status == DataFile::LoadStatus::Loaded;
 }
@@ -123,6 +169,9 @@ bool CVantorDoc::DoSave(const std::string& path)
     }
     m_pathName = path;
     m_modified = false;
+    m_history.MarkSaved(m_image);
+    if (m_historyChanged)
+        m_historyChanged();
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "radio/BandLimits.h"
 #include "radio/ChannelChoices.h"
 #include "radio/DataFile.h"
+#include "radio/EditHistory.h"
 #include "radio/FunctionFields.h"
 #include "radio/NameCode.h"
 #include "radio/PttIdCode.h"
@@ -54,6 +55,18 @@ public:
     void SetModifiedFlag(bool modified = true) { m_modified = modified; }
     void SetUpdateAllViewsHandler(std::function<void()> handler) { m_updateAllViews = std::move(handler); }
     void UpdateAllViews() const;
+
+    // Undo and redo. Every user action ends in RecordEdit, which keeps the memory as one step named
+    // `step` (when it changed) and sets the modified flag, unless told to leave the flag alone (a
+    // read from the radio). Undo and Redo restore a step's memory, set the modified flag from the
+    // saved marker and update all views; false when there is nothing to undo or redo. New and
+    // Open start a new history; saving moves the saved marker.
+    void RecordEdit(EditStep step, bool markModified = true);
+    bool Undo();
+    bool Redo();
+    const CEditHistory& History() const { return m_history; }
+    // Called whenever the history changes (a step recorded, undone or redone, a new history).
+    void SetHistoryChangedHandler(std::function<void()> handler) { m_historyChanged = std::move(handler); }
 
     // Lifecycle (each shows its own messages; views are updated after New and Open).
     void DeleteContents();             // signature into the header, image all 0xFF
@@ -139,6 +152,8 @@ private:
     void SetField(std::size_t offset, int shift, int width, int value);
     bool DoSave(const std::string& path);
     void ApplyDefaults();
+    void RestoreImage(const RadioImage& image);
+    void StartHistory();
 
     BandLimits m_limits;
     FileHeader m_header{};
@@ -147,4 +162,6 @@ private:
     bool m_modified = false;
     std::function<void()> m_updateAllViews;
     SavePathPrompt m_savePathPrompt;
+    CEditHistory m_history;
+    std::function<void()> m_historyChanged;
 };

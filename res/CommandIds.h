@@ -26,4 +26,15 @@ inline constexpr int FileImportCsv = 32781;
 inline constexpr int FileExportCsv = 32782;
 inline constexpr int FileBackups = 32790;
 inline constexpr int WriteSeveral = 32783;
+// The Edit menu; cut, copy, paste and undo keep the numbers the accelerator table always gave them.
+inline constexpr int EditCopy = 57634;
+inline constexpr int EditCut = 57635;
+inline constexpr int EditPaste = 57637;
+inline constexpr int EditSelectAll = 57642;
+inline constexpr int EditUndo = 57643;
+inline constexpr int EditRedo = 57644;
+inline constexpr int EditInsertChannel = 32800;
+inline constexpr int EditDeleteChannels = 32801;
+inline constexpr int EditMoveUp = 32802;
+inline constexpr int EditMoveDown = 32803;
 } // namespace cmd

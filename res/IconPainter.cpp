@@ -158,6 +158,24 @@ void DrawHelp(QPainter& p)
     p.drawEllipse(QRectF(6.9, 11.4, 2.2, 2.2));
 }
 
+// A curved arrow turning back to the left (undo), or mirrored to the right (redo).
+void DrawTurn(QPainter& p, bool redo)
+{
+    if (redo) {
+        p.translate(16, 0);
+        p.scale(-1, 1);
+    }
+    p.setPen(QPen(QColor(0x20, 0x50, 0xA0), 2.0, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath arc;
+    arc.moveTo(4.5, 7);
+    arc.cubicTo(8, 3.5, 14, 5, 13, 11);
+    p.drawPath(arc);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x20, 0x50, 0xA0));
+    p.drawPath(Polygon({{1.5, 4}, {7.5, 3.5}, {4, 10}}));
+}
+
 QIcon MakeIcon(const Drawing& draw, std::initializer_list<int> sizes)
 {
     QIcon icon;
@@ -195,6 +213,10 @@ QIcon CIconPainter::ToolIcon(int command)
         break;
     case cmd::HelpContents:
         draw = DrawHelp;
+        break;
+    case cmd::EditUndo:
+    case cmd::EditRedo:
+        draw = [redo = command == cmd::EditRedo](QPainter& p) { DrawTurn(p, redo); };
         break;
     default:
         return {};

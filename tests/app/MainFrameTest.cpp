@@ -71,9 +71,9 @@ TEST_F(MainFrameTest, ToolbarButtonsInOrderEachWithItsPicture)
             EXPECT_FALSE(a->icon().isNull()) << a->data().toInt();
         }
     }
-    EXPECT_EQ(commands, (std::vector<int>{cmd::FileNew, cmd::FileOpen, cmd::FileSave, 0, cmd::ReadFromRadio,
-                                          cmd::WriteToRadio, 0, cmd::FilePrint, 0, cmd::NextLanguage,
-                                          cmd::HelpContents}));
+    EXPECT_EQ(commands, (std::vector<int>{cmd::FileNew, cmd::FileOpen, cmd::FileSave, 0, cmd::EditUndo,
+                                          cmd::EditRedo, 0, cmd::ReadFromRadio, cmd::WriteToRadio, 0,
+                                          cmd::FilePrint, 0, cmd::NextLanguage, cmd::HelpContents}));
     EXPECT_FALSE(QApplication::windowIcon().isNull());
 }
 
@@ -167,7 +167,7 @@ TEST_F(MainFrameTest, SelectedTabSurvivesNewDocumentsAndLanguageChanges)
     app.ApplyLanguage();
     EXPECT_EQ(Tabs().currentIndex(), 2);
     EXPECT_EQ(Tabs().tabText(2).toStdString(), "     " + LoadLangString("IDS_VFOFREQ") + "     ");
-    EXPECT_EQ(Frame().menuBar()->actions()[1]->text().toStdString(), LoadLangString("Menu_Program"));
+    EXPECT_EQ(Frame().menuBar()->actions()[2]->text().toStdString(), LoadLangString("Menu_Program"));
     EXPECT_EQ(Frame().Action(cmd::FileOpen)->text().toStdString(), LoadLangString("Menu_File_Open"));
     EXPECT_EQ(Frame().windowTitle().toStdString(), LoadLangString("IDS_WINDOWNAME"));
 }

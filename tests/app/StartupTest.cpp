@@ -52,7 +52,7 @@ TEST(StartupTest, EnglishWindowIsLocalisedWithoutAnyQuestion)
     const CMainFrame& frame = *app.MainFrame();
     EXPECT_TRUE(frame.isVisible());
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("ZQ708 Programming Software"));
-    EXPECT_EQ(MenuTitles(frame), (QStringList{"&File", "&Program", "&Settings", "&Help"}));
+    EXPECT_EQ(MenuTitles(frame), (QStringList{"&File", "&Edit", "&Program", "&Settings", "&Help"}));
     EXPECT_EQ(frame.Action(cmd::FileNew)->text(), QStringLiteral("&New\tCtrl+N"));
     EXPECT_EQ(frame.Action(cmd::CommPort)->text(), QStringLiteral("&Communication Port...\tCtrl+C"));
     EXPECT_EQ(frame.PortText(), QStringLiteral("COM5"));

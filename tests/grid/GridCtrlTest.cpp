@@ -266,3 +266,75 @@ TEST(GridPrint, PrintedRowsAreLaidOutFromTheOriginWithTheirGridLines)
 }
 
 } // namespace
+
+namespace {
+
+// A gesture on the grid with row selection on, and the rows selected after it.
+struct SelectionCase
+{
+    enum Kind
+    {
+        HeaderClick,
+        CellClick,
+        KeyPress
+    } kind;
+    int rowOrKey;
+    Qt::KeyboardModifiers modifiers;
+    std::vector<int> selected;
+};
+
+} // namespace
+
+TEST_F(GridTest, RowHeadersSelectRowsWithShiftAndCtrlAndShiftArrowsExtend)
+{
+    m_grid->EnableRowSelection(true);
+    QSignalSpy changes(m_grid, &CGridCtrl::SelectionChanged);
+    const std::vector<SelectionCase> cases = {
+        {SelectionCase::HeaderClick, 3, {}, {3}},
+        {SelectionCase::HeaderClick, 6, Qt::ShiftModifier, {3, 4, 5, 6}},
+        {SelectionCase::HeaderClick, 2, Qt::ShiftModifier, {2, 3}}, // from the same anchor, upwards
+        {SelectionCase::HeaderClick, 5, Qt::ControlModifier, {2, 3, 5}},
+        {SelectionCase::HeaderClick, 3, Qt::ControlModifier, {2, 5}},
+        {SelectionCase::KeyPress, Qt::Key_Down, Qt::ShiftModifier, {3, 4}}, // anchor 3, focus 3 -> 4
+        {SelectionCase::KeyPress, Qt::Key_Down, Qt::ShiftModifier, {3, 4, 5}},
+        {SelectionCase::KeyPress, Qt::Key_Up, {}, {}},                    // a plain move clears
+        {SelectionCase::KeyPress, Qt::Key_Up, Qt::ShiftModifier, {3, 4}}, // anchored where it starts
+        {SelectionCase::HeaderClick, 8, {}, {8}},
+        {SelectionCase::KeyPress, Qt::Key_Right, Qt::ShiftModifier, {}}, // sideways never selects
+        {SelectionCase::HeaderClick, 9, {}, {9}},
+        {SelectionCase::CellClick, 4, {}, {}},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const SelectionCase& c = cases[i];
+        SCOPED_TRACE("case " + std::to_string(i));
+        if (c.kind == SelectionCase::KeyPress)
+            Key(c.rowOrKey, c.modifiers);
+        else
+            QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, c.modifiers,
+                              CentreOf(c.rowOrKey, c.kind == SelectionCase::HeaderClick ? 0 : 2));
+        EXPECT_EQ(m_grid->GetSelectedRows(), c.selected);
+        if (c.kind == SelectionCase::HeaderClick) {
+            EXPECT_EQ(m_grid->GetFocusCell().row, c.rowOrKey); // the focus follows the clicked row
+        }
+    }
+    EXPECT_GE(changes.count(), 10);
+}
+
+TEST_F(GridTest, WithoutRowSelectionHeaderClicksSelectNothingAndSelectedRowsArePainted)
+{
+    QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {}, CentreOf(3, 0));
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_TRUE(m_grid->GetSelectedRows().empty());
+
+    m_grid->EnableRowSelection(true);
+    const QImage before = m_grid->viewport()->grab().toImage();
+    m_grid->SelectRows(5, 4);
+    EXPECT_EQ(m_grid->GetSelectedRows(), (std::vector<int>{4, 5}));
+    const QImage after = m_grid->viewport()->grab().toImage();
+    const QPoint inRow = m_grid->CellRect(4, 2).topLeft() + QPoint(3, 3);
+    const QPoint outside = m_grid->CellRect(6, 2).topLeft() + QPoint(3, 3);
+    EXPECT_NE(after.pixel(inRow), before.pixel(inRow));
+    EXPECT_EQ(after.pixel(outside), before.pixel(outside));
+    m_grid->SelectRows(0, 0); // the header row is never selected
+    EXPECT_TRUE(m_grid->GetSelectedRows().empty());
+}

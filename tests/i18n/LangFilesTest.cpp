@@ -312,7 +312,11 @@ TEST_P(ShippedLangTest, MenuShortcutTextsMatchTheAccelerators)
         {"Menu_File_Save", "Ctrl+S"},        {"Menu_File_Print", "Ctrl+P"},
         {"Menu_Program_ReadData", "Ctrl+R"}, {"Menu_Program_WriteData", "Ctrl+W"},
         {"Menu_Program_TestMode", "Ctrl+T"}, {"Menu_Setting_Port", "Ctrl+C"},
-        {"Menu_Setting_Language", "Ctrl+L"},
+        {"Menu_Setting_Language", "Ctrl+L"}, {"Menu_Edit_Undo", "Ctrl+Z"},
+        {"Menu_Edit_Redo", "Ctrl+Y"},        {"Menu_Edit_Cut", "Ctrl+X"},
+        {"Menu_Edit_Copy", "Ctrl+Ins"},      {"Menu_Edit_Paste", "Ctrl+V"},
+        {"Menu_Edit_Delete", "Del"},         {"Menu_Edit_MoveUp", "Alt+Up"},
+        {"Menu_Edit_MoveDown", "Alt+Down"},  {"Menu_Edit_SelectAll", "Ctrl+A"},
     };
     for (const auto& [key, value] : ReadProfileSection(GetParam(), "String")) {
         if (!key.starts_with("Menu_"))

@@ -66,6 +66,7 @@ TEST(RelabelMenus, TitlesByPositionItemsByCommandNumber)
                                   "Menu_File_Open=&Open...\\tCtrl+O\nMenu_Program_ReadData=&Read\n");
     QMenuBar bar;
     QMenu* file = bar.addMenu("F");
+    bar.addMenu("E");
     QMenu* program = bar.addMenu("P");
     bar.addMenu("S");
     QMenu* help = bar.addMenu("H");
@@ -83,7 +84,7 @@ TEST(RelabelMenus, TitlesByPositionItemsByCommandNumber)
 
     EXPECT_EQ(bar.actions()[0]->text(), "&File");
     EXPECT_EQ(bar.actions()[0]->menu(), file); // the drop-down stays
-    EXPECT_EQ(bar.actions()[3]->text(), "Not Found");
+    EXPECT_EQ(bar.actions()[4]->text(), "Not Found");
     EXPECT_EQ(open->text(), "&Open...\tCtrl+O");
     EXPECT_EQ(read->text(), "&Read"); // found at any depth
     EXPECT_EQ(about->text(), "Not Found");

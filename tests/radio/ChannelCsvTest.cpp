@@ -420,3 +420,66 @@ TEST_F(ChannelCsvTest, TextWithoutAUsableHeaderIsRefusedWholeAndTheHeaderSetsThe
     EXPECT_EQ(CChannelCsv::NoteText(report.rejected[1]),
               "line 6: the row has 3 fields but the header only 2 (a separator inside an unquoted field?)");
 }
+
+TEST_F(ChannelCsvTest, CopiedRowsPasteAsTheSameChannelsAndAnEmptyChannelStaysEmpty)
+{
+    CChannelEditor editor(m_doc);
+    editor.StoreRx(3, "145.5");
+    editor.StoreTx(3, "144.9");
+    editor.StoreTone(3, ToneDir::Rx, Ctcss("100.0"));
+    editor.StoreTone(3, ToneDir::Tx, Dcs("023", true));
+    editor.StoreName(3, "ab c");
+    editor.StoreChoice(3, ChannelChoice::Power, 0);
+    editor.StoreRx(5, "439.9875");
+    editor.StoreTx(20, "");
+    editor.StoreRx(21, "146");
+    const std::string copied = CChannelCsv(m_doc).Copy({3, 4, 5});
+    const std::vector<std::string> lines = Split(copied, '\n');
+    ASSERT_EQ(lines.size(), 5u); // the last line ends too
+    std::string tabbedHeader = kHeader;
+    std::replace(tabbedHeader.begin(), tabbedHeader.end(), ',', '\t');
+    EXPECT_EQ(lines[0], tabbedHeader);
+    EXPECT_EQ(lines[2], "4" + std::string(20, '\t')); // an empty channel: its Location alone
+    EXPECT_TRUE(lines[1].starts_with("3\tAB C\t145.500000\t-\t0.600000\tCross\t")) << lines[1];
+
+    // Pasted from channel 20 on: the same channels; channel 21, in use, is emptied.
+    const CsvImportReport report = CChannelCsv(m_doc).Paste(copied, 20);
+    EXPECT_TRUE(report.headerFound);
+    EXPECT_EQ(report.imported, 3);
+    EXPECT_TRUE(report.rejected.empty());
+    EXPECT_EQ(View(m_doc, 20), View(m_doc, 3));
+    EXPECT_TRUE(m_doc.IsRecordEmpty(21));
+    EXPECT_EQ(View(m_doc, 22), View(m_doc, 5));
+}
+
+TEST_F(ChannelCsvTest, PasteIgnoresLocationKeepsRefusedChannelsAndCountsRowsPastTheEnd)
+{
+    CChannelEditor editor(m_doc);
+    editor.StoreRx(126, "146.5");
+    const ChannelView kept = View(m_doc, 126);
+    // Comma separated, Frequency before Name, no Location column at all.
+    const std::string text = "Frequency,Name\n"
+                             "145.5,ONE\n"
+                             "x145,BAD\n"
+                             "\n"
+                             "146.0,TWO\n"
+                             "147.0,THREE\n"
+                             "148.0,FOUR\n";
+    const CsvImportReport report = CChannelCsv(m_doc).Paste(text, 125);
+    EXPECT_EQ(report.imported, 3);
+    ASSERT_EQ(report.rejected.size(), 1u);
+    EXPECT_EQ(report.rejected[0].line, 3);
+    EXPECT_EQ(report.rejected[0].reason, CsvReason::BadFrequency);
+    EXPECT_EQ(report.leftOut, 1);
+    EXPECT_EQ(View(m_doc, 125).name, "ONE");
+    EXPECT_EQ(View(m_doc, 126), kept);
+    EXPECT_EQ(View(m_doc, 127).rx, "146.00000");
+    EXPECT_EQ(View(m_doc, 128).rx, "147.00000");
+    EXPECT_NE(CChannelCsv(m_doc).Export().find("\n128,THREE,147.000000,"), std::string::npos);
+
+    // A Location column names no channel for a paste; a file import still needs it.
+    EXPECT_EQ(CChannelCsv(m_doc).Paste("Location\tFrequency\n999\t145.75\n", 1).imported, 1);
+    EXPECT_EQ(View(m_doc, 1).rx, "145.75000");
+    EXPECT_FALSE(CChannelCsv(m_doc).Import(text).headerFound);
+    EXPECT_FALSE(CChannelCsv(m_doc).Paste("Location,Name\n1,A\n", 1).headerFound);
+}
