@@ -305,3 +305,30 @@ TEST_F(BackupsDlgTest, Screenshots)
 }
 
 } // namespace
+
+namespace {
+
+// The same program and simulated radio, for what a read means to the edit history.
+using ReadFromRadioTest = BackupsTest;
+
+TEST_F(ReadFromRadioTest, IsOneUndoStepThatLeavesTheModifiedFlagAlone)
+{
+    CVantorDoc& doc = app.Doc();
+    const RadioImage before = doc.Image();
+    ASSERT_TRUE(RunTransfer(cmd::ReadFromRadio));
+    const RadioImage read = doc.Image();
+    ASSERT_NE(read, before);
+    EXPECT_FALSE(doc.IsModified());
+
+    QAction* undo = Frame().Action(cmd::EditUndo);
+    ASSERT_TRUE(undo->isEnabled());
+    EXPECT_TRUE(undo->text().contains(QString::fromStdString(LoadLangString("IDS_EDIT_READ"))))
+        << undo->text().toStdString();
+    undo->trigger();
+    EXPECT_EQ(doc.Image(), before);
+    EXPECT_FALSE(undo->isEnabled());
+    Frame().Action(cmd::EditRedo)->trigger();
+    EXPECT_EQ(doc.Image(), read);
+}
+
+} // namespace
