@@ -153,9 +153,9 @@ TEST_F(ImageDiffTest, EachPartOfTheFileInItsOwnWords)
           "VFO B step index 3" + kArrow + "5"}},
         {"VFO A spare bytes",
          bytes(RecordOffset(kVfoA) + 8, {0x80, 0, 0, 0, 0, 0x11, 0x22, 0x33, 0x44},
-               {0x01, 0, 0, 0, 0, 0x55, 0x66, 0x77, 0x44}),
+               {0x81, 0, 0, 0, 0, 0x55, 0x66, 0x77, 0x44}),
          {"VFO A bits not interpreted (byte +8 masked C7, bytes +13..+15) 80 11 22 33" + kArrow +
-          "01 55 66 77"}},
+          "81 55 66 77"}},
         {"tones, transmit and step of a channel and a VFO",
          [](CVantorDoc&, CVantorDoc& b) {
              b.StoreToneIndex(12, ToneDir::Rx, 5);
