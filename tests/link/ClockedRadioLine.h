@@ -2,7 +2,7 @@
 // A scripted radio on a simulated clock: a time-out costs nothing, and every call the exchange
 // makes on the line is logged with its pause, time-out, port and baud rate. Each answer arrives
 // a millisecond after the frame that asked for it, or `m_lateByMs` later for the blocks in
-// m_lateOnce (their first answer only).
+// m_lateOnce (their first answer only). A test can put stray bytes of its own on the line.
 
 #include "link/CloneSession.h"
 #include "link/SerialLine.h"
@@ -48,6 +48,13 @@ public:
     std::function<void(const Call&)> m_onCall;
 
     const std::vector<Call>& Calls() const { return m_calls; }
+
+    // Bytes that arrive `afterMs` from now, behind any bytes already due by then.
+    void Inject(int afterMs, const std::vector<std::uint8_t>& bytes)
+    {
+        for (const std::uint8_t b : bytes)
+            m_line.emplace(std::pair{m_nowMs + afterMs, m_sequence++}, b);
+    }
 
     bool Open(int port, int baud) override
     {
@@ -123,9 +130,7 @@ private:
 
     void Answer(const std::vector<std::uint8_t>& bytes, int address)
     {
-        const long long arrival = m_nowMs + 1 + (address >= 0 && m_lateOnce.erase(address) ? m_lateByMs : 0);
-        for (const std::uint8_t b : bytes)
-            m_line.emplace(std::pair{arrival, m_sequence++}, b);
+        Inject(1 + (address >= 0 && m_lateOnce.erase(address) ? m_lateByMs : 0), bytes);
     }
 
     RadioImage m_memory;

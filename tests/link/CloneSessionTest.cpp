@@ -239,6 +239,22 @@ TEST_F(CloneSessionTest, ABlockAnsweredForAnotherAddressIsRetriedThenSkipped)
     EXPECT_EQ(std::count(reads.begin(), reads.end(), 0x100), 3);
 }
 
+TEST_F(CloneSessionTest, ASecondReadReportsOnlyTheBlocksItSkipped)
+{
+    SimFaults faults;
+    faults.wrongAddress[0x100] = 3; // the three requests of the first read
+    CSimRadio& radio = NewRadio(PatternImage(1), faults);
+    AttachRadio(radio, 1);
+    CCloneSession session(m_port, m_record, m_buffer, g_strSettingFile);
+    session.Run(CloneDirection::Read);
+    EXPECT_EQ(session.SkippedBlocks(), std::vector<int>{0x100});
+    m_record.Reset();
+    session.Run(CloneDirection::Read);
+    EXPECT_EQ(m_record.m_status, CloneStatus::ReadDone);
+    EXPECT_EQ(session.SkippedBlocks(), std::vector<int>{});
+    EXPECT_EQ(m_buffer, radio.Memory());
+}
+
 TEST_F(CloneSessionTest, ThreeShortRepliesFailTheRead)
 {
     SimFaults faults;
