@@ -321,3 +321,52 @@ TEST_F(CloneSessionTest, TheFramesServeTheTestModeToo)
 }
 
 } // namespace
+
+namespace {
+
+// A line that never stops delivering 06, as a cable or radio gone wild does: every discard and
+// every wait for a quiet line must still come to an end.
+class CBabblingLine final : public ISerialLine
+{
+public:
+    bool Open(int, int) override { return m_open = true; }
+    int Write(const std::uint8_t*, int count, int, bool) override { return count; }
+    int WriteByte(std::uint8_t, int) override { return 1; }
+    // Never more than eight bytes at once: a block reply is always short.
+    int Read(std::uint8_t* buffer, int count, int) override
+    {
+        const int n = std::min(count, kCloneIdentLen);
+        std::fill_n(buffer, n, kCloneAck);
+        m_reads += n;
+        return n;
+    }
+    int ReadByte(int) override
+    {
+        ++m_reads;
+        return kCloneAck;
+    }
+    void Close() override { m_open = false; }
+    bool IsOpen() const override { return m_open; }
+    void Sleep(int) override {}
+
+    long long m_reads = 0;
+
+private:
+    bool m_open = true;
+};
+
+TEST(BabblingLineTest, DiscardingAndWaitingForQuietEndOnALineThatNeverStops)
+{
+    CBabblingLine line;
+    EXPECT_TRUE(SendWakeUp(line)); // the byte after "PROGRAM" comes from the babble
+    EXPECT_LE(line.m_reads, 65536 + 1);
+
+    CloneStatusRecord record;
+    RadioImage buffer{};
+    CCloneSession session(line, record, buffer, "/nonexistent/setting.ini");
+    session.SetSearchAllowed(false);
+    session.Run(CloneDirection::Read);
+    EXPECT_EQ(record.m_status.load(), CloneStatus::ReadFailed);
+}
+
+} // namespace
