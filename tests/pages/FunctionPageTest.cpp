@@ -184,6 +184,11 @@ TEST_F(FunctionPageTest, AListNeverOffersMoreEntriesThanItsFieldHolds)
     EXPECT_EQ(List("TxDtr")->count(), 0);
     EXPECT_EQ(List("TxTimeout")->itemText(0), "Not Found");
     EXPECT_EQ(Byte(0xD02), 0x02);
+
+    // A reload (after an undo, a read, a range change) fills each list afresh.
+    m_page->ReloadFromImage();
+    EXPECT_EQ(List("ScanType")->count(), 3);
+    EXPECT_EQ(List("PttId")->count(), 1);
 }
 
 TEST_F(FunctionPageTest, EverySettingSurvivesASaveAndAReopen)
