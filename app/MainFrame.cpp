@@ -407,7 +407,7 @@ void CMainFrame::Transfer(bool read)
 void CMainFrame::OnReadFromRadio()
 {
     Transfer(true);
-    m_app.Doc().RecordEdit({"IDS_EDIT_READ", 0}, false); // a read leaves the modified flag alone
+    m_app.Doc().RecordEdit({"IDS_EDIT_READ"}, false); // a read leaves the modified flag alone
 }
 
 void CMainFrame::OnWriteToRadio()
@@ -434,7 +434,7 @@ void CMainFrame::OnRadioPresets()
 {
     CRadiogramDlg dlg(m_app.Doc(), this);
     dlg.exec();
-    m_app.Doc().RecordEdit({"IDS_EDIT_FMPRESETS", 0}, false); // the dialog has set the flag
+    m_app.Doc().RecordEdit({"IDS_EDIT_FMPRESETS"}, false); // the dialog has set the flag
 }
 
 void CMainFrame::OnTestMode()

@@ -410,7 +410,7 @@ void CChannelTablePage::OnRangeSelected(int index)
     }
     m_doc.DeleteContents();
     m_doc.ApplyModelEntry(index);
-    m_doc.RecordEdit({"IDS_EDIT_RANGE", 0});
+    m_doc.RecordEdit({"IDS_EDIT_RANGE"});
     m_doc.UpdateAllViews();
 }
 

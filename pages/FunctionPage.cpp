@@ -95,22 +95,22 @@ void CFunctionPage::FillList(const FunctionField& field, int value)
     const QSignalBlocker quiet(list);
     list->clear();
     list->addItems(ListTexts(field));
-    // A value the list does not offer leaves it without a selection.
-    list->setCurrentIndex(value < list->count() ? value : -1);
+    // A value the list does not offer leaves it without a selection (-1).
+    list->setCurrentIndex(value);
 }
 
 void CFunctionPage::OnListChanged(const FunctionField& field, int index)
 {
-    if (index < 0 || index > field.highest)
+    if (index < 0) // no selection: a list never offers more than its field holds
         return;
     m_doc.SetSetting(field, index);
-    m_doc.RecordEdit({"IDS_EDIT_SETTING", 0});
+    m_doc.RecordEdit({"IDS_EDIT_SETTING"});
 }
 
 void CFunctionPage::OnCheckClicked(const FunctionField& field, bool checked)
 {
     m_doc.SetSetting(field, field.Shown(checked ? 1 : 0));
-    m_doc.RecordEdit({"IDS_EDIT_SETTING", 0});
+    m_doc.RecordEdit({"IDS_EDIT_SETTING"});
 }
 
 void CFunctionPage::OnCodeFocusLost()
@@ -119,7 +119,7 @@ void CFunctionPage::OnCodeFocusLost()
     if (code == m_doc.GetPttIdCode())
         return;
     m_doc.SetPttIdCode(code);
-    m_doc.RecordEdit({"IDS_EDIT_SETTING", 0});
+    m_doc.RecordEdit({"IDS_EDIT_SETTING"});
 }
 
 bool CFunctionPage::eventFilter(QObject* watched, QEvent* event)

@@ -146,7 +146,7 @@ void CVfoPage::CommitFrequencies(const VfoGroup& group)
     CommitVfoFrequencies(m_doc, group.record,
                          GetDlgItemAs<QLineEdit>(this, group.rxEdit)->text().toStdString(),
                          GetDlgItemAs<QLineEdit>(this, group.txEdit)->text().toStdString());
-    m_doc.RecordEdit({"IDS_EDIT_VFO", 0});
+    m_doc.RecordEdit({"IDS_EDIT_VFO"});
     ShowFrequencies(group);
 }
 
@@ -155,7 +155,7 @@ void CVfoPage::OnToneChanged(const VfoGroup& group, bool receive, int index)
     if (index < 0)
         return;
     m_doc.StoreToneIndex(group.record, receive ? ToneDir::Rx : ToneDir::Tx, index);
-    m_doc.RecordEdit({"IDS_EDIT_VFO", 0});
+    m_doc.RecordEdit({"IDS_EDIT_VFO"});
 }
 
 void CVfoPage::OnChoiceChanged(const VfoGroup& group, const ChannelChoiceField& field, int index)
@@ -163,7 +163,7 @@ void CVfoPage::OnChoiceChanged(const VfoGroup& group, const ChannelChoiceField& 
     if (index < 0)
         return;
     m_doc.SetChoice(group.record, field.choice, index);
-    m_doc.RecordEdit({"IDS_EDIT_VFO", 0});
+    m_doc.RecordEdit({"IDS_EDIT_VFO"});
 }
 
 void CVfoPage::OnStepChanged(const VfoGroup& group, int index)
@@ -171,7 +171,7 @@ void CVfoPage::OnStepChanged(const VfoGroup& group, int index)
     if (index < 0)
         return;
     m_doc.SetStepIndex(group.record, index);
-    m_doc.RecordEdit({"IDS_EDIT_VFO", 0});
+    m_doc.RecordEdit({"IDS_EDIT_VFO"});
 }
 
 bool CVfoPage::eventFilter(QObject* watched, QEvent* event)

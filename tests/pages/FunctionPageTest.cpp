@@ -53,6 +53,7 @@ using Bytes6 = std::array<std::uint8_t, 6>;
 TEST_F(FunctionPageTest, ANewImageShowsTheRadiosDefaults)
 {
     Open();
+    EXPECT_EQ(m_page->windowTitle(), "Function Settings"); // its own template's caption
     EXPECT_EQ(List("Squelch")->currentIndex(), 4);
     EXPECT_EQ(List("ScanType")->currentIndex(), 0);
     EXPECT_EQ(List("TxTimeout")->currentIndex(), 1);

@@ -196,7 +196,7 @@ TEST_F(CDocumentHistoryTest, ModifiedFlagFollowsUndoAndRedoAndSaving)
     // A read leaves the flag as it is, yet is one step; saving moves the saved marker.
     m_doc.SetModifiedFlag(false);
     m_doc.Image()[0x124] = 0x43;
-    m_doc.RecordEdit({"IDS_EDIT_READ", 0}, false);
+    m_doc.RecordEdit({"IDS_EDIT_READ"}, false);
     EXPECT_FALSE(m_doc.IsModified());
     m_doc.SetSavePathPrompt([this](const std::string&) { return (m_dir.Path() / "saved.pgm").string(); });
     const int beforeSave = m_changes;
@@ -220,7 +220,7 @@ TEST_F(CDocumentHistoryTest, UndoOfABandChangeBringsBackItsLimits)
     const BandLimits vhf = m_doc.GetBandLimits();
     m_doc.DeleteContents();
     m_doc.ApplyModelEntry(1);
-    m_doc.RecordEdit({"IDS_EDIT_RANGE", 0});
+    m_doc.RecordEdit({"IDS_EDIT_RANGE"});
     ASSERT_NE(m_doc.GetBandLimits().low, vhf.low);
     ASSERT_TRUE(m_doc.Undo());
     EXPECT_EQ(m_doc.GetBandLimits().low, vhf.low);
