@@ -49,7 +49,7 @@ bool IsToneId(int id)
 void SelectSilently(QComboBox* list, int index)
 {
     const QSignalBlocker quiet(list);
-    list->setCurrentIndex(index < list->count() ? index : -1);
+    list->setCurrentIndex(index); // one the list does not offer leaves it without a selection
 }
 
 } // namespace

@@ -204,6 +204,28 @@ TEST_F(VfoPageTest, WithoutAStepSectionTheStepListsStayEmpty)
     EXPECT_EQ(Edit(kF2.rx)->text(), "145.00625"); // step 3 still rules
 }
 
+TEST_F(VfoPageTest, StepListsOfferTheRadiosSixStepsAndOnlyToneListsAreToneLists)
+{
+    g_strLangFile = m_dir.Write("eight.lang", "[String]\nIDS_OFF=Off\n[Step]\n0=a\n1=b\n2=c\n3=d\n"
+                                              "4=e\n5=f\n6=g\n7=h\n");
+    SetByte(RecordOffset(kVfoB) + kRecStep, 6); // a step index the radio does not have
+    SetByte(RecordOffset(kVfoA) + kRecRxTone, 3);
+    Open();
+    m_page->ReloadFromImage();
+    for (const GroupNames& g : {kF1, kF2}) {
+        EXPECT_EQ(List(g.step)->count(), 6) << g.step;
+        for (Name tone : {g.rxTone, g.txTone})
+            EXPECT_NE(qobject_cast<CToneCombo*>(List(tone)), nullptr) << tone;
+        for (Name other : {g.step, g.power, g.bcl, g.bandwidth, g.scanAdd, g.reverse, g.pttId, g.compander})
+            EXPECT_EQ(qobject_cast<CToneCombo*>(List(other)), nullptr) << other;
+    }
+    EXPECT_EQ(List(kF2.step)->currentIndex(), 0); // reads as the first step
+
+    List(kF1.rxTone)->setCurrentIndex(0); // back to off
+    EXPECT_EQ(m_doc.ToneIndex(kVfoA, ToneDir::Rx), 0);
+    EXPECT_EQ(RecordByte(kVfoB, kRecStep), 6);
+}
+
 TEST_F(VfoPageTest, EnterInAToneListOnlyMovesTheFocusToThePage)
 {
     Open();
