@@ -3,6 +3,7 @@
 #include "pages/VfoPage.h"
 
 #include "pages/ToneCombo.h"
+#include "res/DialogTemplate.h"
 #include "tests/pages/PageTestEnv.h"
 #include "tests/support/FindControl.h"
 
@@ -224,6 +225,14 @@ TEST_F(VfoPageTest, StepListsOfferTheRadiosSixStepsAndOnlyToneListsAreToneLists)
     List(kF1.rxTone)->setCurrentIndex(0); // back to off
     EXPECT_EQ(m_doc.ToneIndex(kVfoA, ToneDir::Rx), 0);
     EXPECT_EQ(RecordByte(kVfoB, kRecStep), 6);
+
+    // After a change of language a reload shows the new language's words.
+    g_strLangFile = m_dir.Write("other.lang", "[Resource]\n" + std::to_string(g_dlgVfo.id) +
+                                                  "=VFO\n[String]\nIDS_OFF=Aus\n[Step]\n0=x\n");
+    m_page->ReloadFromImage();
+    EXPECT_EQ(m_page->windowTitle(), "VFO");
+    EXPECT_EQ(List(kF1.step)->count(), 1);
+    EXPECT_EQ(List(kF1.step)->itemText(0), "x");
 }
 
 TEST_F(VfoPageTest, EnterInAToneListOnlyMovesTheFocusToThePage)
