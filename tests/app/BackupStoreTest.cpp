@@ -171,7 +171,7 @@ TEST(BackupStoreTest, ListsOnlyBackups)
          {"2026-01-02_03-04-05_read.pgm", "2026-01-02_03-04-05_read.pgm.tmp", "notes.pgm",
           "2026-01-02_03-04-05_.pgm", "2026-01-02_03-04-05_Read.pgm", "2026-01-02_03-04-05_read-x.pgm",
           "2026-01-02_03-04-05_read-.pgm", "2026-13-02_03-04-05-read.pgm",
-          "2026-01-02_03-04-06_written-10.pgm", "2026-01-02_03-04-01_az.pgm"})
+          "2026-01-02_03-04-06_written-109.pgm", "2026-01-02_03-04-01_az.pgm"})
         dir.Write(name, "x");
     std::filesystem::create_directory(dir.Path() / "2026-01-02_03-04-07_read.pgm");
     const std::vector<BackupEntry> list = CBackupStore(dir.Path().string()).List();
