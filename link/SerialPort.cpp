@@ -238,6 +238,8 @@ bool CSerialPort::OpenDevice(const std::string& path, int baud)
     m_wake[1] = wake[1];
     m_path = path;
     m_byteTime = ByteTime(speed);
+    m_sentUntil = {};
+    m_replyLag = {};
     m_lastError = PortOpenError::None;
     return true;
 }
@@ -296,11 +298,16 @@ int CSerialPort::Write(const std::uint8_t* bytes, int count, int pauseMs, bool b
         return done;
     };
 
-    if (!byteByByte)
-        return send(0, count);
     int written = 0;
-    while (written < count && send(written, written + 1) == 1)
-        ++written;
+    if (!byteByByte) {
+        written = send(0, count);
+    } else {
+        while (written < count && send(written, written + 1) == 1)
+            ++written;
+    }
+    // The line sends what it was given one character after another, from now or after what it
+    // still has to send.
+    m_sentUntil = std::max(m_sentUntil, Clock::now()) + use.ByteTime() * written;
     return written;
 }
 
@@ -314,19 +321,34 @@ int CSerialPort::Read(std::uint8_t* buffer, int count, int timeoutMs)
     CUse use(*this);
     if (!use.Valid() || count <= 0)
         return 0;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs > 0 ? timeoutMs : 0);
+    const auto start = Clock::now();
+    const auto deadline = start + std::chrono::milliseconds(timeoutMs > 0 ? timeoutMs : 0);
+    // A reply to what we have only just written cannot have begun: it is due once that and then
+    // the reply have crossed the wire. Sleep until then (and as long again as replies have been
+    // late) before the first look, instead of waking for its first byte.
+    Clock::time_point due{};
+    if (timeoutMs > 0 && start < m_sentUntil + use.ByteTime()) {
+        due = m_sentUntil + use.ByteTime() * count;
+        if (!use.Pause(std::min(deadline, due + m_replyLag)))
+            return 0;
+    }
     int received = 0;
+    bool behind = false;      // the first look did not find the whole reply
     bool sleepForRest = true; // once after bytes have woken the read
     for (;;) {
         const ssize_t n = read(use.Fd(), buffer + received, static_cast<std::size_t>(count - received));
         if (n > 0) {
             received += static_cast<int>(n);
-            if (received == count)
+            if (received == count) {
+                if (due != Clock::time_point{})
+                    LearnReplyLag(behind, Clock::now() - due);
                 return count;
+            }
             // The rest cannot be complete before it has crossed the wire: sleep that long instead of
             // waking for every byte, then read what came. Should the radio have fallen behind, the
             // next byte wakes the read again rather than another sleep that may overshoot it.
             if (sleepForRest) {
+                behind = true;
                 if (!use.Pause(std::min(deadline, Clock::now() + use.ByteTime() * (count - received))))
                     return received;
                 sleepForRest = false;
@@ -342,6 +364,7 @@ int CSerialPort::Read(std::uint8_t* buffer, int count, int timeoutMs)
         }
         if (Clock::now() >= deadline)
             return received;
+        behind = true;
         switch (use.WaitFor(POLLIN, deadline)) {
         case CUse::Wait::Ready:
         case CUse::Wait::Timeout:
@@ -353,6 +376,18 @@ int CSerialPort::Read(std::uint8_t* buffer, int count, int timeoutMs)
             use.Pause(deadline);
             return received;
         }
+    }
+}
+
+void CSerialPort::LearnReplyLag(bool behind, std::chrono::steady_clock::duration late)
+{
+    if (behind) {
+        // Looked too early: sleep as much longer next time, but not so long that one slow reply
+        // (a radio thinking, a busy machine) delays the ones after it.
+        m_replyLag = std::min(late, m_byteTime / 2);
+    } else {
+        // In time: try a little less next time, so that a lag learned once does not stay.
+        m_replyLag -= m_replyLag / 16;
     }
 }
 

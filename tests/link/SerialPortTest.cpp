@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
@@ -219,6 +220,62 @@ TEST_F(SerialPortTest, TheRestOfAReplyIsAwaitedAtThePortsBaudRateWithinTheDeadli
             EXPECT_EQ(port.Read(buffer, 20, 1000), 0) << c.name;
             EXPECT_LT(MsSince(t1), 50) << c.name;
         }
+    }
+}
+
+TEST_F(SerialPortTest, AReplyToWhatWasJustWrittenIsReadInOneWakeUpAndASlowOneDoesNotSlowTheNext)
+{
+    // A radio on the far end: it takes each 4-byte request as it comes and answers 20 bytes, one
+    // per character time, after a pause of its own. An answer on time is complete before the
+    // request and the answer could have crossed the wire (24 character times), so the read sleeps
+    // once; a slow answer must not teach the reads after it to sleep as long.
+    struct Case
+    {
+        const char* name;
+        int lateMs[6];   // the radio's pause before each answer
+        long maxWakeUps; // of all six reads; waking for the first byte and again for the rest: 12
+        long maxOnTimeMs;
+    };
+    const Case cases[] = {
+        {"every answer on time", {0, 0, 0, 0, 0, 0}, 8, 60},
+        {"one answer 80 ms late", {0, 80, 0, 0, 0, 0}, 20, 60},
+    };
+    for (const Case& c : cases) {
+        Pty pty;
+        CSerialPort port;
+        ASSERT_TRUE(port.OpenDevice(pty.path, 9600));
+        std::thread radio([&pty, &c] {
+            for (const int late : c.lateMs) {
+                std::uint8_t request[4];
+                for (int got = 0; got < 4;) {
+                    const ssize_t n = read(pty.master, request + got, 4 - static_cast<std::size_t>(got));
+                    if (n <= 0)
+                        return;
+                    got += static_cast<int>(n);
+                }
+                auto next = Clock::now() + std::chrono::milliseconds(late);
+                for (int i = 0; i < 20; ++i) {
+                    std::this_thread::sleep_until(next += kByteAt9600);
+                    pty.Send(std::string(1, static_cast<char>(request[1] + i)));
+                }
+            }
+        });
+        long wakeUps = 0;
+        WakeUpsSince(wakeUps);
+        long slowest = 0;
+        for (int i = 0; i < 6; ++i) {
+            const std::uint8_t request[4] = {0x52, static_cast<std::uint8_t>(i * 16), 0, 0x10};
+            std::uint8_t reply[20] = {};
+            const auto t0 = Clock::now();
+            ASSERT_EQ(port.Write(request, 4, 0), 4) << c.name;
+            EXPECT_EQ(port.Read(reply, 20, 500), 20) << c.name << ' ' << i;
+            EXPECT_EQ(reply[19], i * 16 + 19) << c.name << ' ' << i;
+            if (c.lateMs[i] == 0)
+                slowest = std::max(slowest, MsSince(t0));
+        }
+        EXPECT_LE(WakeUpsSince(wakeUps), c.maxWakeUps) << c.name;
+        EXPECT_LT(slowest, c.maxOnTimeMs) << c.name;
+        radio.join();
     }
 }
 
