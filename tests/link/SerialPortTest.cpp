@@ -70,6 +70,11 @@ TEST_F(SerialPortTest, ReadByteWithoutTimeoutPollsOnce)
     EXPECT_EQ(port.ReadByte(0), 0x06);
     EXPECT_EQ(port.ReadByte(0), 0xFF);
     EXPECT_EQ(port.ReadByte(0), -1);
+    // Nothing asked for: nothing to wait for either.
+    std::uint8_t buffer[1] = {};
+    t0 = Clock::now();
+    EXPECT_EQ(port.Read(buffer, 0, 300), 0);
+    EXPECT_LT(MsSince(t0), 150);
 }
 
 TEST_F(SerialPortTest, ReadCollectsLateBytesAndStopsAtTheTimeout)
@@ -295,6 +300,15 @@ TEST_F(SerialPortTest, WriteSendsEveryByteUntouched)
     EXPECT_EQ(std::memcmp(got, bytes, 6), 0);
     EXPECT_EQ(std::memcmp(got + 6, bytes, 6), 0);
     EXPECT_EQ(got[12], 0x62);
+
+    // The pause comes once before the bytes, or before every one of them.
+    auto t0 = Clock::now();
+    EXPECT_EQ(port.Write(bytes, 6, 30), 6);
+    EXPECT_GE(MsSince(t0), 30);
+    EXPECT_LT(MsSince(t0), 120);
+    t0 = Clock::now();
+    EXPECT_EQ(port.Write(bytes, 6, 30, true), 6);
+    EXPECT_GE(MsSince(t0), 180);
 }
 
 TEST_F(SerialPortTest, CloseIsHarmlessTwiceAndWhenClosed)
@@ -332,6 +346,24 @@ TEST_F(SerialPortTest, CloseFromAnotherThreadEndsAWaitingReadAndNeverTouchesAReu
     EXPECT_EQ(result, 0);
     EXPECT_LT(waited, 1000);
 
+    // The same while the read sleeps until a reply to what was just written could be complete
+    // (at 1200 baud, 104 characters: 867 ms).
+    ASSERT_TRUE(port.OpenDevice(pty.path, 9600));
+    port.SetBaudRate(1200);
+    const std::uint8_t request[4] = {0x52, 0, 0, 0x10};
+    ASSERT_EQ(port.Write(request, 4, 0), 4);
+    std::thread sleeper([&] {
+        std::uint8_t buffer[100];
+        const auto t0 = Clock::now();
+        result = port.Read(buffer, 100, 5000);
+        waited = MsSince(t0);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    port.Close();
+    sleeper.join();
+    EXPECT_EQ(result, 0);
+    EXPECT_LT(waited, 600);
+
     // The descriptor numbers are free again; a file that gets them must stay untouched.
     int pipeFds[2];
     ASSERT_EQ(pipe2(pipeFds, O_NONBLOCK), 0);
@@ -363,6 +395,19 @@ TEST_F(SerialPortTest, AHungUpLineTimesOutWithoutSpinning)
     const long cpuMs = (cpu1.tv_sec - cpu0.tv_sec) * 1000 + (cpu1.tv_nsec - cpu0.tv_nsec) / 1000000;
     EXPECT_LT(cpuMs, 20);
     EXPECT_EQ(port.Write(buffer, 20, 0), 0);
+
+    // A line that goes while the read waits keeps the time-out too.
+    Pty other;
+    CSerialPort waiting;
+    ASSERT_TRUE(waiting.OpenDevice(other.path, 9600));
+    std::thread pull([&other] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        other.HangUp();
+    });
+    const auto t1 = Clock::now();
+    EXPECT_EQ(waiting.Read(buffer, 20, 150), 0);
+    EXPECT_GE(MsSince(t1), 150);
+    pull.join();
 }
 
 TEST_F(SerialPortTest, OpenIsExclusiveAndTellsWhyItFailed)
