@@ -209,6 +209,29 @@ TEST_F(CDocumentTest, TransmitSideAndOffsetState)
     EXPECT_TRUE(m_doc.HasNoTransmit(2)); // empty channel
     EXPECT_TRUE(m_doc.IsOffsetEmpty(2));
     EXPECT_FALSE(m_doc.IsOffsetEmpty(1));
+
+    // Record bytes 0-3 (receive) and 4-7 (offset), little-endian BCD; byte 3 above 0x99 is empty.
+    struct Case
+    {
+        const char* what;
+        std::array<std::uint8_t, 8> bytes;
+        bool noTransmit;
+        bool offsetEmpty;
+    };
+    const Case cases[] = {
+        {"offset differs in its top byte only",
+         {0x00, 0x25, 0x65, 0x14, 0x00, 0x25, 0x65, 0x04},
+         false,
+         false},
+        {"offset blank in its top byte only", {0x00, 0x25, 0x65, 0x14, 0x00, 0x00, 0x00, 0xFF}, false, true},
+        {"offset blank below its top byte", {0x00, 0x25, 0x65, 0x14, 0xFF, 0xFF, 0xFF, 0x00}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::copy(c.bytes.begin(), c.bytes.end(), m_doc.Image().begin() + RecordOffset(3));
+        EXPECT_EQ(m_doc.HasNoTransmit(3), c.noTransmit);
+        EXPECT_EQ(m_doc.IsOffsetEmpty(3), c.offsetEmpty);
+    }
 }
 
 TEST_F(CDocumentTest, NamesLiveInTheirOwnRegion)
