@@ -181,8 +181,10 @@ TEST_F(CDocumentTest, RecordFieldsChangeOnlyTheirOwnBits)
     m_doc.SetChoice(7, Compander, 1);
     EXPECT_EQ(Byte(flags), 0xCF);
 
-    Byte(RecordOffset(7) + kRecStep) = 6;
-    EXPECT_EQ(m_doc.GetStepIndex(7), 0);
+    for (std::uint8_t above : {0x06, 0x83}) { // the whole byte counts, not its low bits
+        Byte(RecordOffset(7) + kRecStep) = above;
+        EXPECT_EQ(m_doc.GetStepIndex(7), 0) << int{above};
+    }
     m_doc.SetStepIndex(7, 5);
     EXPECT_EQ(m_doc.GetStepIndex(7), 5);
 }
