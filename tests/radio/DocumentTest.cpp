@@ -48,6 +48,13 @@ TEST_F(CDocumentTest, NewDocumentHoldsTheDefaults)
     EXPECT_EQ(std::string(m_doc.Header().begin(), m_doc.Header().begin() + 30), DataFile::kSignature);
 }
 
+TEST(Document, StartsBlank)
+{
+    const CVantorDoc doc;
+    EXPECT_TRUE(std::all_of(doc.Image().begin(), doc.Image().end(), [](auto b) { return b == 0xFF; }));
+    EXPECT_EQ(std::string(doc.Header().begin(), doc.Header().begin() + 30), DataFile::kSignature);
+}
+
 TEST_F(CDocumentTest, PrepareAfterNewMarksChannelOneInUse)
 {
     PrepareImageForTransfer(m_doc.Image());
@@ -221,6 +228,7 @@ TEST_F(CDocumentTest, TransmitSideAndOffsetState)
         bool offsetEmpty;
     };
     const Case cases[] = {
+        {"offset equal to receive", {0x50, 0x25, 0x65, 0x14, 0x50, 0x25, 0x65, 0x14}, true, false},
         {"offset differs in its top byte only",
          {0x00, 0x25, 0x65, 0x14, 0x00, 0x25, 0x65, 0x04},
          false,
