@@ -23,12 +23,12 @@ constexpr std::uint8_t kDefaultVfoMode = 0x48; // high power, scan add
 
 FrequencyField FieldAt(RadioImage& image, std::size_t offset)
 {
-    return FrequencyField(image.data() + offset, 4);
+    return FrequencyField(image.data() + offset, FrequencyField::extent);
 }
 
 ConstFrequencyField FieldAt(const RadioImage& image, std::size_t offset)
 {
-    return ConstFrequencyField(image.data() + offset, 4);
+    return ConstFrequencyField(image.data() + offset, ConstFrequencyField::extent);
 }
 
 std::size_t FieldOffset(FreqField field)

@@ -46,8 +46,15 @@ TEST_F(CBandTest, ApplyingAnUpperBandEntryWritesSlotTwoOnly)
 {
     WriteModels("data0=60134017\ndata1=00400052\n");
     SetDescriptors({0x60, 0x13, 0x40, 0x17, 0xFF, 0xFF, 0xFF, 0xFF});
+    for (int n : {kFirstChannel, kLastChannel})
+        m_doc.SetName(n, CVantorDoc::EncodeName("OLD"));
+    m_doc.SetPttIdCode(PttIdCodeFromText("123"));
     m_doc.ApplyModelEntry(1);
     EXPECT_EQ(Descriptors(), (std::array<std::uint8_t, 8>{0x60, 0x13, 0x40, 0x17, 0x00, 0x40, 0x00, 0x52}));
+    // Names and the PTT ID code are back to empty whatever the image held.
+    for (int n : {kFirstChannel, kLastChannel})
+        EXPECT_EQ(CVantorDoc::DecodeName(m_doc.GetName(n)), "") << n;
+    EXPECT_EQ(PttIdCodeText(m_doc.GetPttIdCode()), "");
     EXPECT_EQ(m_doc.GetBandLimits().low, 40000000);
     EXPECT_EQ(m_doc.GetBandLimits().high, 51999500);
     // The defaults follow the new low limit.

@@ -127,6 +127,11 @@ TEST_F(CDataFileTest, SaveAsksBeforeOverwritingAndCancelChangesNothing)
     m_nextSavePath.reset();
     EXPECT_FALSE(m_doc.SaveAs());
     EXPECT_EQ(m_doc.GetPathName(), m_dir.File("copy.pgm"));
+
+    // Without a file dialog there is no name to save under.
+    CVantorDoc promptless;
+    EXPECT_FALSE(promptless.SaveAs());
+    EXPECT_FALSE(promptless.Save());
 }
 
 TEST_F(CDataFileTest, OnlyTheFirst24BytesAreChecked)
@@ -136,6 +141,12 @@ TEST_F(CDataFileTest, OnlyTheFirst24BytesAreChecked)
     ASSERT_TRUE(m_doc.OnOpenDocument(m_dir.Write("other-version.pgm", bytes)));
     EXPECT_TRUE(m_messages.Asked().empty());
     EXPECT_EQ(m_doc.FrequencyText(3, FreqField::Rx), "146.52500");
+
+    // Every open starts from the blank header: a file of the checked bytes alone gets this version.
+    ASSERT_TRUE(
+        m_doc.OnOpenDocument(m_dir.Write("checked-only.pgm", bytes.substr(0, DataFile::kCheckedSize))));
+    EXPECT_TRUE(std::equal(m_doc.Header().begin(), m_doc.Header().begin() + DataFile::kSignatureSize,
+                           DataFile::kSignature));
 }
 
 TEST_F(CDataFileTest, ForeignFileIsRejectedAndDoesNotBecomeThePath)

@@ -48,6 +48,13 @@ TEST_F(CDocumentTest, NewDocumentHoldsTheDefaults)
     EXPECT_EQ(std::string(m_doc.Header().begin(), m_doc.Header().begin() + 30), DataFile::kSignature);
 }
 
+TEST(Document, StartsBlank)
+{
+    const CVantorDoc doc;
+    EXPECT_TRUE(std::all_of(doc.Image().begin(), doc.Image().end(), [](auto b) { return b == 0xFF; }));
+    EXPECT_EQ(std::string(doc.Header().begin(), doc.Header().begin() + 30), DataFile::kSignature);
+}
+
 TEST_F(CDocumentTest, PrepareAfterNewMarksChannelOneInUse)
 {
     PrepareImageForTransfer(m_doc.Image());
@@ -181,8 +188,10 @@ TEST_F(CDocumentTest, RecordFieldsChangeOnlyTheirOwnBits)
     m_doc.SetChoice(7, Compander, 1);
     EXPECT_EQ(Byte(flags), 0xCF);
 
-    Byte(RecordOffset(7) + kRecStep) = 6;
-    EXPECT_EQ(m_doc.GetStepIndex(7), 0);
+    for (std::uint8_t above : {0x06, 0x83}) { // the whole byte counts, not its low bits
+        Byte(RecordOffset(7) + kRecStep) = above;
+        EXPECT_EQ(m_doc.GetStepIndex(7), 0) << int{above};
+    }
     m_doc.SetStepIndex(7, 5);
     EXPECT_EQ(m_doc.GetStepIndex(7), 5);
 }
@@ -209,6 +218,30 @@ TEST_F(CDocumentTest, TransmitSideAndOffsetState)
     EXPECT_TRUE(m_doc.HasNoTransmit(2)); // empty channel
     EXPECT_TRUE(m_doc.IsOffsetEmpty(2));
     EXPECT_FALSE(m_doc.IsOffsetEmpty(1));
+
+    // Record bytes 0-3 (receive) and 4-7 (offset), little-endian BCD; byte 3 above 0x99 is empty.
+    struct Case
+    {
+        const char* what;
+        std::array<std::uint8_t, 8> bytes;
+        bool noTransmit;
+        bool offsetEmpty;
+    };
+    const Case cases[] = {
+        {"offset equal to receive", {0x50, 0x25, 0x65, 0x14, 0x50, 0x25, 0x65, 0x14}, true, false},
+        {"offset differs in its top byte only",
+         {0x00, 0x25, 0x65, 0x14, 0x00, 0x25, 0x65, 0x04},
+         false,
+         false},
+        {"offset blank in its top byte only", {0x00, 0x25, 0x65, 0x14, 0x00, 0x00, 0x00, 0xFF}, false, true},
+        {"offset blank below its top byte", {0x00, 0x25, 0x65, 0x14, 0xFF, 0xFF, 0xFF, 0x00}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::copy(c.bytes.begin(), c.bytes.end(), m_doc.Image().begin() + RecordOffset(3));
+        EXPECT_EQ(m_doc.HasNoTransmit(3), c.noTransmit);
+        EXPECT_EQ(m_doc.IsOffsetEmpty(3), c.offsetEmpty);
+    }
 }
 
 TEST_F(CDocumentTest, NamesLiveInTheirOwnRegion)
