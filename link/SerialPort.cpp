@@ -20,6 +20,9 @@ using Clock = std::chrono::steady_clock;
 // Without progress for this long a write gives up (nobody drains the line).
 constexpr int kWriteStallMs = 2000;
 
+// Replies that came no faster than the wire allows before reads trust the line to keep time.
+constexpr int kTimedRepliesToTrust = 2;
+
 struct LineSpeed
 {
     int baud;
@@ -240,6 +243,8 @@ bool CSerialPort::OpenDevice(const std::string& path, int baud)
     m_byteTime = ByteTime(speed);
     m_sentUntil = {};
     m_replyLag = {};
+    m_timedReplies = 0;
+    m_lineFast = false;
     m_lastError = PortOpenError::None;
     return true;
 }
@@ -324,24 +329,28 @@ int CSerialPort::Read(std::uint8_t* buffer, int count, int timeoutMs)
     const auto start = Clock::now();
     const auto deadline = start + std::chrono::milliseconds(timeoutMs > 0 ? timeoutMs : 0);
     // A reply to what we have only just written cannot have begun: it is due once that and then
-    // the reply have crossed the wire. Sleep until then (and as long again as replies have been
-    // late) before the first look, instead of waking for its first byte.
-    Clock::time_point due{};
-    if (timeoutMs > 0 && start < m_sentUntil + use.ByteTime()) {
-        due = m_sentUntil + use.ByteTime() * count;
-        if (!use.Pause(std::min(deadline, due + m_replyLag)))
-            return 0;
-    }
+    // the reply have crossed the wire. On a line that keeps to its baud rate, sleep until then (and
+    // as long again as replies have been late) before the first look, instead of waking for its
+    // first byte.
+    const bool reply = timeoutMs > 0 && start < m_sentUntil + use.ByteTime();
+    const auto due = m_sentUntil + use.ByteTime() * count;
+    const bool timed = reply && LineKeepsTime();
+    if (timed && !use.Pause(std::min(deadline, due + m_replyLag)))
+        return 0;
     int received = 0;
-    bool behind = false;      // the first look did not find the whole reply
+    bool behind = !timed;     // the first look did not find the whole reply
     bool sleepForRest = true; // once after bytes have woken the read
     for (;;) {
         const ssize_t n = read(use.Fd(), buffer + received, static_cast<std::size_t>(count - received));
         if (n > 0) {
             received += static_cast<int>(n);
+            // Bytes that could not yet have crossed the wire: the line does not keep to its baud rate.
+            const auto now = Clock::now();
+            if (reply && now + use.ByteTime() / 2 < m_sentUntil + use.ByteTime() * received)
+                m_lineFast = true;
             if (received == count) {
-                if (due != Clock::time_point{})
-                    LearnReplyLag(behind, Clock::now() - due);
+                if (reply)
+                    LearnFromReply(behind, now - due);
                 return count;
             }
             // The rest cannot be complete before it has crossed the wire: sleep that long instead of
@@ -349,7 +358,7 @@ int CSerialPort::Read(std::uint8_t* buffer, int count, int timeoutMs)
             // next byte wakes the read again rather than another sleep that may overshoot it.
             if (sleepForRest) {
                 behind = true;
-                if (!use.Pause(std::min(deadline, Clock::now() + use.ByteTime() * (count - received))))
+                if (!use.Pause(std::min(deadline, now + use.ByteTime() * (count - received))))
                     return received;
                 sleepForRest = false;
                 continue;
@@ -379,12 +388,19 @@ int CSerialPort::Read(std::uint8_t* buffer, int count, int timeoutMs)
     }
 }
 
-void CSerialPort::LearnReplyLag(bool behind, std::chrono::steady_clock::duration late)
+bool CSerialPort::LineKeepsTime() const
 {
+    return !m_lineFast && m_timedReplies >= kTimedRepliesToTrust;
+}
+
+void CSerialPort::LearnFromReply(bool behind, std::chrono::steady_clock::duration late)
+{
+    if (!m_lineFast && m_timedReplies < kTimedRepliesToTrust)
+        ++m_timedReplies;
     if (behind) {
         // Looked too early: sleep as much longer next time, but not so long that one slow reply
         // (a radio thinking, a busy machine) delays the ones after it.
-        m_replyLag = std::min(late, m_byteTime / 2);
+        m_replyLag = std::clamp(late, std::chrono::steady_clock::duration::zero(), m_byteTime / 2);
     } else {
         // In time: try a little less next time, so that a lag learned once does not stay.
         m_replyLag -= m_replyLag / 16;

@@ -3,8 +3,9 @@
 // 8N1 raw without flow control. Reads wait until a count of bytes has arrived or a time-out in
 // milliseconds has passed, in as few wake-ups as the line allows: a reply cannot be complete
 // before the bytes written before it and the reply itself have crossed the wire at the port's
-// baud rate, so a read sleeps that long (plus how late replies have been coming) before it
-// looks, and sleeps for the time the rest needs when part of a reply is in.
+// baud rate, so once the line has shown that it keeps to that rate, a read sleeps that long
+// (plus how late replies have been coming) before it looks; and when part of a reply is in, it
+// sleeps for the time the rest needs.
 //
 // Close may be called from another thread while a read, write or pause is waiting: the waiting
 // call returns at once with what it has, later calls return nothing, and the descriptor is
@@ -70,9 +71,12 @@ private:
     // One read, write or pause in flight; holds the descriptor until it ends.
     class CUse;
 
-    // After a reply awaited from its start: `late` is how long after it was due it was complete,
+    // Whether replies are worth sleeping for: the line has delivered replies no faster than its
+    // baud rate allows (a cable does; a pseudo-terminal hands bytes over at once).
+    bool LineKeepsTime() const;
+    // After a reply to what was just written: `late` is how long after it was due it was complete,
     // `behind` whether it was still incomplete when the read first looked.
-    void LearnReplyLag(bool behind, std::chrono::steady_clock::duration late);
+    void LearnFromReply(bool behind, std::chrono::steady_clock::duration late);
 
     mutable std::mutex m_mutex;
     std::condition_variable m_idle;
@@ -85,5 +89,7 @@ private:
     // Used only by the operation in flight (Close waits for it, Open starts afresh):
     std::chrono::steady_clock::time_point m_sentUntil{}; // when the bytes written have left the wire
     std::chrono::steady_clock::duration m_replyLag{};    // how late whole replies have been coming
+    int m_timedReplies = 0;  // replies since opening that came no faster than the wire allows
+    bool m_lineFast = false; // a reply came faster than the wire allows
     PortOpenError m_lastError = PortOpenError::None;
 };

@@ -228,22 +228,27 @@ TEST_F(SerialPortTest, TheRestOfAReplyIsAwaitedAtThePortsBaudRateWithinTheDeadli
     }
 }
 
-TEST_F(SerialPortTest, AReplyToWhatWasJustWrittenIsReadInOneWakeUpAndASlowOneDoesNotSlowTheNext)
+TEST_F(SerialPortTest, AReplyIsSleptForOnlyOnALineThatKeepsTimeAndASlowOneDoesNotSlowTheNext)
 {
-    // A radio on the far end: it takes each 4-byte request as it comes and answers 20 bytes, one
-    // per character time, after a pause of its own. An answer on time is complete before the
-    // request and the answer could have crossed the wire (24 character times), so the read sleeps
-    // once; a slow answer must not teach the reads after it to sleep as long.
+    // A radio on the far end: it takes each 4-byte request and answers 20 bytes after a pause of
+    // its own, as a cable delivers them (from when the request has crossed the wire, one per
+    // character time) or as a pseudo-terminal does (all at once, at once). Once a cable has shown
+    // that it keeps time, an answer on time is complete by the time the request and the answer
+    // could have crossed the wire (24 character times), so the read sleeps once instead of waking
+    // for its first byte and again for the rest. A slow answer does not teach the reads after it
+    // to sleep as long; a line that is faster than its baud rate is never slept for.
     struct Case
     {
         const char* name;
-        int lateMs[6];   // the radio's pause before each answer
-        long maxWakeUps; // of all six reads; waking for the first byte and again for the rest: 12
+        bool cable;
+        int lateMs[8];   // the radio's pause before each answer
+        long maxWakeUps; // of all eight reads
         long maxOnTimeMs;
     };
     const Case cases[] = {
-        {"every answer on time", {0, 0, 0, 0, 0, 0}, 8, 60},
-        {"one answer 80 ms late", {0, 80, 0, 0, 0, 0}, 20, 60},
+        {"every answer on time", true, {0, 0, 0, 0, 0, 0, 0, 0}, 13, 60},
+        {"one answer 80 ms late", true, {0, 0, 0, 80, 0, 0, 0, 0}, 30, 60},
+        {"a line without pace", false, {0, 0, 0, 0, 0, 0, 0, 0}, 30, 15},
     };
     for (const Case& c : cases) {
         Pty pty;
@@ -258,17 +263,24 @@ TEST_F(SerialPortTest, AReplyToWhatWasJustWrittenIsReadInOneWakeUpAndASlowOneDoe
                         return;
                     got += static_cast<int>(n);
                 }
-                auto next = Clock::now() + std::chrono::milliseconds(late);
-                for (int i = 0; i < 20; ++i) {
+                auto next = Clock::now() + std::chrono::milliseconds(late) + kByteAt9600 * 4;
+                std::string answer;
+                for (int i = 0; i < 20; ++i)
+                    answer += static_cast<char>(request[1] + i);
+                if (!c.cable) {
+                    pty.Send(answer);
+                    continue;
+                }
+                for (const char byte : answer) {
                     std::this_thread::sleep_until(next += kByteAt9600);
-                    pty.Send(std::string(1, static_cast<char>(request[1] + i)));
+                    pty.Send(std::string(1, byte));
                 }
             }
         });
         long wakeUps = 0;
         WakeUpsSince(wakeUps);
         long slowest = 0;
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < 8; ++i) {
             const std::uint8_t request[4] = {0x52, static_cast<std::uint8_t>(i * 16), 0, 0x10};
             std::uint8_t reply[20] = {};
             const auto t0 = Clock::now();

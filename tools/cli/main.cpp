@@ -339,14 +339,14 @@ int Transfer(const Options& options, CloneDirection direction, RadioImage& buffe
     });
     CProgressReport progress(direction == CloneDirection::Read ? "reading" : "writing");
     CProgressReport verifying("verifying");
-    // Back at once when the exchange ends; meanwhile four looks a second for Ctrl+C and progress.
+    // Back at once when the exchange ends; meanwhile a few looks a second for Ctrl+C and progress.
     do {
         if (g_interrupted && !record.m_cancel) {
             record.m_cancel = true;
             port.Close(); // ends any wait at once
         }
         (checking ? verifying : progress).Show(record);
-    } while (done.wait_for(std::chrono::milliseconds(250)) != std::future_status::ready);
+    } while (done.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready);
     worker.join();
     if (details)
         details->ident = session.Identification();
