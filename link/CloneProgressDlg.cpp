@@ -259,7 +259,17 @@ void CCloneProgressDlg::ShowPrompt(const QString& text)
 
 void CCloneProgressDlg::reject()
 {
+    // A write stopped between its first and last block leaves the radio with a mix of both memories.
+    // (Once the port is closed the block in flight fails, so the status is taken before.)
+    const bool writing =
+        m_direction == CloneDirection::Write && !m_checking && m_status.m_status == CloneStatus::Writing;
     m_status.m_cancel = true;
     StopTransfer();
     QDialog::reject();
+    if (writing && m_status.m_progress < 100) {
+        ShowMessage(
+            LoadLangString("IDS_PROMPT"),
+            FormatLangText(LoadLangString("IDS_WARN_WRITESTOPPED"), std::to_string(m_status.m_progress)),
+            MsgIcon::Exclamation, MsgButtons::Ok);
+    }
 }

@@ -304,6 +304,33 @@ TEST_F(CloneProgressTest, CancelDuringAReadStopsTheWorkerAndLeavesTheDocument)
     EXPECT_EQ(radio.EndBytesSeen(), 0);
 }
 
+TEST_F(CloneProgressTest, CancelDuringAWriteSaysTheRadioHoldsPartOfTheMemory)
+{
+    CSimRadio& radio = Radio();
+    m_lines.push_back(std::make_unique<CSimLine>(radio, true)); // paced like a real cable: a slow write
+    ASSERT_TRUE(m_lines.back()->Start());
+    Setting("ports", "COM1", m_lines.back()->DevicePath());
+
+    // Cancel before anything was sent says nothing.
+    auto unused = MakeDialog(CloneDirection::Write);
+    Press(*unused, "Cancel");
+    EXPECT_TRUE(m_messages.Asked().empty());
+
+    auto dlg = MakeDialog(CloneDirection::Write);
+    Press(*dlg, "Ok");
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return Prompt(*dlg).endsWith(" 3%"); }));
+    Press(*dlg, "Cancel");
+    EXPECT_FALSE(m_port.IsOpen());
+    ASSERT_EQ(m_messages.Asked().size(), 1u);
+    const std::string said = m_messages.Asked()[0].text;
+    const std::string templ = LoadLangString("IDS_WARN_WRITESTOPPED");
+    EXPECT_EQ(said.substr(0, templ.find("%1")), templ.substr(0, templ.find("%1")));
+    const int percent = std::stoi(said.substr(templ.find("%1")));
+    EXPECT_GE(percent, 3);
+    EXPECT_LT(percent, 10);
+    EXPECT_NE(radio.Memory(), PatternImage(1)); // part of it was written
+}
+
 TEST_F(CloneProgressTest, NoRadioOrWrongRadioEndsWithAMessage)
 {
     Setting("ports", "COM1", (m_dir / "nothing").string());
