@@ -266,10 +266,15 @@ void CCloneProgressDlg::reject()
     m_status.m_cancel = true;
     StopTransfer();
     QDialog::reject();
-    if (writing && m_status.m_progress < 100) {
-        ShowMessage(
-            LoadLangString("IDS_PROMPT"),
-            FormatLangText(LoadLangString("IDS_WARN_WRITESTOPPED"), std::to_string(m_status.m_progress)),
-            MsgIcon::Exclamation, MsgButtons::Ok);
+    if (writing)
+        WarnOfStoppedWrite(m_status.m_progress);
+}
+
+void CCloneProgressDlg::WarnOfStoppedWrite(int progress)
+{
+    if (progress < 100) {
+        ShowMessage(LoadLangString("IDS_PROMPT"),
+                    FormatLangText(LoadLangString("IDS_WARN_WRITESTOPPED"), std::to_string(progress)),
+                    MsgIcon::Exclamation, MsgButtons::Ok);
     }
 }

@@ -46,6 +46,9 @@ public:
     // Tells the user what the check of a write found; a radio holding something else is kept as a
     // backup first.
     static void ReportCheck(const CWriteCheck& check, CWriteCheck::Outcome outcome);
+    // Tells the user that a write they stopped at `progress` percent (below 100) left the radio
+    // with part of the new memory and part of its old one.
+    static void WarnOfStoppedWrite(int progress);
 
 private:
     void OnOK();

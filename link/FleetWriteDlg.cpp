@@ -4,6 +4,7 @@
 #include "app/MessageBox.h"
 #include "i18n/LangText.h"
 #include "i18n/RelabelDialog.h"
+#include "link/CloneProgressDlg.h"
 #include "link/CloneSession.h"
 #include "link/SerialPort.h"
 #include "radio/VantorDoc.h"
@@ -186,7 +187,11 @@ void CFleetWriteDlg::StopWorker()
 
 void CFleetWriteDlg::reject()
 {
+    // Once the port is closed the block in flight fails, so the status is taken before.
+    const bool writing = m_worker.joinable() && !m_checking && m_status.m_status == CloneStatus::Writing;
     m_status.m_cancel = true;
     StopWorker();
     QDialog::reject();
+    if (writing)
+        CCloneProgressDlg::WarnOfStoppedWrite(m_status.m_progress);
 }

@@ -115,6 +115,24 @@ TEST_F(FleetWriteDlgTest, AFailedRadioIsListedRetriedAndTheSeriesGoesOn)
     EXPECT_TRUE(m_messages.Asked().empty());
 }
 
+TEST_F(FleetWriteDlgTest, ClosingDuringAWriteSaysTheRadioHoldsPartOfTheMemory)
+{
+    CSimRadio& radio = NewRadio(PatternImage(1));
+    m_lines.push_back(std::make_unique<CSimLine>(radio, true)); // paced like a real cable: a slow write
+    ASSERT_TRUE(m_lines.back()->Start());
+    Setting("ports", "COM1", m_lines.back()->DevicePath());
+    CFleetWriteDlg dlg(m_doc, m_port);
+    QTest::mouseClick(FindControl<QPushButton>(&dlg, "Write"), Qt::LeftButton);
+    QElapsedTimer clock;
+    clock.start();
+    while (!Prompt(dlg).endsWith(QStringLiteral(" 3%")) && clock.elapsed() < 20000)
+        QTest::qWait(5);
+    QTest::mouseClick(FindControl<QPushButton>(&dlg, "Close"), Qt::LeftButton);
+    ASSERT_EQ(m_messages.Asked().size(), 1u);
+    const std::string templ = LoadLangString("IDS_WARN_WRITESTOPPED");
+    EXPECT_EQ(m_messages.Asked()[0].text.substr(0, templ.find("%1")), templ.substr(0, templ.find("%1")));
+}
+
 TEST_F(FleetWriteDlgTest, Screenshots)
 {
     const QString dir = qEnvironmentVariable("ZQ708_SHOTS_DIR");
