@@ -110,7 +110,8 @@ TEST_F(EditCommandsTest, RowCommandsByShortcutChangeTheMemoryAndUndoRedoRestoreE
              }
              EXPECT_TRUE(IsRecordEmpty(after, 2));
              EXPECT_TRUE(IsRecordEmpty(after, 4));
-         }},
+         },
+         {}},
         {"move up",
          {3, 4},
          Qt::ALT | Qt::Key_Up,
@@ -134,7 +135,8 @@ TEST_F(EditCommandsTest, RowCommandsByShortcutChangeTheMemoryAndUndoRedoRestoreE
          {5},
          Qt::SHIFT | Qt::Key_Delete,
          "IDS_EDIT_CUT_ONE",
-         [](const RadioImage&, const RadioImage& after) { EXPECT_TRUE(IsRecordEmpty(after, 5)); }},
+         [](const RadioImage&, const RadioImage& after) { EXPECT_TRUE(IsRecordEmpty(after, 5)); },
+         {}},
     };
     for (const RowCommandCase& c : cases) {
         SCOPED_TRACE(c.name);
