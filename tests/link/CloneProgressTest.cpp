@@ -101,6 +101,24 @@ protected:
 
 } // namespace
 
+// Before OK: the title of the direction, an empty bar of 1024 steps, the verify box on a write only.
+TEST_F(CloneProgressTest, ANewDialogWaitsForOkWithAnEmptyBar)
+{
+    for (const auto& [direction, title, verify] :
+         {std::tuple{CloneDirection::Read, "IDS_READDATA", false},
+          std::tuple{CloneDirection::Write, "IDS_WRITEDATA", true}}) {
+        SCOPED_TRACE(title);
+        auto dlg = MakeDialog(direction);
+        EXPECT_EQ(dlg->windowTitle(), Lang(title));
+        const auto* bar = FindControl<QProgressBar>(dlg.get(), "Bar");
+        EXPECT_EQ(bar->minimum(), 0);
+        EXPECT_EQ(bar->maximum(), 1024);
+        EXPECT_EQ(bar->value(), 0);
+        EXPECT_TRUE(FindControl<QWidget>(dlg.get(), "Ok")->isEnabled());
+        EXPECT_EQ(FindControl<QCheckBox>(dlg.get(), "Verify")->isVisibleTo(dlg.get()), verify);
+    }
+}
+
 TEST_F(CloneProgressTest, ReadCopiesTheRadioIntoTheDocumentAndRefreshes)
 {
     CSimRadio& radio = Radio();
@@ -167,7 +185,10 @@ TEST_F(CloneProgressTest, ReadFailureKeepsTheDocumentAndOkStartsAgainFromBlockZe
     EXPECT_EQ(m_applied, 0);
     const std::size_t firstRun = radio.ReadAddresses().size();
 
-    Press(*dlg, "Ok");
+    EXPECT_GT(FindControl<QProgressBar>(dlg.get(), "Bar")->value(), 0);
+    Press(*dlg, "Ok"); // the bar and the line start again at once
+    EXPECT_EQ(FindControl<QProgressBar>(dlg.get(), "Bar")->value(), 0);
+    EXPECT_EQ(Prompt(*dlg), Lang("IDS_PROMPT_READ"));
     ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
     EXPECT_EQ(finished.first().first().toInt(), CCloneProgressDlg::kResultDone);
     EXPECT_EQ(radio.ReadAddresses().at(firstRun), 0);
@@ -302,6 +323,26 @@ TEST_F(CloneProgressTest, CancelDuringAReadStopsTheWorkerAndLeavesTheDocument)
     EXPECT_EQ(m_applied, 0);
     EXPECT_FALSE(m_port.IsOpen());
     EXPECT_EQ(radio.EndBytesSeen(), 0);
+}
+
+// The dialog going away (its owner closing) stops a search at once, as Cancel does.
+TEST_F(CloneProgressTest, DestroyingTheDialogStopsASearchAtOnce)
+{
+    Setting("setup", "searchcom", "1");
+    Setting("setup", "com", "2");
+    SimFaults silent;
+    silent.wakeUpAtAttempt = 1000;
+    AttachRadio(Radio(silent), 3);
+    AttachRadio(Radio(silent), 4);
+    auto dlg = MakeDialog(CloneDirection::Read);
+    Press(*dlg, "Ok");
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return !m_shown.empty() && m_shown.back() == 3; }));
+    QElapsedTimer clock;
+    clock.start();
+    dlg.reset();
+    EXPECT_LT(clock.elapsed(), 500);
+    EXPECT_FALSE(m_port.IsOpen());
+    EXPECT_EQ(m_doc.Image(), m_before);
 }
 
 TEST_F(CloneProgressTest, NoRadioOrWrongRadioEndsWithAMessage)
