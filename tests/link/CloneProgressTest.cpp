@@ -394,6 +394,33 @@ TEST_F(CloneProgressTest, SearchShowsTheTriedPortAndFindsTheRadio)
     EXPECT_EQ(m_doc.Image(), radio.Memory());
 }
 
+// OK after a failure starts afresh: the port the last search found is not shown as found again.
+TEST_F(CloneProgressTest, ARestartForgetsThePortTheLastSearchFound)
+{
+    Setting("setup", "searchcom", "1");
+    Setting("setup", "com", "2");
+    SimFaults failing;
+    failing.shortReply[0x610] = -1;
+    AttachRadio(Radio(failing), 3);
+    auto dlg = MakeDialog(CloneDirection::Read);
+    QSignalSpy finished(dlg.get(), &QDialog::finished);
+    Press(*dlg, "Ok");
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return Prompt(*dlg) == Lang("IDS_PROMPT_READFAIL"); }));
+    ASSERT_EQ(m_shown.back(), 3);
+
+    // The radio has moved to COM4, where it answers late; COM3 is gone.
+    Setting("ports", "COM3", (m_dir / "nothing").string());
+    SimFaults late;
+    late.wakeUpAtAttempt = 8;
+    AttachRadio(Radio(late), 4);
+    m_shown.clear();
+    Press(*dlg, "Ok");
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+    EXPECT_EQ(std::count(m_shown.begin(), m_shown.end(), 3), 0);
+    ASSERT_FALSE(m_shown.empty());
+    EXPECT_EQ(m_shown.back(), 4);
+}
+
 TEST_F(CloneProgressTest, ProgressLineAndBarShowThePercentOrTheSearchedPort)
 {
     struct Case
