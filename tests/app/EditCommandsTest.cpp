@@ -135,7 +135,11 @@ TEST_F(EditCommandsTest, RowCommandsByShortcutChangeTheMemoryAndUndoRedoRestoreE
          {5},
          Qt::SHIFT | Qt::Key_Delete,
          "IDS_EDIT_CUT_ONE",
-         [](const RadioImage&, const RadioImage& after) { EXPECT_TRUE(IsRecordEmpty(after, 5)); },
+         [](const RadioImage&, const RadioImage& after) {
+             EXPECT_TRUE(IsRecordEmpty(after, 5));
+             EXPECT_TRUE(
+                 QApplication::clipboard()->text().contains(u"\n5\t")); // copied before it was emptied
+         },
          {}},
     };
     for (const RowCommandCase& c : cases) {

@@ -152,12 +152,20 @@ TEST_F(ChannelTablePageTest, TheTableIsLaidOutForItsFontAndLanguage)
     struct Case
     {
         const char* language;
-        int pixelSize; // of the grid's font
+        int pixelSize;   // of the grid's font
+        const char* off; // a translation's longer word for "off", else nullptr
     };
     const int designed[] = {40, 75, 65, 75, 65, 55, 50, 55, 65, 65, 55, 70, 50};
-    for (const Case& c : {Case{"english", 5}, Case{"chinese", 5}, Case{"english", 30}}) {
+    for (const Case& c : {Case{"english", 5, nullptr}, Case{"chinese", 5, nullptr},
+                          Case{"english", 30, nullptr}, Case{"english", 30, "Switched off"}}) {
         SCOPED_TRACE(testing::Message() << c.language << " " << c.pixelSize << " px");
         UseShippedLanguage(c.language);
+        if (c.off) {
+            std::string text = ReadFileBytes(g_strLangFile);
+            const std::size_t at = text.find("\nIDS_OFF=") + 9;
+            text.replace(at, text.find('\n', at) - at, c.off);
+            g_strLangFile = m_dir.Write("long-off.lang", text);
+        }
         WriteProfileString(g_strSettingFile, "setup", "language", c.language);
         QFont font = Grid().font();
         font.setPixelSize(c.pixelSize);
@@ -318,6 +326,7 @@ TEST_F(ChannelTablePageTest, ClearingRxEmptiesTheRowAndResetsItsBytesOnly)
     for (int c = 1; c < 13; ++c)
         EXPECT_EQ(Cell(2, c), QString()) << "column " << c;
     EXPECT_TRUE(ReadOnly(2, 5));
+    EXPECT_FALSE(Grid().IsEditing()); // the grid paints the cell again
     const Bytes r = Record(2);
     EXPECT_EQ(Bytes(r.begin(), r.begin() + 13),
               (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x08, 0x00}));
@@ -346,6 +355,7 @@ TEST_F(ChannelTablePageTest, EscRestoresTheOldValueAndStoresItAgain)
     EXPECT_EQ(choice->currentText(), QStringLiteral("Off"));
     Press(Qt::Key_Escape);
     EXPECT_FALSE(choice->isVisible());
+    EXPECT_FALSE(Grid().IsEditing());
     EXPECT_EQ(m_doc.GetChoice(2, ChannelChoice::Bcl), 0);
     EXPECT_FALSE(m_doc.IsModified());
 }
@@ -490,6 +500,7 @@ TEST_F(ChannelTablePageTest, RowCommandsWithoutARowChangeNothing)
         (m_page->*command)();
     EXPECT_EQ(m_doc.Image(), before);
     EXPECT_FALSE(m_doc.IsModified());
+    EXPECT_TRUE(m_messages.Asked().empty()); // no "channel 128 is in use" either
 }
 
 TEST_F(ChannelTablePageTest, ApplicationShortcutsWorkWhileAnEditorIsOpen)
