@@ -133,6 +133,7 @@ TEST_F(CloneProgressTest, ReadCopiesTheRadioIntoTheDocumentAndRefreshes)
 
     EXPECT_EQ(finished.first().first().toInt(), CCloneProgressDlg::kResultDone);
     EXPECT_EQ(m_doc.Image(), radio.Memory());
+    QTest::qWait(100); // the ended dialog does nothing more
     EXPECT_EQ(m_applied, 1);
     EXPECT_FALSE(m_port.IsOpen());
     EXPECT_TRUE(m_messages.Asked().empty());
@@ -208,6 +209,7 @@ TEST_F(CloneProgressTest, WriteFailureShowsItInTheDialog)
     Press(*dlg, "Ok");
     ASSERT_TRUE(WaitFor(*dlg, [&] { return Prompt(*dlg) == Lang("IDS_PROMPT_WRITEFAIL"); }));
     EXPECT_TRUE(FindControl<QWidget>(dlg.get(), "Ok")->isEnabled());
+    EXPECT_TRUE(FindControl<QWidget>(dlg.get(), "Verify")->isEnabled()); // may be changed for the next try
     EXPECT_TRUE(finished.isEmpty());
     EXPECT_EQ(m_doc.Image(), m_before);
 }
@@ -240,6 +242,7 @@ TEST_F(CloneProgressTest, VerifiedWriteReportsWhatTheRadioHolds)
         SCOPED_TRACE(c.name);
         m_messages.Clear();
         m_prompts.clear();
+        m_bars.clear();
         CSimRadio& radio = Radio(c.faults);
         AttachRadio(radio, 1);
         auto dlg = MakeDialog(CloneDirection::Write);
@@ -266,7 +269,13 @@ TEST_F(CloneProgressTest, VerifiedWriteReportsWhatTheRadioHolds)
             return p.startsWith(Lang("IDS_PROMPT_VERIFY"));
         });
         EXPECT_LT(writing, verifying) << m_prompts.join(u'|').toStdString();
-        EXPECT_NE(verifying, m_prompts.end()) << m_prompts.join(u'|').toStdString();
+        ASSERT_NE(verifying, m_prompts.end()) << m_prompts.join(u'|').toStdString();
+        // The verifying read starts again from an empty bar, then counts its own blocks.
+        EXPECT_EQ(*verifying, Lang("IDS_PROMPT_VERIFY") + " 0%");
+        EXPECT_EQ(m_bars[verifying - m_prompts.begin()], 0);
+        if (c.icon != MsgIcon::Exclamation) {
+            EXPECT_GT(*std::max_element(m_bars.begin() + (verifying - m_prompts.begin()), m_bars.end()), 0);
+        }
         if (&c == &cases[0]) {
             EXPECT_EQ(radio.ReadAddresses().size(), 256u);
         }
@@ -513,6 +522,8 @@ TEST_F(CloneProgressTest, StatusBarEndsOnThePortInUseWhateverTheTiming)
     clock.start();
     while (radio.ReadAddresses().empty() && clock.elapsed() < 15000)
         QThread::msleep(5); // no event processed: no timer tick
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return !m_shown.empty() || !finished.isEmpty(); }));
+    EXPECT_TRUE(finished.isEmpty()); // shown while the read goes on, not only at its end
     ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
     EXPECT_EQ(ReadProfileInt(g_strSettingFile, "setup", "com", 0), 4);
     ASSERT_FALSE(m_shown.empty());
