@@ -144,9 +144,7 @@ bool CChannelTablePage::BuildGrid()
             m_grid->SetFixedColumnCount(1);
             m_grid->EnableSelection(false);
             m_grid->EnableRowSelection(true);
-            m_grid->EnableRowColResize(false, false);
-            m_grid->ClearSelection();
-            m_grid->ClearFocusCell();
+            m_grid->EnableRowColResize(false, false); // a new grid has no selection and no focus cell
         } catch (const std::bad_alloc&) {
             ShowMessage(LoadLangString("IDS_ERROR"), "Out of memory.", MsgIcon::Stop);
             m_grid->SetRedraw(true);
@@ -253,7 +251,6 @@ void CChannelTablePage::RefreshRow(int n)
     if (empty) {
         for (int c = ColRx; c < kCols; ++c)
             m_grid->SetItemText(n, c, QString());
-        m_grid->RedrawRow(n);
         return;
     }
 
@@ -266,7 +263,6 @@ void CChannelTablePage::RefreshRow(int n)
     for (int c = ColPower; c <= ColCompander; ++c)
         m_grid->SetItemText(n, c, ChoiceTexts(c).at(m_editor.GetChoice(n, ChoiceAt(c).choice)));
     m_grid->SetItemText(n, ColName, QString::fromStdString(CVantorDoc::DecodeName(m_doc.GetName(n))));
-    m_grid->RedrawRow(n);
 }
 
 void CChannelTablePage::EndAllEdits()
@@ -467,7 +463,7 @@ void CChannelTablePage::OnEditCut()
     OnEditCopy();
     EndAllEdits();
     CChannelRows(m_doc).Empty(rows);
-    FinishRowCommand(CountStep("IDS_EDIT_CUT_ONE", "IDS_EDIT_CUT", static_cast<int>(rows.size())), 0, 0);
+    FinishRowCommand(CountStep("IDS_EDIT_CUT_ONE", "IDS_EDIT_CUT", static_cast<int>(rows.size())));
 }
 
 void CChannelTablePage::OnDeleteChannels()
@@ -477,8 +473,7 @@ void CChannelTablePage::OnDeleteChannels()
         return;
     EndAllEdits();
     CChannelRows(m_doc).Empty(rows);
-    FinishRowCommand(CountStep("IDS_EDIT_DELETE_ONE", "IDS_EDIT_DELETE", static_cast<int>(rows.size())), 0,
-                     0);
+    FinishRowCommand(CountStep("IDS_EDIT_DELETE_ONE", "IDS_EDIT_DELETE", static_cast<int>(rows.size())));
 }
 
 void CChannelTablePage::OnEditPaste()
@@ -523,8 +518,7 @@ void CChannelTablePage::Move(int delta)
         return;
     const int count = static_cast<int>(rows.size());
     FinishRowCommand(delta < 0 ? CountStep("IDS_EDIT_MOVEUP_ONE", "IDS_EDIT_MOVEUP", count)
-                               : CountStep("IDS_EDIT_MOVEDOWN_ONE", "IDS_EDIT_MOVEDOWN", count),
-                     0, 0);
+                               : CountStep("IDS_EDIT_MOVEDOWN_ONE", "IDS_EDIT_MOVEDOWN", count));
     // The selection and the focus travel with the channels.
     std::vector<int> moved;
     for (int n : rows)

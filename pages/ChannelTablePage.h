@@ -103,8 +103,8 @@ private:
     QStringList ChoiceTexts(int col) const;
     int FocusChannel() const; // the focus row, else the first selected, else 0
     void Move(int delta);
-    // Ends an open edit, then records the step and selects `first`..`last` (0: no selection).
-    void FinishRowCommand(EditStep step, int first, int last);
+    // Records the step, shows it and selects `first`..`last` (none when `first` is 0).
+    void FinishRowCommand(EditStep step, int first = 0, int last = 0);
 
     CVantorDoc& m_doc;
     CChannelEditor m_editor;

@@ -86,6 +86,7 @@ struct RowCommandCase
     QKeyCombination keys;
     const char* undoKey;
     std::function<void(const RadioImage& before, const RadioImage& after)> check;
+    std::vector<int> selectedAfter; // the selection travels with moved channels
 };
 
 } // namespace
@@ -109,7 +110,8 @@ TEST_F(EditCommandsTest, RowCommandsByShortcutChangeTheMemoryAndUndoRedoRestoreE
              }
              EXPECT_TRUE(IsRecordEmpty(after, 2));
              EXPECT_TRUE(IsRecordEmpty(after, 4));
-         }},
+         },
+         {}},
         {"move up",
          {3, 4},
          Qt::ALT | Qt::Key_Up,
@@ -118,7 +120,8 @@ TEST_F(EditCommandsTest, RowCommandsByShortcutChangeTheMemoryAndUndoRedoRestoreE
              EXPECT_EQ(ChannelBytes(after, 2), ChannelBytes(before, 3));
              EXPECT_EQ(ChannelBytes(after, 3), ChannelBytes(before, 4));
              EXPECT_EQ(ChannelBytes(after, 4), ChannelBytes(before, 2));
-         }},
+         },
+         {2, 3}},
         {"move down",
          {3},
          Qt::ALT | Qt::Key_Down,
@@ -126,12 +129,18 @@ TEST_F(EditCommandsTest, RowCommandsByShortcutChangeTheMemoryAndUndoRedoRestoreE
          [](const RadioImage& before, const RadioImage& after) {
              EXPECT_EQ(ChannelBytes(after, 4), ChannelBytes(before, 3));
              EXPECT_EQ(ChannelBytes(after, 3), ChannelBytes(before, 4));
-         }},
+         },
+         {4}},
         {"cut",
          {5},
          Qt::SHIFT | Qt::Key_Delete,
          "IDS_EDIT_CUT_ONE",
-         [](const RadioImage&, const RadioImage& after) { EXPECT_TRUE(IsRecordEmpty(after, 5)); }},
+         [](const RadioImage&, const RadioImage& after) {
+             EXPECT_TRUE(IsRecordEmpty(after, 5));
+             EXPECT_TRUE(
+                 QApplication::clipboard()->text().contains(u"\n5\t")); // copied before it was emptied
+         },
+         {}},
     };
     for (const RowCommandCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -143,6 +152,9 @@ TEST_F(EditCommandsTest, RowCommandsByShortcutChangeTheMemoryAndUndoRedoRestoreE
         const RadioImage after = Image();
         ASSERT_NE(after, before);
         c.check(before, after);
+        if (!c.selectedAfter.empty()) {
+            EXPECT_EQ(Grid().GetSelectedRows(), c.selectedAfter);
+        }
         EXPECT_FALSE(app.Doc().History().CanRedo());
         EXPECT_EQ(app.Doc().History().UndoStep().key, c.undoKey);
 
@@ -271,6 +283,44 @@ TEST_F(EditCommandsTest, InsertShiftsTheChannelsDownAndIsRefusedWhenChannel128Is
     EXPECT_EQ(env.messages.Asked()[0].text, LoadLangString("IDS_EDIT_INSERT_FULL"));
     EXPECT_EQ(Image(), full);
     EXPECT_EQ(app.Doc().History().StepCount(), steps);
+}
+
+// Move Up and Move Down are offered as the selection changes, only where every selected row can go.
+TEST_F(EditCommandsTest, MoveIsOfferedOnlyWhereTheSelectedRowsCanGo)
+{
+    struct Step
+    {
+        const char* name;
+        std::function<void()> select;
+        bool up, down;
+    };
+    const Step steps[] = {
+        {"channel 1", [this] { ClickHeader(1); }, false, true},
+        {"channel 2", [this] { ClickHeader(2); }, true, true},
+        {"channel 128", [this] { ClickHeader(128); }, true, false},
+        {"channels 127 and 128", [this] { ClickHeader(127, Qt::ControlModifier); }, true, false},
+        {"channel 127", [this] { ClickHeader(127); }, true, true},
+        {"all", [this] { Press(Qt::CTRL | Qt::Key_A); }, false, false},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.select(); // no menu opened: the actions follow the selection
+        EXPECT_EQ(Frame().Action(cmd::EditMoveUp)->isEnabled(), step.up);
+        EXPECT_EQ(Frame().Action(cmd::EditMoveDown)->isEnabled(), step.down);
+    }
+}
+
+// Channel 1 as the focus row, without a selection: Insert acts on it and selects it.
+TEST_F(EditCommandsTest, InsertAtTheFocusRowOfChannel1)
+{
+    ClickHeader(2);
+    Press(QKeyCombination(Qt::Key_Up)); // a plain move: focus on channel 1, no selection
+    ASSERT_TRUE(Grid().GetSelectedRows().empty());
+    const RadioImage before = Image();
+    Frame().Action(cmd::EditInsertChannel)->trigger();
+    EXPECT_TRUE(IsRecordEmpty(Image(), 1));
+    EXPECT_EQ(ChannelBytes(Image(), 2), ChannelBytes(before, 1));
+    EXPECT_EQ(Grid().GetSelectedRows(), std::vector<int>{1});
 }
 
 TEST_F(EditCommandsTest, TheRightClickMenuOffersTheRowCommands)

@@ -101,6 +101,24 @@ protected:
 
 } // namespace
 
+// Before OK: the title of the direction, an empty bar of 1024 steps, the verify box on a write only.
+TEST_F(CloneProgressTest, ANewDialogWaitsForOkWithAnEmptyBar)
+{
+    for (const auto& [direction, title, verify] :
+         {std::tuple{CloneDirection::Read, "IDS_READDATA", false},
+          std::tuple{CloneDirection::Write, "IDS_WRITEDATA", true}}) {
+        SCOPED_TRACE(title);
+        auto dlg = MakeDialog(direction);
+        EXPECT_EQ(dlg->windowTitle(), Lang(title));
+        const auto* bar = FindControl<QProgressBar>(dlg.get(), "Bar");
+        EXPECT_EQ(bar->minimum(), 0);
+        EXPECT_EQ(bar->maximum(), 1024);
+        EXPECT_EQ(bar->value(), 0);
+        EXPECT_TRUE(FindControl<QWidget>(dlg.get(), "Ok")->isEnabled());
+        EXPECT_EQ(FindControl<QCheckBox>(dlg.get(), "Verify")->isVisibleTo(dlg.get()), verify);
+    }
+}
+
 TEST_F(CloneProgressTest, ReadCopiesTheRadioIntoTheDocumentAndRefreshes)
 {
     CSimRadio& radio = Radio();
@@ -115,6 +133,7 @@ TEST_F(CloneProgressTest, ReadCopiesTheRadioIntoTheDocumentAndRefreshes)
 
     EXPECT_EQ(finished.first().first().toInt(), CCloneProgressDlg::kResultDone);
     EXPECT_EQ(m_doc.Image(), radio.Memory());
+    QTest::qWait(100); // the ended dialog does nothing more
     EXPECT_EQ(m_applied, 1);
     EXPECT_FALSE(m_port.IsOpen());
     EXPECT_TRUE(m_messages.Asked().empty());
@@ -167,7 +186,10 @@ TEST_F(CloneProgressTest, ReadFailureKeepsTheDocumentAndOkStartsAgainFromBlockZe
     EXPECT_EQ(m_applied, 0);
     const std::size_t firstRun = radio.ReadAddresses().size();
 
-    Press(*dlg, "Ok");
+    EXPECT_GT(FindControl<QProgressBar>(dlg.get(), "Bar")->value(), 0);
+    Press(*dlg, "Ok"); // the bar and the line start again at once
+    EXPECT_EQ(FindControl<QProgressBar>(dlg.get(), "Bar")->value(), 0);
+    EXPECT_EQ(Prompt(*dlg), Lang("IDS_PROMPT_READ"));
     ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
     EXPECT_EQ(finished.first().first().toInt(), CCloneProgressDlg::kResultDone);
     EXPECT_EQ(radio.ReadAddresses().at(firstRun), 0);
@@ -187,6 +209,7 @@ TEST_F(CloneProgressTest, WriteFailureShowsItInTheDialog)
     Press(*dlg, "Ok");
     ASSERT_TRUE(WaitFor(*dlg, [&] { return Prompt(*dlg) == Lang("IDS_PROMPT_WRITEFAIL"); }));
     EXPECT_TRUE(FindControl<QWidget>(dlg.get(), "Ok")->isEnabled());
+    EXPECT_TRUE(FindControl<QWidget>(dlg.get(), "Verify")->isEnabled()); // may be changed for the next try
     EXPECT_TRUE(finished.isEmpty());
     EXPECT_EQ(m_doc.Image(), m_before);
 }
@@ -219,6 +242,7 @@ TEST_F(CloneProgressTest, VerifiedWriteReportsWhatTheRadioHolds)
         SCOPED_TRACE(c.name);
         m_messages.Clear();
         m_prompts.clear();
+        m_bars.clear();
         CSimRadio& radio = Radio(c.faults);
         AttachRadio(radio, 1);
         auto dlg = MakeDialog(CloneDirection::Write);
@@ -245,7 +269,13 @@ TEST_F(CloneProgressTest, VerifiedWriteReportsWhatTheRadioHolds)
             return p.startsWith(Lang("IDS_PROMPT_VERIFY"));
         });
         EXPECT_LT(writing, verifying) << m_prompts.join(u'|').toStdString();
-        EXPECT_NE(verifying, m_prompts.end()) << m_prompts.join(u'|').toStdString();
+        ASSERT_NE(verifying, m_prompts.end()) << m_prompts.join(u'|').toStdString();
+        // The verifying read starts again from an empty bar, then counts its own blocks.
+        EXPECT_EQ(*verifying, Lang("IDS_PROMPT_VERIFY") + " 0%");
+        EXPECT_EQ(m_bars[verifying - m_prompts.begin()], 0);
+        if (c.icon != MsgIcon::Exclamation) {
+            EXPECT_GT(*std::max_element(m_bars.begin() + (verifying - m_prompts.begin()), m_bars.end()), 0);
+        }
         if (&c == &cases[0]) {
             EXPECT_EQ(radio.ReadAddresses().size(), 256u);
         }
@@ -331,6 +361,26 @@ TEST_F(CloneProgressTest, CancelDuringAWriteSaysTheRadioHoldsPartOfTheMemory)
     EXPECT_NE(radio.Memory(), PatternImage(1)); // part of it was written
 }
 
+// The dialog going away (its owner closing) stops a search at once, as Cancel does.
+TEST_F(CloneProgressTest, DestroyingTheDialogStopsASearchAtOnce)
+{
+    Setting("setup", "searchcom", "1");
+    Setting("setup", "com", "2");
+    SimFaults silent;
+    silent.wakeUpAtAttempt = 1000;
+    AttachRadio(Radio(silent), 3);
+    AttachRadio(Radio(silent), 4);
+    auto dlg = MakeDialog(CloneDirection::Read);
+    Press(*dlg, "Ok");
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return !m_shown.empty() && m_shown.back() == 3; }));
+    QElapsedTimer clock;
+    clock.start();
+    dlg.reset();
+    EXPECT_LT(clock.elapsed(), 500);
+    EXPECT_FALSE(m_port.IsOpen());
+    EXPECT_EQ(m_doc.Image(), m_before);
+}
+
 TEST_F(CloneProgressTest, NoRadioOrWrongRadioEndsWithAMessage)
 {
     Setting("ports", "COM1", (m_dir / "nothing").string());
@@ -378,6 +428,33 @@ TEST_F(CloneProgressTest, SearchShowsTheTriedPortAndFindsTheRadio)
     EXPECT_EQ(m_shown.back(), 3);
     EXPECT_EQ(ReadProfileInt(g_strSettingFile, "setup", "com", 0), 3);
     EXPECT_EQ(m_doc.Image(), radio.Memory());
+}
+
+// OK after a failure starts afresh: the port the last search found is not shown as found again.
+TEST_F(CloneProgressTest, ARestartForgetsThePortTheLastSearchFound)
+{
+    Setting("setup", "searchcom", "1");
+    Setting("setup", "com", "2");
+    SimFaults failing;
+    failing.shortReply[0x610] = -1;
+    AttachRadio(Radio(failing), 3);
+    auto dlg = MakeDialog(CloneDirection::Read);
+    QSignalSpy finished(dlg.get(), &QDialog::finished);
+    Press(*dlg, "Ok");
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return Prompt(*dlg) == Lang("IDS_PROMPT_READFAIL"); }));
+    ASSERT_EQ(m_shown.back(), 3);
+
+    // The radio has moved to COM4, where it answers late; COM3 is gone.
+    Setting("ports", "COM3", (m_dir / "nothing").string());
+    SimFaults late;
+    late.wakeUpAtAttempt = 8;
+    AttachRadio(Radio(late), 4);
+    m_shown.clear();
+    Press(*dlg, "Ok");
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+    EXPECT_EQ(std::count(m_shown.begin(), m_shown.end(), 3), 0);
+    ASSERT_FALSE(m_shown.empty());
+    EXPECT_EQ(m_shown.back(), 4);
 }
 
 TEST_F(CloneProgressTest, ProgressLineAndBarShowThePercentOrTheSearchedPort)
@@ -472,6 +549,8 @@ TEST_F(CloneProgressTest, StatusBarEndsOnThePortInUseWhateverTheTiming)
     clock.start();
     while (radio.ReadAddresses().empty() && clock.elapsed() < 15000)
         QThread::msleep(5); // no event processed: no timer tick
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return !m_shown.empty() || !finished.isEmpty(); }));
+    EXPECT_TRUE(finished.isEmpty()); // shown while the read goes on, not only at its end
     ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
     EXPECT_EQ(ReadProfileInt(g_strSettingFile, "setup", "com", 0), 4);
     ASSERT_FALSE(m_shown.empty());

@@ -3,6 +3,8 @@
 #include "pages/ChannelTablePage.h"
 
 #include "grid/GridCtrl.h"
+#include "i18n/LangText.h"
+#include "i18n/Profile.h"
 #include "pages/CellListCombo.h"
 #include "pages/CodeEdit.h"
 #include "pages/FrequencyEdit.h"
@@ -17,6 +19,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <memory>
@@ -92,6 +95,7 @@ protected:
 
 TEST_F(ChannelTablePageTest, RowsShowTheImage)
 {
+    EXPECT_EQ(Item<QLabel>("ModelLabel")->text(), QStringLiteral("Model")); // labelled from the language file
     EXPECT_EQ(Cell(0, 1), QStringLiteral("RX Freq (MHz)"));
     EXPECT_EQ(Cell(0, 12), QStringLiteral("Name"));
     EXPECT_EQ(Cell(2, 0), QStringLiteral("2"));
@@ -121,6 +125,8 @@ TEST_F(ChannelTablePageTest, AReloadAfterALanguageChangeShowsTheNewTexts)
     EXPECT_EQ(Item<CToneCombo>("TxTone")->itemText(0), off);
     EXPECT_EQ(Cell(2, 6), off);
     EXPECT_NE(Cell(0, 1), QStringLiteral("RX Freq (MHz)"));
+    EXPECT_EQ(Item<QLabel>("RangeLabel")->text(),
+              QString::fromUtf8("\xe9\xa2\x91\xe7\x8e\x87\xe8\x8c\x83\xe5\x9b\xb4"));
 }
 
 TEST_F(ChannelTablePageTest, AReloadAfterAFontChangeFitsTheColumnsToTheNewFont)
@@ -137,6 +143,90 @@ TEST_F(ChannelTablePageTest, AReloadAfterAFontChangeFitsTheColumnsToTheNewFont)
     Grid().setFont(original);
     m_page->ReloadFromImage();
     EXPECT_EQ(Grid().GetColumnWidth(2), toneWidth); // measured again, not kept from the large font
+}
+
+// The designed sizes with a small font; with a large one every column fits its widest possible text
+// and every row its font, 4 pixels spare on each side. Headers 1 to 4 wrap, and 9 in English.
+TEST_F(ChannelTablePageTest, TheTableIsLaidOutForItsFontAndLanguage)
+{
+    struct Case
+    {
+        const char* language;
+        int pixelSize;   // of the grid's font
+        const char* off; // a translation's longer word for "off", else nullptr
+    };
+    const int designed[] = {40, 75, 65, 75, 65, 55, 50, 55, 65, 65, 55, 70, 50};
+    for (const Case& c : {Case{"english", 5, nullptr}, Case{"chinese", 5, nullptr},
+                          Case{"english", 30, nullptr}, Case{"english", 30, "Switched off"}}) {
+        SCOPED_TRACE(testing::Message() << c.language << " " << c.pixelSize << " px");
+        UseShippedLanguage(c.language);
+        if (c.off) {
+            std::string text = ReadFileBytes(g_strLangFile);
+            const std::size_t at = text.find("\nIDS_OFF=") + 9;
+            text.replace(at, text.find('\n', at) - at, c.off);
+            g_strLangFile = m_dir.Write("long-off.lang", text);
+        }
+        WriteProfileString(g_strSettingFile, "setup", "language", c.language);
+        QFont font = Grid().font();
+        font.setPixelSize(c.pixelSize);
+        Grid().setFont(font);
+        m_page->ReloadFromImage();
+
+        EXPECT_EQ(Grid().GetFixedRowCount(), 1);
+        EXPECT_EQ(Grid().GetFixedColumnCount(), 1);
+        const bool english = c.language == std::string("english");
+        for (int col = 0; col < 13; ++col) {
+            GridItem header;
+            header.col = col;
+            ASSERT_TRUE(Grid().GetCell(header));
+            const bool wrapped = (col >= 1 && col <= 4) || (col == 9 && english);
+            EXPECT_EQ(header.format, wrapped ? kGridCentredWrapped : kGridCentred) << "column " << col;
+            GridItem last = header;
+            last.row = 128;
+            ASSERT_TRUE(Grid().GetCell(last));
+            EXPECT_EQ(last.format, kGridCentred) << "column " << col;
+        }
+
+        const QFontMetrics fm(font);
+        if (c.pixelSize < 10) {
+            for (int col = 0; col < 13; ++col)
+                EXPECT_EQ(Grid().GetColumnWidth(col), designed[col]) << "column " << col;
+            EXPECT_EQ(Grid().GetRowHeight(0), 28);
+            EXPECT_EQ(Grid().GetRowHeight(1), 21);
+            EXPECT_EQ(Grid().GetRowHeight(128), 21);
+            continue;
+        }
+        const auto fits = [&](int col, const QString& text) {
+            EXPECT_GE(Grid().GetColumnWidth(col), fm.horizontalAdvance(text) + 8)
+                << "column " << col << ": " << text.toStdString();
+        };
+        fits(0, QStringLiteral("128"));
+        for (int col : {1, 3}) {
+            EXPECT_EQ(Grid().GetColumnWidth(col), fm.horizontalAdvance(QStringLiteral("888.88888")) + 8);
+            fits(col, QStringLiteral("173.99500"));
+        }
+        auto* tones = Item<CToneCombo>("TxTone");
+        for (int i = 0; i < tones->count(); ++i) {
+            fits(2, tones->itemText(i));
+            fits(4, tones->itemText(i));
+        }
+        for (int col = 5; col <= 11; ++col) {
+            const auto keys = col == 5   ? std::pair{"IDS_LOW", "IDS_HIGH"}
+                              : col == 7 ? std::pair{"IDS_WIDE", "IDS_NARROW"}
+                                         : std::pair{"IDS_OFF", "IDS_ON"};
+            for (const char* key : {keys.first, keys.second})
+                fits(col, QString::fromStdString(LoadLangString(key)));
+        }
+        fits(12, QStringLiteral("WWWWW"));
+        for (int col = 0; col < 13; ++col)
+            fits(col, Cell(0, col).split(u' ').first());
+        EXPECT_GE(Grid().GetRowHeight(0), fm.boundingRect(QRect(0, 0, Grid().GetColumnWidth(1) - 8, 1000),
+                                                          kGridCentredWrapped, Cell(0, 1))
+                                                  .height() +
+                                              8);
+        EXPECT_EQ(Grid().GetRowHeight(1), fm.height() + 8);
+        EXPECT_EQ(Grid().GetRowHeight(128), fm.height() + 8);
+    }
 }
 
 TEST_F(ChannelTablePageTest, AnEmptyRowShowsOnlyItsNumberAndOnlyRxCanBeEdited)
@@ -236,6 +326,7 @@ TEST_F(ChannelTablePageTest, ClearingRxEmptiesTheRowAndResetsItsBytesOnly)
     for (int c = 1; c < 13; ++c)
         EXPECT_EQ(Cell(2, c), QString()) << "column " << c;
     EXPECT_TRUE(ReadOnly(2, 5));
+    EXPECT_FALSE(Grid().IsEditing()); // the grid paints the cell again
     const Bytes r = Record(2);
     EXPECT_EQ(Bytes(r.begin(), r.begin() + 13),
               (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x08, 0x00}));
@@ -264,6 +355,7 @@ TEST_F(ChannelTablePageTest, EscRestoresTheOldValueAndStoresItAgain)
     EXPECT_EQ(choice->currentText(), QStringLiteral("Off"));
     Press(Qt::Key_Escape);
     EXPECT_FALSE(choice->isVisible());
+    EXPECT_FALSE(Grid().IsEditing());
     EXPECT_EQ(m_doc.GetChoice(2, ChannelChoice::Bcl), 0);
     EXPECT_FALSE(m_doc.IsModified());
 }
@@ -350,6 +442,65 @@ TEST_F(ChannelTablePageTest, ClickingAnotherCellCommitsTheOpenEditAndOpensThatCe
     EXPECT_EQ(Focus(), Item<CNameEdit>("NameEdit"));
     EXPECT_EQ(Grid().GetEditRect(), Grid().CellRect(3, 12));
     EXPECT_TRUE(Grid().IsEditing());
+}
+
+// A reload while an editor is open (a read from the radio by its shortcut, say) closes the editor:
+// what it held must not land in the new memory when the focus moves on.
+TEST_F(ChannelTablePageTest, AReloadClosesAnOpenEditorWithoutStoringIt)
+{
+    struct Case
+    {
+        int col;
+        const char* editor;
+        const char* typed;
+        const char* shown; // the cell after the reload
+    };
+    const Case cases[] = {
+        {1, "FreqEdit", "150", "147.50000"}, {2, "RxTone", nullptr, "100.0"}, {4, "TxTone", nullptr, "103.5"},
+        {6, "Choice", nullptr, "On"},        {12, "NameEdit", "XY", "NEW"},
+    };
+    const RadioImage initial = m_doc.Image();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.editor);
+        m_doc.Image() = initial;
+        m_page->ReloadFromImage();
+        ClickCell(2, c.col);
+        QWidget* editor = Item<QWidget>(c.editor);
+        ASSERT_EQ(Focus(), editor);
+        if (c.typed)
+            Type(QString::fromLatin1(c.typed));
+
+        CChannelEditor read(m_doc);
+        read.StoreRx(2, "147.5");
+        read.StoreTone(2, ToneDir::Rx, 13);
+        read.StoreTone(2, ToneDir::Tx, 14);
+        read.StoreChoice(2, ChannelChoice::Bcl, 1);
+        read.StoreName(2, "NEW");
+        const RadioImage radio = m_doc.Image();
+        m_page->ReloadFromImage();
+        EXPECT_FALSE(editor->isVisible());
+        EXPECT_FALSE(Grid().IsEditing());
+        Grid().setFocus();
+        EXPECT_EQ(m_doc.Image(), radio);
+        EXPECT_EQ(Cell(2, c.col), QString::fromLatin1(c.shown));
+    }
+}
+
+// Without a selected row or a focus row the row commands have nothing to act on.
+TEST_F(ChannelTablePageTest, RowCommandsWithoutARowChangeNothing)
+{
+    ASSERT_EQ(Grid().GetFocusCell().row, -1);
+    EXPECT_TRUE(m_page->SelectedChannels().empty());
+    EXPECT_FALSE(m_page->CanMove(-1));
+    EXPECT_FALSE(m_page->CanMove(+1));
+    const RadioImage before = m_doc.Image();
+    for (void (CChannelTablePage::*command)() :
+         {&CChannelTablePage::OnInsertChannel, &CChannelTablePage::OnDeleteChannels,
+          &CChannelTablePage::OnEditCut, &CChannelTablePage::OnMoveUp, &CChannelTablePage::OnMoveDown})
+        (m_page->*command)();
+    EXPECT_EQ(m_doc.Image(), before);
+    EXPECT_FALSE(m_doc.IsModified());
+    EXPECT_TRUE(m_messages.Asked().empty()); // no "channel 128 is in use" either
 }
 
 TEST_F(ChannelTablePageTest, ApplicationShortcutsWorkWhileAnEditorIsOpen)
@@ -443,7 +594,6 @@ TEST_F(ChannelTablePageTest, AQuickSecondClickOnTheSameCellOpensItsEditorAgain)
     EXPECT_EQ(Cell(5, 1), QStringLiteral("146.00000"));
 }
 
-// Not a check: pictures of the page for a person to look at, written when ZQ708_SHOTS_DIR is set.
 // Every column against the radio's memory map: an edit of one cell of channel 2 (record at 0x020,
 // name at 0xA05) changes only that column's bits in the saved file.
 TEST_F(ChannelTablePageTest, EachColumnChangesOnlyItsFieldInTheSavedFile)
@@ -451,8 +601,9 @@ TEST_F(ChannelTablePageTest, EachColumnChangesOnlyItsFieldInTheSavedFile)
     struct Row
     {
         int col;
-        const char* text; // typed into a frequency or name cell, else nothing
-        Qt::Key key;      // pressed in an open list
+        const char* text;  // typed into a frequency or name cell, else nothing
+        Qt::Key key;       // pressed in an open list
+        const char* shown; // the cell's text afterwards
         std::vector<MapBits> bits;
     };
     // Channel 2: RX 145.50000, TX 145.00000 (offset 000.50000, direction 1), byte 11 0x09, name RPT.
@@ -461,22 +612,23 @@ TEST_F(ChannelTablePageTest, EachColumnChangesOnlyItsFieldInTheSavedFile)
         {1,
          "146",
          {},
+         "146.00000",
          {{0x022, 0xFF, 0x60},
           {0x023, 0xFF, 0x14},
           {0x026, 0xFF, 0x10},
           {0x027, 0xFF, 0x00},
           {0x02B, 0x03, 1}}},
-        {2, nullptr, Qt::Key_End, {{0x029, 0xFF, 154}, {0x028, 0x10, 0x10}}}, // D754I: code 154, inverted
-        {3, "146", {}, {{0x02B, 0x03, 2}}},                                   // the same offset above
-        {4, nullptr, Qt::Key_End, {{0x02A, 0xFF, 154}, {0x028, 0x20, 0x20}}},
-        {5, nullptr, Qt::Key_Up, {{0x02B, 0x08, 0x00}}},    // power high -> low
-        {6, nullptr, Qt::Key_Down, {{0x02B, 0x10, 0x10}}},  // BCL
-        {7, nullptr, Qt::Key_Down, {{0x02B, 0x20, 0x20}}},  // narrow
-        {8, nullptr, Qt::Key_Down, {{0x02B, 0x40, 0x40}}},  // scan add
-        {9, nullptr, Qt::Key_Down, {{0x02B, 0x04, 0x04}}},  // reverse
-        {10, nullptr, Qt::Key_Down, {{0x02B, 0x80, 0x80}}}, // PTT ID
-        {11, nullptr, Qt::Key_Down, {{0x028, 0x08, 0x08}}}, // compander
-        {12, "ab", {}, {{0xA05, 0xFF, 0x0C}, {0xA06, 0xFF, 0x0D}, {0xA07, 0xFF, 0xFF}}},
+        {2, nullptr, Qt::Key_End, "D754I", {{0x029, 0xFF, 154}, {0x028, 0x10, 0x10}}}, // code 154, inverted
+        {3, "146", {}, "146.00000", {{0x02B, 0x03, 2}}}, // the same offset above
+        {4, nullptr, Qt::Key_End, "D754I", {{0x02A, 0xFF, 154}, {0x028, 0x20, 0x20}}},
+        {5, nullptr, Qt::Key_Up, "Low", {{0x02B, 0x08, 0x00}}},      // power high -> low
+        {6, nullptr, Qt::Key_Down, "On", {{0x02B, 0x10, 0x10}}},     // BCL
+        {7, nullptr, Qt::Key_Down, "Narrow", {{0x02B, 0x20, 0x20}}}, // narrow
+        {8, nullptr, Qt::Key_Down, "On", {{0x02B, 0x40, 0x40}}},     // scan add
+        {9, nullptr, Qt::Key_Down, "On", {{0x02B, 0x04, 0x04}}},     // reverse
+        {10, nullptr, Qt::Key_Down, "On", {{0x02B, 0x80, 0x80}}},    // PTT ID
+        {11, nullptr, Qt::Key_Down, "On", {{0x028, 0x08, 0x08}}},    // compander
+        {12, "ab", {}, "AB", {{0xA05, 0xFF, 0x0C}, {0xA06, 0xFF, 0x0D}, {0xA07, 0xFF, 0xFF}}},
     };
     const RadioImage initial = m_doc.Image();
     for (const Row& row : rows) {
@@ -491,9 +643,11 @@ TEST_F(ChannelTablePageTest, EachColumnChangesOnlyItsFieldInTheSavedFile)
             Press(row.key);
         }
         EXPECT_TRUE(OnlyTheseBitsChanged(before, SaveAndRead(m_doc, m_dir.File("mapping.pgm")), row.bits));
+        EXPECT_EQ(Cell(2, row.col), QString::fromLatin1(row.shown));
     }
 }
 
+// Not a check: pictures of the page for a person to look at, written when ZQ708_SHOTS_DIR is set.
 TEST_F(ChannelTablePageTest, Screenshots)
 {
     const QString dir = qEnvironmentVariable("ZQ708_SHOTS_DIR");
