@@ -8,6 +8,7 @@
 #include "radio/ToneList.h"
 #include "radio/VantorDoc.h"
 #include "tests/support/RadioTestEnv.h"
+#include "tests/support/TempDir.h"
 
 #include <set>
 #include <sstream>
@@ -400,6 +401,40 @@ TEST_F(ChannelCsvTest, EveryRefusedRowIsReportedWithItsLineAndReasonAndNothingOf
     EXPECT_EQ(View(m_doc, 20).rx, "145.50000");
 }
 
+TEST_F(ChannelCsvTest, NumbersTonesAndCodesAreReadExactlyOrRefused)
+{
+    struct Case
+    {
+        const char* row; // Location,Frequency,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity
+        int rxTone, txTone;
+        const char* note; // empty: stored
+    };
+    const Case cases[] = {
+        {"5,145.5,Tone,100,,,", 0, Ctcss("100.0"), ""},
+        {"5,145.5,Tone,203.5,,,", 0, Ctcss("203.5"), ""}, // not 103.5
+        {"5,145.5,TSQL,,67.00,,", Ctcss("67.0"), Ctcss("67.0"), ""},
+        {"5,145.5,Tone,67.05,,,", 0, 0, "line 2: CTCSS tone \"67.05\" is not in the radio's tone list"},
+        {"5,145.5,Tone,66.9,,,", 0, 0, "line 2: CTCSS tone \"66.9\" is not in the radio's tone list"},
+        {"5,145.5,Tone,99999999999,,,", 0, 0,
+         "line 2: CTCSS tone \"99999999999\" is not in the radio's tone list"},
+        {"5,145.5,DTCS,,,0023,NN", 0, 0, "line 2: DCS code \"0023\" is not in the radio's tone list"},
+        {"5,145.5.5,,,,,", 0, 0, "line 2: frequency \"145.5.5\" is not a number of MHz"},
+    };
+    for (const Case& c : cases) {
+        const CsvImportReport report =
+            Import(std::string("Location,Frequency,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity\n") +
+                   c.row + "\n");
+        if (*c.note) {
+            ASSERT_EQ(report.rejected.size(), 1u) << c.row;
+            EXPECT_EQ(CChannelCsv::NoteText(report.rejected[0]), c.note);
+            continue;
+        }
+        EXPECT_TRUE(report.rejected.empty()) << c.row;
+        EXPECT_EQ(m_doc.ToneIndex(5, ToneDir::Rx), c.rxTone) << c.row;
+        EXPECT_EQ(m_doc.ToneIndex(5, ToneDir::Tx), c.txTone) << c.row;
+    }
+}
+
 TEST_F(ChannelCsvTest, TextWithoutAUsableHeaderIsRefusedWholeAndTheHeaderSetsTheColumns)
 {
     const RadioImage before = m_doc.Image();
@@ -419,6 +454,52 @@ TEST_F(ChannelCsvTest, TextWithoutAUsableHeaderIsRefusedWholeAndTheHeaderSetsThe
     EXPECT_EQ(report.rejected[0].line, 4);
     EXPECT_EQ(CChannelCsv::NoteText(report.rejected[1]),
               "line 6: the row has 3 fields but the header only 2 (a separator inside an unquoted field?)");
+}
+
+TEST_F(ChannelCsvTest, QuotesLineBreaksAndSeparatorsAreReadAsSpreadsheetsWriteThem)
+{
+    struct Case
+    {
+        const char* text;
+        int imported;
+        const char* name; // of channel 5 afterwards
+        std::vector<std::string> notes;
+    };
+    const Case cases[] = {
+        // The separator is the header's most frequent one outside quotes; the rows do not count.
+        {"Location\tFrequency\tName\n5\t145.5\tA, B, C, D\n", 1, "A", {}},
+        {"Location,Frequency,\"Comment; a; b; c\"\n5,145.5,x\n", 1, "", {}},
+        // The last line needs no line end.
+        {"Location,Frequency\n5,145.5", 1, "", {}},
+        // Any field may be quoted; a doubled quote inside quotes is one quote.
+        {"Location,Frequency,Power\n\"5\",\"145,5\",\"Lo\"\"w\"\n",
+         0,
+         "",
+         {"line 2: power \"Lo\"w\" is not High or Low"}},
+        // Blanks before an opening quote are not part of the field.
+        {"Location,Frequency,Name\n5,145.5,  \"ab\"\n", 1, "AB", {}},
+        // A line break inside quotes counts in the line numbers of the rows after it.
+        {"Location,Frequency,Name\n5,145.5,\"two\nlines\"\n6,x\n",
+         1,
+         "TWO",
+         {"line 4: frequency \"x\" is not a number of MHz"}},
+        // A doubled quote at the very end leaves the field open.
+        {"Location,Frequency\n5,\"145\"\"",
+         0,
+         "",
+         {"line 2: a quoted field is not closed before the end of the file"}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(m_doc.OnNewDocument(false));
+        m_doc.ApplyModelEntry(kVhfUhf);
+        const CsvImportReport report = Import(c.text);
+        std::vector<std::string> notes;
+        for (const CsvRowNote& note : report.rejected)
+            notes.push_back(CChannelCsv::NoteText(note));
+        EXPECT_EQ(report.imported, c.imported) << c.text;
+        EXPECT_EQ(notes, c.notes) << c.text;
+        EXPECT_EQ(View(m_doc, 5).name, c.name) << c.text;
+    }
 }
 
 TEST_F(ChannelCsvTest, CopiedRowsPasteAsTheSameChannelsAndAnEmptyChannelStaysEmpty)
@@ -482,4 +563,27 @@ TEST_F(ChannelCsvTest, PasteIgnoresLocationKeepsRefusedChannelsAndCountsRowsPast
     EXPECT_EQ(View(m_doc, 1).rx, "145.75000");
     EXPECT_FALSE(CChannelCsv(m_doc).Import(text).headerFound);
     EXPECT_FALSE(CChannelCsv(m_doc).Paste("Location,Name\n1,A\n", 1).headerFound);
+}
+
+TEST_F(ChannelCsvTest, ReadFileGivesEveryByteAndFailsOnAFolderOrAMissingFile)
+{
+    using namespace std::string_literals;
+    const CTempDir dir;
+    const std::string bytes = "Location,Frequency\r\n5,145.5\0x"s;
+    const struct
+    {
+        std::string path;
+        bool read;
+        std::string text;
+    } cases[] = {
+        {dir.Write("a.csv", bytes), true, bytes},
+        {dir.Write("empty.csv", ""), true, ""},
+        {dir.Path().string(), false, "kept"},
+        {dir.File("absent.csv"), false, "kept"},
+    };
+    for (const auto& c : cases) {
+        std::string text = "kept";
+        EXPECT_EQ(CChannelCsv::ReadFile(c.path, text), c.read) << c.path;
+        EXPECT_EQ(text, c.text) << c.path;
+    }
 }
