@@ -161,15 +161,22 @@ TEST_F(ChannelCsvTest, ExportWritesTheCommonLayoutWithCommaAndPoint)
     editor.StoreRx(4, "145.6");
     editor.StoreTx(4, "");
     editor.StoreName(4, "A, B"); // stops at the comma
+    // A blank at either end is quoted; an offset the radio holds off the raster is written exactly.
+    editor.StoreRx(5, "136.0");
+    editor.StoreName(5, "AB ");
+    m_doc.StoreFrequency(5, FreqField::Offset, "9.9999");
+    m_doc.SetShiftDirection(5, 2);
 
     const std::vector<std::string> lines = Split(CChannelCsv(m_doc).Export(), '\n');
-    ASSERT_EQ(lines.size(), 6u); // header, channels 1 to 4, and the final line end
+    ASSERT_EQ(lines.size(), 7u); // header, channels 1 to 5, and the final line end
     EXPECT_EQ(lines[0], kHeader);
     EXPECT_EQ(lines[1], "1,,136.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,S,High,,,,,");
     EXPECT_EQ(lines[2], "2,RPT,145.500000,-,0.500000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,5.00,S,Low,,,,,");
     EXPECT_EQ(lines[3], "3,,446.006250,+,7.600000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,");
     EXPECT_EQ(lines[4], "4,A,145.600000,off,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,S,High,,,,,");
-    EXPECT_EQ(lines[5], "");
+    EXPECT_EQ(lines[5],
+              "5,\"AB \",136.000000,+,9.999900,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,S,High,,,,,");
+    EXPECT_EQ(lines[6], "");
 }
 
 TEST_F(ChannelCsvTest, EveryToneCombinationExportsInItsColumnsAndReadsBack)
