@@ -413,9 +413,11 @@ TEST_F(ChannelCsvTest, EveryRefusedRowIsReportedWithItsLineAndReasonAndNothingOf
 
 TEST_F(ChannelCsvTest, NumbersTonesAndCodesAreReadExactlyOrRefused)
 {
+    constexpr char kColumns[] =
+        "Location,Frequency,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,CrossMode,RxDtcsCode\n";
     struct Case
     {
-        const char* row; // Location,Frequency,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity
+        const char* row;
         int rxTone, txTone;
         const char* note; // empty: stored
     };
@@ -423,18 +425,22 @@ TEST_F(ChannelCsvTest, NumbersTonesAndCodesAreReadExactlyOrRefused)
         {"5,145.5,Tone,100,,,", 0, Ctcss("100.0"), ""},
         {"5,145.5,Tone,203.5,,,", 0, Ctcss("203.5"), ""}, // not 103.5
         {"5,145.5,TSQL,,67.00,,", Ctcss("67.0"), Ctcss("67.0"), ""},
-        {"5,145.5,DTCS,,,023,", Dcs("023"), Dcs("023"), ""}, // no polarity: NN
+        {"5,145.5,DTCS,,,023,", Dcs("023"), Dcs("023"), ""},         // no polarity: NN
+        {"5,145.5,Cross,,,025,NR,->DTCS,", Dcs("025", true), 0, ""}, // empty RxDtcsCode: DtcsCode
         {"5,145.5,Tone,67.05,,,", 0, 0, "line 2: CTCSS tone \"67.05\" is not in the radio's tone list"},
         {"5,145.5,Tone,66.9,,,", 0, 0, "line 2: CTCSS tone \"66.9\" is not in the radio's tone list"},
         {"5,145.5,Tone,99999999999,,,", 0, 0,
          "line 2: CTCSS tone \"99999999999\" is not in the radio's tone list"},
         {"5,145.5,DTCS,,,0023,NN", 0, 0, "line 2: DCS code \"0023\" is not in the radio's tone list"},
+        {"5,145.5,Cross,69.4,,,,Tone->", 0, 0, "line 2: CTCSS tone \"69.4\" is not in the radio's tone list"},
+        {"5,145.5,Cross,,,024,NN,DTCS->", 0, 0, "line 2: DCS code \"024\" is not in the radio's tone list"},
+        {"5,145.5,Cross,,69.4,,,->Tone", 0, 0, "line 2: CTCSS tone \"69.4\" is not in the radio's tone list"},
+        {"5,145.5,Cross,,,023,NN,->DTCS,024", 0, 0,
+         "line 2: DCS code \"024\" is not in the radio's tone list"},
         {"5,145.5.5,,,,,", 0, 0, "line 2: frequency \"145.5.5\" is not a number of MHz"},
     };
     for (const Case& c : cases) {
-        const CsvImportReport report =
-            Import(std::string("Location,Frequency,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity\n") +
-                   c.row + "\n");
+        const CsvImportReport report = Import(std::string(kColumns) + c.row + "\n");
         if (*c.note) {
             ASSERT_EQ(report.rejected.size(), 1u) << c.row;
             EXPECT_EQ(CChannelCsv::NoteText(report.rejected[0]), c.note);
