@@ -484,7 +484,7 @@ TEST_F(ChannelCsvTest, QuotesLineBreaksAndSeparatorsAreReadAsSpreadsheetsWriteTh
     };
     const Case cases[] = {
         // The separator is the header's most frequent one outside quotes; the rows do not count.
-        {"Location\tFrequency\tName\n5\t145.5\tA, B, C, D\n", 1, "A", {}},
+        {"Location\tFrequency\tName\n5\t145.5\tA, B, C, D, E, F\n", 1, "A", {}},
         {"Location,Frequency,\"Comment; a; b; c\"\n5,145.5,x\n", 1, "", {}},
         // The last line needs no line end.
         {"Location,Frequency\n5,145.5", 1, "", {}},
