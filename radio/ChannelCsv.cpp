@@ -224,8 +224,6 @@ int CtcssIndex(const std::string& field)
 {
     const std::optional<std::string> decimal = Decimal(field);
     const std::optional<int> tenths = decimal ? Tenths(*decimal) : std::nullopt;
-    if (!tenths)
-        return -1;
     for (int i = ToneList::kFirstCtcss; i < ToneList::kFirstDcsNormal; ++i) {
         if (Tenths(ToneList::Text(i)) == tenths)
             return i;
@@ -292,9 +290,9 @@ ToneColumns ExportTones(int rx, int tx)
         t.rxDtcs = DcsCode(rx);
     t.polarity = {IsDcs(tx) ? Polarity(tx) : 'N', IsDcs(rx) ? Polarity(rx) : 'N'};
 
-    if (rx == 0 && tx == 0) {
-        t.mode.clear();
-    } else if (rx == 0 && IsCtcss(tx)) {
+    if (rx == 0 && tx == 0)
+        return t; // no tone: the mode stays empty
+    if (rx == 0 && IsCtcss(tx)) {
         t.mode = "Tone";
     } else if (IsCtcss(rx) && rx == tx) {
         t.mode = "TSQL";
@@ -318,19 +316,12 @@ const char* ChoiceWord(const CVantorDoc& doc, int n, Column column)
     return c->words[doc.GetChoice(n, c->choice)];
 }
 
-std::string CsvField(const std::string& text)
+// A channel name as a field: quoted when it starts or ends with a blank, which spreadsheets drop.
+// Names hold only letters, digits, blanks and - _ + *, never a separator or a quote.
+std::string CsvField(const std::string& name)
 {
-    const bool quote = text.find_first_of(",;\t\"\r\n") != std::string::npos ||
-                       (!text.empty() && (text.front() == ' ' || text.back() == ' '));
-    if (!quote)
-        return text;
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + "\"";
+    const bool quote = !name.empty() && (name.front() == ' ' || name.back() == ' ');
+    return quote ? '"' + name + '"' : name;
 }
 
 // Megahertz with six decimals: 145.500000.

@@ -8,6 +8,7 @@
 #include "radio/ToneList.h"
 #include "radio/VantorDoc.h"
 #include "tests/support/RadioTestEnv.h"
+#include "tests/support/TempDir.h"
 
 #include <set>
 #include <sstream>
@@ -160,15 +161,22 @@ TEST_F(ChannelCsvTest, ExportWritesTheCommonLayoutWithCommaAndPoint)
     editor.StoreRx(4, "145.6");
     editor.StoreTx(4, "");
     editor.StoreName(4, "A, B"); // stops at the comma
+    // A blank at either end is quoted; an offset the radio holds off the raster is written exactly.
+    editor.StoreRx(5, "136.0");
+    editor.StoreName(5, "AB ");
+    m_doc.StoreFrequency(5, FreqField::Offset, "9.9999");
+    m_doc.SetShiftDirection(5, 2);
 
     const std::vector<std::string> lines = Split(CChannelCsv(m_doc).Export(), '\n');
-    ASSERT_EQ(lines.size(), 6u); // header, channels 1 to 4, and the final line end
+    ASSERT_EQ(lines.size(), 7u); // header, channels 1 to 5, and the final line end
     EXPECT_EQ(lines[0], kHeader);
     EXPECT_EQ(lines[1], "1,,136.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,S,High,,,,,");
     EXPECT_EQ(lines[2], "2,RPT,145.500000,-,0.500000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,5.00,S,Low,,,,,");
     EXPECT_EQ(lines[3], "3,,446.006250,+,7.600000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,");
     EXPECT_EQ(lines[4], "4,A,145.600000,off,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,S,High,,,,,");
-    EXPECT_EQ(lines[5], "");
+    EXPECT_EQ(lines[5],
+              "5,\"AB \",136.000000,+,9.999900,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,S,High,,,,,");
+    EXPECT_EQ(lines[6], "");
 }
 
 TEST_F(ChannelCsvTest, EveryToneCombinationExportsInItsColumnsAndReadsBack)
@@ -267,6 +275,9 @@ TEST_F(ChannelCsvTest, FilesOfOtherToolsAreReadByColumnName)
     // Split duplex: the offset column holds the transmit frequency.
     report = Import(std::string(kHeader) + "\n9,,145.5,split,435.25,,,,,,,,,,,,,,,,\n");
     EXPECT_EQ(View(m_doc, 9).tx, "435.25000");
+    // An empty Duplex makes a split channel simplex.
+    report = Import(std::string(kHeader) + "\n5,,146.5,,,,,,,,,,,,,,,,,,\n");
+    EXPECT_EQ(View(m_doc, 5).tx, "146.50000");
 }
 
 TEST_F(ChannelCsvTest, RowsAreStoredByTheChannelTableRules)
@@ -400,6 +411,47 @@ TEST_F(ChannelCsvTest, EveryRefusedRowIsReportedWithItsLineAndReasonAndNothingOf
     EXPECT_EQ(View(m_doc, 20).rx, "145.50000");
 }
 
+TEST_F(ChannelCsvTest, NumbersTonesAndCodesAreReadExactlyOrRefused)
+{
+    constexpr char kColumns[] =
+        "Location,Frequency,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,CrossMode,RxDtcsCode\n";
+    struct Case
+    {
+        const char* row;
+        int rxTone, txTone;
+        const char* note; // empty: stored
+    };
+    const Case cases[] = {
+        {"5,145.5,Tone,100,,,", 0, Ctcss("100.0"), ""},
+        {"5,145.5,Tone,203.5,,,", 0, Ctcss("203.5"), ""}, // not 103.5
+        {"5,145.5,TSQL,,67.00,,", Ctcss("67.0"), Ctcss("67.0"), ""},
+        {"5,145.5,DTCS,,,023,", Dcs("023"), Dcs("023"), ""},         // no polarity: NN
+        {"5,145.5,Cross,,,025,NR,->DTCS,", Dcs("025", true), 0, ""}, // empty RxDtcsCode: DtcsCode
+        {"5,145.5,Tone,67.05,,,", 0, 0, "line 2: CTCSS tone \"67.05\" is not in the radio's tone list"},
+        {"5,145.5,Tone,66.9,,,", 0, 0, "line 2: CTCSS tone \"66.9\" is not in the radio's tone list"},
+        {"5,145.5,Tone,99999999999,,,", 0, 0,
+         "line 2: CTCSS tone \"99999999999\" is not in the radio's tone list"},
+        {"5,145.5,DTCS,,,0023,NN", 0, 0, "line 2: DCS code \"0023\" is not in the radio's tone list"},
+        {"5,145.5,Cross,69.4,,,,Tone->", 0, 0, "line 2: CTCSS tone \"69.4\" is not in the radio's tone list"},
+        {"5,145.5,Cross,,,024,NN,DTCS->", 0, 0, "line 2: DCS code \"024\" is not in the radio's tone list"},
+        {"5,145.5,Cross,,69.4,,,->Tone", 0, 0, "line 2: CTCSS tone \"69.4\" is not in the radio's tone list"},
+        {"5,145.5,Cross,,,023,NN,->DTCS,024", 0, 0,
+         "line 2: DCS code \"024\" is not in the radio's tone list"},
+        {"5,145.5.5,,,,,", 0, 0, "line 2: frequency \"145.5.5\" is not a number of MHz"},
+    };
+    for (const Case& c : cases) {
+        const CsvImportReport report = Import(std::string(kColumns) + c.row + "\n");
+        if (*c.note) {
+            ASSERT_EQ(report.rejected.size(), 1u) << c.row;
+            EXPECT_EQ(CChannelCsv::NoteText(report.rejected[0]), c.note);
+            continue;
+        }
+        EXPECT_TRUE(report.rejected.empty()) << c.row;
+        EXPECT_EQ(m_doc.ToneIndex(5, ToneDir::Rx), c.rxTone) << c.row;
+        EXPECT_EQ(m_doc.ToneIndex(5, ToneDir::Tx), c.txTone) << c.row;
+    }
+}
+
 TEST_F(ChannelCsvTest, TextWithoutAUsableHeaderIsRefusedWholeAndTheHeaderSetsTheColumns)
 {
     const RadioImage before = m_doc.Image();
@@ -419,6 +471,61 @@ TEST_F(ChannelCsvTest, TextWithoutAUsableHeaderIsRefusedWholeAndTheHeaderSetsThe
     EXPECT_EQ(report.rejected[0].line, 4);
     EXPECT_EQ(CChannelCsv::NoteText(report.rejected[1]),
               "line 6: the row has 3 fields but the header only 2 (a separator inside an unquoted field?)");
+}
+
+TEST_F(ChannelCsvTest, QuotesLineBreaksAndSeparatorsAreReadAsSpreadsheetsWriteThem)
+{
+    struct Case
+    {
+        const char* text;
+        int imported;
+        const char* name; // of channel 5 afterwards
+        std::vector<std::string> notes;
+    };
+    const Case cases[] = {
+        // The separator is the header's most frequent one outside quotes; the rows do not count.
+        {"Location\tFrequency\tName\n5\t145.5\tA, B, C, D, E, F\n", 1, "A", {}},
+        {"Location,Frequency,\"Comment; a; b; c\"\n5,145.5,x\n", 1, "", {}},
+        // The last line needs no line end.
+        {"Location,Frequency\n5,145.5", 1, "", {}},
+        // Any field may be quoted; a doubled quote inside quotes is one quote.
+        {"Location,Frequency,Power\n\"5\",\"145,5\",\"Lo\"\"w\"\n",
+         0,
+         "",
+         {"line 2: power \"Lo\"w\" is not High or Low"}},
+        // Any column may come first; the first of two equal column names counts.
+        {"Name,Location,Frequency\nab,5,145.5\n", 1, "AB", {}},
+        {"Location,Frequency,Name,Location\n5,145.5,ab,6\n", 1, "AB", {}},
+        // An offset down to 0 MHz is no error: the transmit side goes to the band edge.
+        {"Location,Frequency,Duplex,Offset\n5,145.5,-,145.5\n", 1, "", {}},
+        // Channels run from 1 to 128.
+        {"Location,Frequency\n128,145.5\n", 1, "", {}},
+        // A row may end before the header's last columns.
+        {"Location,Frequency,Name\n5,145.5\n", 1, "", {}},
+        // Blanks before an opening quote are not part of the field.
+        {"Location,Frequency,Name\n5,145.5,  \"ab\"\n", 1, "AB", {}},
+        // A line break inside quotes counts in the line numbers of the rows after it.
+        {"Location,Frequency,Name\n5,145.5,\"two\nlines\"\n6,x\n",
+         1,
+         "TWO",
+         {"line 4: frequency \"x\" is not a number of MHz"}},
+        // A doubled quote at the very end leaves the field open.
+        {"Location,Frequency\n5,\"145\"\"",
+         0,
+         "",
+         {"line 2: a quoted field is not closed before the end of the file"}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(m_doc.OnNewDocument(false));
+        m_doc.ApplyModelEntry(kVhfUhf);
+        const CsvImportReport report = Import(c.text);
+        std::vector<std::string> notes;
+        for (const CsvRowNote& note : report.rejected)
+            notes.push_back(CChannelCsv::NoteText(note));
+        EXPECT_EQ(report.imported, c.imported) << c.text;
+        EXPECT_EQ(notes, c.notes) << c.text;
+        EXPECT_EQ(View(m_doc, 5).name, c.name) << c.text;
+    }
 }
 
 TEST_F(ChannelCsvTest, CopiedRowsPasteAsTheSameChannelsAndAnEmptyChannelStaysEmpty)
@@ -482,4 +589,27 @@ TEST_F(ChannelCsvTest, PasteIgnoresLocationKeepsRefusedChannelsAndCountsRowsPast
     EXPECT_EQ(View(m_doc, 1).rx, "145.75000");
     EXPECT_FALSE(CChannelCsv(m_doc).Import(text).headerFound);
     EXPECT_FALSE(CChannelCsv(m_doc).Paste("Location,Name\n1,A\n", 1).headerFound);
+}
+
+TEST_F(ChannelCsvTest, ReadFileGivesEveryByteAndFailsOnAFolderOrAMissingFile)
+{
+    using namespace std::string_literals;
+    const CTempDir dir;
+    const std::string bytes = "Location,Frequency\r\n5,145.5\0x"s;
+    const struct
+    {
+        std::string path;
+        bool read;
+        std::string text;
+    } cases[] = {
+        {dir.Write("a.csv", bytes), true, bytes},
+        {dir.Write("empty.csv", ""), true, ""},
+        {dir.Path().string(), false, "kept"},
+        {dir.File("absent.csv"), false, "kept"},
+    };
+    for (const auto& c : cases) {
+        std::string text = "kept";
+        EXPECT_EQ(CChannelCsv::ReadFile(c.path, text), c.read) << c.path;
+        EXPECT_EQ(text, c.text) << c.path;
+    }
 }
