@@ -41,7 +41,8 @@ CRadiogramDlg::CRadiogramDlg(CVantorDoc& doc, QWidget* parent) : QDialog(parent)
     m_frequencyList = GetDlgItemAs<QComboBox>(this, idc::radiogram::Frequency);
 
     connect(m_grid, &CGridCtrl::EditRequested, this, &CRadiogramDlg::OnBeginEdit);
-    connect(m_presetList, &QComboBox::currentIndexChanged, this, &CRadiogramDlg::OnPresetListChanged);
+    // A choice in the list ends the edit with it; the focus-out that follows finds it committed.
+    connect(m_presetList, &QComboBox::currentIndexChanged, this, &CRadiogramDlg::CommitEdit);
     m_presetList->installEventFilter(this);
     connect(m_frequencyList, &QComboBox::currentIndexChanged, this, &CRadiogramDlg::OnFrequencyChanged);
     connect(GetDlgItemAs<QPushButton>(this, idc::Ok), &QPushButton::clicked, this, &QDialog::accept);
@@ -63,7 +64,7 @@ CRadiogramDlg::~CRadiogramDlg()
     m_presetList->removeEventFilter(this);
 }
 
-bool CRadiogramDlg::BuildGrid()
+void CRadiogramDlg::BuildGrid()
 {
     if (m_grid->GetRowCount() != kRows) {
         try {
@@ -73,11 +74,10 @@ bool CRadiogramDlg::BuildGrid()
             m_grid->SetFixedColumnCount(1);
         } catch (const std::bad_alloc&) {
             ShowMessage(LoadLangString("IDS_ERROR"), "Out of memory.", MsgIcon::Stop);
-            return false;
+            return;
         }
+        // A new grid has neither a selection nor a focus cell.
         m_grid->EnableRowColResize(false, false);
-        m_grid->ClearSelection();
-        m_grid->ClearFocusCell();
         m_grid->EnableSelection(false);
         m_grid->SetColumnWidth(0, 40);
         m_grid->SetColumnWidth(1, 100);
@@ -97,10 +97,8 @@ bool CRadiogramDlg::BuildGrid()
         m_grid->SetItemFormat(k, 0, kGridCentred);
         m_presetList->EndEdit();
         RefreshPreset(k);
-        m_grid->RedrawRow(k);
     }
     m_grid->SetRedraw(true, true);
-    return true;
 }
 
 void CRadiogramDlg::RefreshPreset(int k)
@@ -120,19 +118,10 @@ void CRadiogramDlg::FillPresetList()
 void CRadiogramDlg::OnBeginEdit(const GridNotify& notify)
 {
     m_nEditRow = notify.item.row;
-    m_nEditCol = notify.item.col;
     m_grid->SetEditing(true);
     FillPresetList();
     m_bEditOpen = true;
     m_presetList->BeginEdit(notify.rect, notify.item.text);
-}
-
-void CRadiogramDlg::OnPresetListChanged()
-{
-    // Closing the list takes its focus away, which commits the new choice.
-    m_grid->SetEditing(false);
-    m_presetList->EndEdit();
-    CommitEdit();
 }
 
 void CRadiogramDlg::CommitEdit()
@@ -144,9 +133,8 @@ void CRadiogramDlg::CommitEdit()
     const int index = m_presetList->currentIndex();
     if (index >= 0)
         m_doc.WriteWordBE(ImageMap::kFmPresets, m_nEditRow, index);
-    RefreshPreset(m_nEditRow);
+    RefreshPreset(m_nEditRow); // repaints the cell
     m_doc.SetModifiedFlag();
-    m_grid->RedrawRow(m_nEditRow);
     m_presetList->EndEdit();
 }
 
