@@ -64,47 +64,37 @@ CRadiogramDlg::~CRadiogramDlg()
     m_presetList->removeEventFilter(this);
 }
 
+// Built once, on the dialog's new grid: it has no selection and no focus cell yet, draws every cell
+// centred, and is not painted before the dialog shows.
 void CRadiogramDlg::BuildGrid()
 {
-    if (m_grid->GetRowCount() != kRows) {
-        try {
-            m_grid->SetRowCount(kRows);
-            m_grid->SetColumnCount(2);
-            m_grid->SetFixedRowCount(1);
-            m_grid->SetFixedColumnCount(1);
-        } catch (const std::bad_alloc&) {
-            ShowMessage(LoadLangString("IDS_ERROR"), "Out of memory.", MsgIcon::Stop);
-            return;
-        }
-        // A new grid has neither a selection nor a focus cell.
-        m_grid->EnableRowColResize(false, false);
-        m_grid->EnableSelection(false);
-        m_grid->SetColumnWidth(0, 40);
-        m_grid->SetColumnWidth(1, 100);
-        m_grid->SetRowHeight(0, 28);
-        for (int k = 1; k < kRows; ++k)
-            m_grid->SetRowHeight(k, 21);
+    try {
+        m_grid->SetRowCount(kRows);
+        m_grid->SetColumnCount(2);
+        m_grid->SetFixedRowCount(1);
+        m_grid->SetFixedColumnCount(1);
+    } catch (const std::bad_alloc&) {
+        ShowMessage(LoadLangString("IDS_ERROR"), "Out of memory.", MsgIcon::Stop);
+        return;
     }
-
-    m_grid->SetRedraw(false);
+    m_grid->EnableRowColResize(false, false);
+    m_grid->EnableSelection(false);
+    m_grid->SetColumnWidth(0, 40);
+    m_grid->SetColumnWidth(1, 100);
+    m_grid->SetRowHeight(0, 28);
     const std::vector<std::string> headers = LoadHeaderTexts("RadiogramText", "IDS_RadiogramText", 2);
-    for (int c = 0; c < 2; ++c) {
+    for (int c = 0; c < 2; ++c)
         m_grid->SetItemText(0, c, QString::fromStdString(headers[static_cast<std::size_t>(c)]));
-        m_grid->SetItemFormat(0, c, kGridCentred);
-    }
     for (int k = 1; k < kRows; ++k) {
+        m_grid->SetRowHeight(k, 21);
         m_grid->SetItemText(k, 0, QString::number(k));
-        m_grid->SetItemFormat(k, 0, kGridCentred);
-        m_presetList->EndEdit();
         RefreshPreset(k);
     }
-    m_grid->SetRedraw(true, true);
 }
 
 void CRadiogramDlg::RefreshPreset(int k)
 {
     m_grid->SetItemText(k, 1, PresetText(m_doc.ReadWordBE(ImageMap::kFmPresets, k)));
-    m_grid->SetItemFormat(k, 1, kGridCentred);
 }
 
 void CRadiogramDlg::FillPresetList()

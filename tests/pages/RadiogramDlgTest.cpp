@@ -190,8 +190,8 @@ TEST_F(RadiogramDlgTest, AChoiceIsStoredWhileAnotherWindowIsActive)
     EXPECT_TRUE(m_doc.IsModified());
 }
 
-// The grid in pixels as the dialog lays it out, painting resumed once it is filled, and the
-// preset list laid exactly over the cell it edits, in the first row and in the last (scrolled).
+// The grid in pixels as the dialog lays it out, every cell centred, and the preset list, with its
+// 432 entries, laid exactly over the cell it edits, in the first row and in the last (scrolled).
 TEST_F(RadiogramDlgTest, TheGridHasItsSizesAndTheListCoversTheEditedCell)
 {
     Open();
@@ -208,13 +208,23 @@ TEST_F(RadiogramDlgTest, TheGridHasItsSizesAndTheListCoversTheEditedCell)
           Size{"row 16", grid->GetRowHeight(16), 21}, Size{"fixed rows", grid->GetFixedRowCount(), 1},
           Size{"fixed columns", grid->GetFixedColumnCount(), 1}})
         EXPECT_EQ(s.got, s.want) << s.what;
-    EXPECT_TRUE(grid->viewport()->updatesEnabled());
     EXPECT_EQ(grid->GetFocusCell(), GridCellId{});
+    for (int k = 0; k < 17; ++k) {
+        for (int c = 0; c < 2; ++c) {
+            GridItem item;
+            item.row = k;
+            item.col = c;
+            item.format = 0;
+            ASSERT_TRUE(grid->GetCell(item));
+            EXPECT_EQ(item.format, kGridCentred) << k << ", " << c;
+        }
+    }
     for (const int k : {1, 16}) {
         OpenPreset(k);
         const QRect cell = grid->CellRect(k, 1);
         const QPoint at = grid->viewport()->mapTo(PresetList()->parentWidget(), cell.topLeft());
         EXPECT_EQ(PresetList()->geometry(), QRect(at, cell.size())) << k;
+        EXPECT_EQ(PresetList()->count(), 432) << k;
     }
 }
 
