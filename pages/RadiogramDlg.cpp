@@ -54,8 +54,8 @@ CRadiogramDlg::CRadiogramDlg(CVantorDoc& doc, QWidget* parent) : QDialog(parent)
     const QSignalBlocker quiet(m_frequencyList);
     for (int i = 0; i <= FmPreset::kMaxFrequency; ++i)
         m_frequencyList->addItem(PresetText(i));
-    const int inUse = m_doc.ReadWordBE(ImageMap::kFmFrequency, 1);
-    m_frequencyList->setCurrentIndex(inUse <= FmPreset::kMaxFrequency ? inUse : -1);
+    // A value beyond the list (above 108M0) leaves it without a selection.
+    m_frequencyList->setCurrentIndex(m_doc.ReadWordBE(ImageMap::kFmFrequency, 1));
 }
 
 CRadiogramDlg::~CRadiogramDlg()
@@ -64,8 +64,9 @@ CRadiogramDlg::~CRadiogramDlg()
     m_presetList->removeEventFilter(this);
 }
 
-// Built once, on the dialog's new grid: it has no selection and no focus cell yet, draws every cell
-// centred, and is not painted before the dialog shows.
+// Built once, on the dialog's new grid: it has no selection and no focus cell yet, offers neither
+// resizing nor range selection, draws every cell centred, and is not painted before the dialog
+// shows.
 void CRadiogramDlg::BuildGrid()
 {
     try {
@@ -77,8 +78,6 @@ void CRadiogramDlg::BuildGrid()
         ShowMessage(LoadLangString("IDS_ERROR"), "Out of memory.", MsgIcon::Stop);
         return;
     }
-    m_grid->EnableRowColResize(false, false);
-    m_grid->EnableSelection(false);
     m_grid->SetColumnWidth(0, 40);
     m_grid->SetColumnWidth(1, 100);
     m_grid->SetRowHeight(0, 28);

@@ -228,14 +228,26 @@ TEST_F(RadiogramDlgTest, TheGridHasItsSizesAndTheListCoversTheEditedCell)
     }
 }
 
-TEST_F(RadiogramDlgTest, StoredValuesOutOfRangeShowNothing)
+// Stored values at the top of each list and beyond it: beyond shows nothing and stays stored.
+TEST_F(RadiogramDlgTest, StoredValuesShowTheirTextsOrNothingBeyondTheLists)
 {
-    m_doc.WriteWordBE(kFmPresets, 2, 432);
-    m_doc.WriteWordBE(kFmFrequency, 1, 431);
-    Open();
-    EXPECT_EQ(Cell(2), "");
-    EXPECT_EQ(FrequencyList()->currentIndex(), -1);
-    EXPECT_EQ(Preset(2), 432);
+    struct Case
+    {
+        int value;
+        const char* cell;
+        int frequencyIndex;
+    };
+    for (const Case& c :
+         {Case{430, "108M0", 430}, Case{431, "OFF", -1}, Case{432, "", -1}, Case{0xFFFF, "", -1}}) {
+        SCOPED_TRACE(c.value);
+        m_doc.WriteWordBE(kFmPresets, 2, c.value);
+        m_doc.WriteWordBE(kFmFrequency, 1, c.value);
+        Open();
+        EXPECT_EQ(Cell(2), c.cell);
+        EXPECT_EQ(FrequencyList()->currentIndex(), c.frequencyIndex);
+        EXPECT_EQ(Preset(2), c.value);
+        EXPECT_EQ(m_doc.ReadWordBE(kFmFrequency, 1), c.value);
+    }
 }
 
 TEST_F(RadiogramDlgTest, EscInAnOpenListStoresTheOldValueAndCloses)
