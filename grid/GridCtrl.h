@@ -39,8 +39,8 @@ public:
     int GetRowHeight(int row) const;
     int GetColumnWidth(int col) const;
 
-    // Switches; all on at construction. Range selection and resizing by mouse are not offered
-    // (the owners switch them off), so those switches only record what the owner asked for.
+    // Switches; all on at construction. Range selection and resizing by mouse are not offered, so
+    // those switches only record what an owner asked for.
     void EnableRowColResize(bool rows, bool cols)
     {
         m_bRowResizeAsked = rows;

@@ -41,7 +41,8 @@ CRadiogramDlg::CRadiogramDlg(CVantorDoc& doc, QWidget* parent) : QDialog(parent)
     m_frequencyList = GetDlgItemAs<QComboBox>(this, idc::radiogram::Frequency);
 
     connect(m_grid, &CGridCtrl::EditRequested, this, &CRadiogramDlg::OnBeginEdit);
-    connect(m_presetList, &QComboBox::currentIndexChanged, this, &CRadiogramDlg::OnPresetListChanged);
+    // A choice in the list ends the edit with it; the focus-out that follows finds it committed.
+    connect(m_presetList, &QComboBox::currentIndexChanged, this, &CRadiogramDlg::CommitEdit);
     m_presetList->installEventFilter(this);
     connect(m_frequencyList, &QComboBox::currentIndexChanged, this, &CRadiogramDlg::OnFrequencyChanged);
     connect(GetDlgItemAs<QPushButton>(this, idc::Ok), &QPushButton::clicked, this, &QDialog::accept);
@@ -53,8 +54,8 @@ CRadiogramDlg::CRadiogramDlg(CVantorDoc& doc, QWidget* parent) : QDialog(parent)
     const QSignalBlocker quiet(m_frequencyList);
     for (int i = 0; i <= FmPreset::kMaxFrequency; ++i)
         m_frequencyList->addItem(PresetText(i));
-    const int inUse = m_doc.ReadWordBE(ImageMap::kFmFrequency, 1);
-    m_frequencyList->setCurrentIndex(inUse <= FmPreset::kMaxFrequency ? inUse : -1);
+    // A value beyond the list (above 108M0) leaves it without a selection.
+    m_frequencyList->setCurrentIndex(m_doc.ReadWordBE(ImageMap::kFmFrequency, 1));
 }
 
 CRadiogramDlg::~CRadiogramDlg()
@@ -63,50 +64,36 @@ CRadiogramDlg::~CRadiogramDlg()
     m_presetList->removeEventFilter(this);
 }
 
-bool CRadiogramDlg::BuildGrid()
+// Built once, on the dialog's new grid: it has no selection and no focus cell yet, offers neither
+// resizing nor range selection, draws every cell centred, and is not painted before the dialog
+// shows.
+void CRadiogramDlg::BuildGrid()
 {
-    if (m_grid->GetRowCount() != kRows) {
-        try {
-            m_grid->SetRowCount(kRows);
-            m_grid->SetColumnCount(2);
-            m_grid->SetFixedRowCount(1);
-            m_grid->SetFixedColumnCount(1);
-        } catch (const std::bad_alloc&) {
-            ShowMessage(LoadLangString("IDS_ERROR"), "Out of memory.", MsgIcon::Stop);
-            return false;
-        }
-        m_grid->EnableRowColResize(false, false);
-        m_grid->ClearSelection();
-        m_grid->ClearFocusCell();
-        m_grid->EnableSelection(false);
-        m_grid->SetColumnWidth(0, 40);
-        m_grid->SetColumnWidth(1, 100);
-        m_grid->SetRowHeight(0, 28);
-        for (int k = 1; k < kRows; ++k)
-            m_grid->SetRowHeight(k, 21);
+    try {
+        m_grid->SetRowCount(kRows);
+        m_grid->SetColumnCount(2);
+        m_grid->SetFixedRowCount(1);
+        m_grid->SetFixedColumnCount(1);
+    } catch (const std::bad_alloc&) {
+        ShowMessage(LoadLangString("IDS_ERROR"), "Out of memory.", MsgIcon::Stop);
+        return;
     }
-
-    m_grid->SetRedraw(false);
+    m_grid->SetColumnWidth(0, 40);
+    m_grid->SetColumnWidth(1, 100);
+    m_grid->SetRowHeight(0, 28);
     const std::vector<std::string> headers = LoadHeaderTexts("RadiogramText", "IDS_RadiogramText", 2);
-    for (int c = 0; c < 2; ++c) {
+    for (int c = 0; c < 2; ++c)
         m_grid->SetItemText(0, c, QString::fromStdString(headers[static_cast<std::size_t>(c)]));
-        m_grid->SetItemFormat(0, c, kGridCentred);
-    }
     for (int k = 1; k < kRows; ++k) {
+        m_grid->SetRowHeight(k, 21);
         m_grid->SetItemText(k, 0, QString::number(k));
-        m_grid->SetItemFormat(k, 0, kGridCentred);
-        m_presetList->EndEdit();
         RefreshPreset(k);
-        m_grid->RedrawRow(k);
     }
-    m_grid->SetRedraw(true, true);
-    return true;
 }
 
 void CRadiogramDlg::RefreshPreset(int k)
 {
     m_grid->SetItemText(k, 1, PresetText(m_doc.ReadWordBE(ImageMap::kFmPresets, k)));
-    m_grid->SetItemFormat(k, 1, kGridCentred);
 }
 
 void CRadiogramDlg::FillPresetList()
@@ -120,19 +107,10 @@ void CRadiogramDlg::FillPresetList()
 void CRadiogramDlg::OnBeginEdit(const GridNotify& notify)
 {
     m_nEditRow = notify.item.row;
-    m_nEditCol = notify.item.col;
     m_grid->SetEditing(true);
     FillPresetList();
     m_bEditOpen = true;
     m_presetList->BeginEdit(notify.rect, notify.item.text);
-}
-
-void CRadiogramDlg::OnPresetListChanged()
-{
-    // Closing the list takes its focus away, which commits the new choice.
-    m_grid->SetEditing(false);
-    m_presetList->EndEdit();
-    CommitEdit();
 }
 
 void CRadiogramDlg::CommitEdit()
@@ -144,9 +122,8 @@ void CRadiogramDlg::CommitEdit()
     const int index = m_presetList->currentIndex();
     if (index >= 0)
         m_doc.WriteWordBE(ImageMap::kFmPresets, m_nEditRow, index);
-    RefreshPreset(m_nEditRow);
+    RefreshPreset(m_nEditRow); // repaints the cell
     m_doc.SetModifiedFlag();
-    m_grid->RedrawRow(m_nEditRow);
     m_presetList->EndEdit();
 }
 

@@ -22,11 +22,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool BuildGrid();
+    void BuildGrid();
     void RefreshPreset(int k);
     void FillPresetList();
     void OnBeginEdit(const GridNotify& notify);
-    void OnPresetListChanged();
     void CommitEdit();
     void OnFrequencyChanged(int index);
 
@@ -35,6 +34,5 @@ private:
     CCellListCombo* m_presetList = nullptr;
     QComboBox* m_frequencyList = nullptr;
     int m_nEditRow = -1;
-    int m_nEditCol = -1;
     bool m_bEditOpen = false; // from the begin-edit notification to the commit
 };

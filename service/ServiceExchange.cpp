@@ -1,7 +1,7 @@
 #include "service/ServiceExchange.h"
 
 #include "link/CloneSession.h"
-#include "link/SerialPort.h"
+#include "link/SerialLine.h"
 
 #include <algorithm>
 
@@ -13,7 +13,7 @@ constexpr int kServiceAnswerMs = 50;
 
 } // namespace
 
-CServiceExchange::CServiceExchange(CSerialPort& port, RadioImage& image, std::string settingFile)
+CServiceExchange::CServiceExchange(ISerialLine& port, RadioImage& image, std::string settingFile)
     : m_port(port), m_image(image), m_settingFile(std::move(settingFile))
 {
 }

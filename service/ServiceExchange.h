@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-class CSerialPort;
+class ISerialLine;
 
 enum class ServiceResult
 {
@@ -23,7 +23,7 @@ class CServiceExchange final
 {
 public:
     // The image is the document's own: blocks are read into it and written from it directly.
-    CServiceExchange(CSerialPort& port, RadioImage& image, std::string settingFile);
+    CServiceExchange(ISerialLine& port, RadioImage& image, std::string settingFile);
 
     // The 256 blocks into the image, then the end byte; the port is closed in every case.
     // On a short reply the blocks read so far stay in the image.
@@ -53,7 +53,7 @@ private:
     ServiceResult Start();
     bool ReadBlock(int address);
 
-    CSerialPort& m_port;
+    ISerialLine& m_port;
     RadioImage& m_image;
     std::string m_settingFile;
     std::atomic<int> m_blocksDone{0};

@@ -3,6 +3,7 @@
 #include "app/AppPaths.h"
 #include "i18n/LangText.h"
 #include "link/CloneSession.h"
+#include "link/SerialPort.h"
 #include "res/DialogBuilder.h"
 
 #include <QLabel>

@@ -5,6 +5,7 @@
 #include "app/MessageBox.h"
 #include "i18n/LangText.h"
 #include "i18n/RelabelDialog.h"
+#include "link/SerialPort.h"
 #include "radio/VantorDoc.h"
 #include "res/DialogBuilder.h"
 

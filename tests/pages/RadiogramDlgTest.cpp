@@ -121,42 +121,133 @@ TEST_F(RadiogramDlgTest, EnterAndEscInTheDroppedDownListActAsOnTheClosedList)
 {
     struct Case
     {
-        Qt::Key move;
+        bool dropDown;
+        Qt::Key move; // Qt::Key_unknown: none
         Qt::Key key;
         int preset;
         int stored;
         QDialog::DialogCode result;
     };
     // From OFF, Home highlights 65M0 and Up 108M0. Enter takes the highlighted entry and is OK; Esc
-    // keeps OFF and is Cancel.
-    for (const Case& c : {Case{Qt::Key_Home, Qt::Key_Return, 5, 0, QDialog::Accepted},
-                          Case{Qt::Key_Up, Qt::Key_Enter, 6, 430, QDialog::Accepted},
-                          Case{Qt::Key_Up, Qt::Key_Escape, 7, 431, QDialog::Rejected}}) {
+    // keeps OFF and is Cancel. Enter on an entry that is already chosen, and on the closed list, is
+    // OK too.
+    for (const Case& c : {Case{true, Qt::Key_Home, Qt::Key_Return, 5, 0, QDialog::Accepted},
+                          Case{true, Qt::Key_Up, Qt::Key_Enter, 6, 430, QDialog::Accepted},
+                          Case{true, Qt::Key_Up, Qt::Key_Escape, 7, 431, QDialog::Rejected},
+                          Case{true, Qt::Key_unknown, Qt::Key_Return, 8, 431, QDialog::Accepted},
+                          Case{false, Qt::Key_unknown, Qt::Key_Enter, 9, 431, QDialog::Accepted}}) {
+        SCOPED_TRACE(testing::Message() << "preset " << c.preset);
         m_doc.SetModifiedFlag(false);
         Open();
         OpenPreset(c.preset);
+        QWidget* target = PresetList();
         QAbstractItemView* view = PresetList()->view();
-        QTest::mouseClick(PresetList(), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }));
-        QTest::keyClick(view, c.move);
-        QTest::keyClick(view, c.key);
+        if (c.dropDown) {
+            QTest::mouseClick(PresetList(), Qt::LeftButton);
+            ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }));
+            target = view;
+        }
+        if (c.move != Qt::Key_unknown)
+            QTest::keyClick(target, c.move);
+        QTest::keyClick(target, c.key);
         QCoreApplication::processEvents();
-        EXPECT_FALSE(view->isVisible()) << c.key;
-        EXPECT_EQ(Preset(c.preset), c.stored) << c.key;
-        EXPECT_TRUE(m_doc.IsModified()) << c.key;
-        EXPECT_FALSE(m_dlg->isVisible()) << c.key;
-        EXPECT_EQ(m_dlg->result(), c.result) << c.key;
+        EXPECT_FALSE(view->isVisible());
+        EXPECT_EQ(Preset(c.preset), c.stored);
+        EXPECT_TRUE(m_doc.IsModified());
+        EXPECT_FALSE(m_dlg->isVisible());
+        EXPECT_EQ(m_dlg->result(), c.result);
     }
 }
 
-TEST_F(RadiogramDlgTest, StoredValuesOutOfRangeShowNothing)
+// Enter on the focus cell opens the list over it; releasing the key, now over the list, is no
+// Enter for the list and leaves the dialog open.
+TEST_F(RadiogramDlgTest, EnterInTheGridOpensTheListAndItsReleaseKeepsTheDialogOpen)
 {
-    m_doc.WriteWordBE(kFmPresets, 2, 432);
-    m_doc.WriteWordBE(kFmFrequency, 1, 431);
     Open();
-    EXPECT_EQ(Cell(2), "");
-    EXPECT_EQ(FrequencyList()->currentIndex(), -1);
-    EXPECT_EQ(Preset(2), 432);
+    Grid()->SetFocusCell(4, 1);
+    Grid()->setFocus();
+    QTest::keyPress(Grid(), Qt::Key_Return);
+    ASSERT_TRUE(PresetList()->IsOpen());
+    QTest::keyRelease(PresetList(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_dlg->isVisible());
+    PresetList()->setCurrentIndex(225);
+    EXPECT_EQ(Preset(4), 225);
+}
+
+// A choice is stored even when no focus change follows it: here the dialog is not the active
+// window while the list is open.
+TEST_F(RadiogramDlgTest, AChoiceIsStoredWhileAnotherWindowIsActive)
+{
+    Open();
+    QWidget other;
+    ShowActive(other);
+    ChoosePreset(3, 225);
+    EXPECT_EQ(Preset(3), 225);
+    EXPECT_EQ(Cell(3), "87M5");
+    EXPECT_FALSE(PresetList()->isVisible());
+    EXPECT_FALSE(Grid()->IsEditing());
+    EXPECT_TRUE(m_doc.IsModified());
+}
+
+// The grid in pixels as the dialog lays it out, every cell centred, and the preset list, with its
+// 432 entries, laid exactly over the cell it edits, in the first row and in the last (scrolled).
+TEST_F(RadiogramDlgTest, TheGridHasItsSizesAndTheListCoversTheEditedCell)
+{
+    Open();
+    CGridCtrl* grid = Grid();
+    struct Size
+    {
+        const char* what;
+        int got;
+        int want;
+    };
+    for (const Size& s :
+         {Size{"column 0", grid->GetColumnWidth(0), 40}, Size{"column 1", grid->GetColumnWidth(1), 100},
+          Size{"row 0", grid->GetRowHeight(0), 28}, Size{"row 1", grid->GetRowHeight(1), 21},
+          Size{"row 16", grid->GetRowHeight(16), 21}, Size{"fixed rows", grid->GetFixedRowCount(), 1},
+          Size{"fixed columns", grid->GetFixedColumnCount(), 1}})
+        EXPECT_EQ(s.got, s.want) << s.what;
+    EXPECT_EQ(grid->GetFocusCell(), GridCellId{});
+    for (int k = 0; k < 17; ++k) {
+        for (int c = 0; c < 2; ++c) {
+            GridItem item;
+            item.row = k;
+            item.col = c;
+            item.format = 0;
+            ASSERT_TRUE(grid->GetCell(item));
+            EXPECT_EQ(item.format, kGridCentred) << k << ", " << c;
+        }
+    }
+    for (const int k : {1, 16}) {
+        OpenPreset(k);
+        const QRect cell = grid->CellRect(k, 1);
+        const QPoint at = grid->viewport()->mapTo(PresetList()->parentWidget(), cell.topLeft());
+        EXPECT_EQ(PresetList()->geometry(), QRect(at, cell.size())) << k;
+        EXPECT_EQ(PresetList()->count(), 432) << k;
+    }
+}
+
+// Stored values at the top of each list and beyond it: beyond shows nothing and stays stored.
+TEST_F(RadiogramDlgTest, StoredValuesShowTheirTextsOrNothingBeyondTheLists)
+{
+    struct Case
+    {
+        int value;
+        const char* cell;
+        int frequencyIndex;
+    };
+    for (const Case& c :
+         {Case{430, "108M0", 430}, Case{431, "OFF", -1}, Case{432, "", -1}, Case{0xFFFF, "", -1}}) {
+        SCOPED_TRACE(c.value);
+        m_doc.WriteWordBE(kFmPresets, 2, c.value);
+        m_doc.WriteWordBE(kFmFrequency, 1, c.value);
+        Open();
+        EXPECT_EQ(Cell(2), c.cell);
+        EXPECT_EQ(FrequencyList()->currentIndex(), c.frequencyIndex);
+        EXPECT_EQ(Preset(2), c.value);
+        EXPECT_EQ(m_doc.ReadWordBE(kFmFrequency, 1), c.value);
+    }
 }
 
 TEST_F(RadiogramDlgTest, EscInAnOpenListStoresTheOldValueAndCloses)

@@ -1,10 +1,13 @@
-// The test mode's exchanges against the simulated radio on a pseudo-terminal.
+// The test mode's exchanges against the simulated radio on a pseudo-terminal, and their frames and
+// time-outs on a simulated clock.
 #include "service/ServiceExchange.h"
 #include "link/SerialPort.h"
+#include "tests/link/ClockedRadioLine.h"
 #include "tests/support/Eventually.h"
 #include "tests/support/LinkTestEnv.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -20,6 +23,65 @@ protected:
 bool SameBytes(const RadioImage& a, const RadioImage& b, std::size_t from, std::size_t to)
 {
     return std::equal(a.begin() + from, a.begin() + to, b.begin() + from);
+}
+
+// One step of an exchange on the line, as text, so that a difference reads at a glance.
+std::string Send(const std::vector<std::uint8_t>& bytes, int pauseMs = 1)
+{
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string text = "send after " + std::to_string(pauseMs) + " ms:";
+    for (const std::uint8_t b : bytes)
+        text += {' ', kDigits[b / 16], kDigits[b % 16]};
+    return text;
+}
+
+std::string Wait(int count, int ms)
+{
+    return "wait " + std::to_string(ms) + " ms for " + std::to_string(count);
+}
+
+std::vector<std::uint8_t> Header(std::uint8_t command, int address, std::uint8_t length)
+{
+    return {command, static_cast<std::uint8_t>(address / 256), static_cast<std::uint8_t>(address % 256),
+            length};
+}
+
+std::string Frame(std::uint8_t command, int address, std::uint8_t length, const RadioImage& image)
+{
+    std::vector<std::uint8_t> bytes = Header(command, address, length);
+    bytes.insert(bytes.end(), image.begin() + address, image.begin() + address + 16);
+    return Send(bytes);
+}
+
+// Every step the exchange took on the line but the discarding of waiting bytes (reads that do not
+// wait).
+std::vector<std::string> Steps(const CClockedRadioLine& line)
+{
+    using Kind = CClockedRadioLine::CallKind;
+    std::vector<std::string> steps;
+    for (const CClockedRadioLine::Call& call : line.Calls()) {
+        if (call.kind == Kind::Open)
+            steps.push_back("open COM" + std::to_string(call.port) + " at " + std::to_string(call.baud));
+        else if (call.kind == Kind::Sleep)
+            steps.push_back("sleep " + std::to_string(call.ms));
+        else if (call.kind == Kind::Write)
+            steps.push_back(Send(call.bytes, call.ms));
+        else if (call.kind == Kind::Read && call.ms > 0)
+            steps.push_back(Wait(call.count, call.ms));
+        else if (call.kind == Kind::Close)
+            steps.push_back("close");
+    }
+    return steps;
+}
+
+// The first step where two runs differ ("" when they do not), to keep a failure short.
+std::string FirstDifference(const std::vector<std::string>& got, const std::vector<std::string>& want)
+{
+    const auto [g, w] = std::mismatch(got.begin(), got.end(), want.begin(), want.end());
+    if (g == got.end() && w == want.end())
+        return "";
+    return "step " + std::to_string(g - got.begin()) + ": " + (g == got.end() ? "nothing" : *g) +
+           ", expected " + (w == want.end() ? "nothing" : *w);
 }
 
 } // namespace
@@ -161,5 +223,55 @@ TEST_F(ServiceExchangeTest, EachRunCountsItsOwnBlocksAndClosesThePortOnFailure)
         EXPECT_EQ(exchange.BlocksDone(), c.blocks);
         EXPECT_EQ(m_port.IsOpen(), c.open);
         m_port.Close();
+    }
+}
+
+// Each exchange step by step on a simulated clock: the start as the clone exchange makes it, the
+// frames of the test mode, the acknowledge after every block read, and the 50 ms the radio is
+// given to answer a written block or an adjust frame.
+TEST_F(ServiceExchangeTest, EachExchangeSendsItsFramesAndWaitsItsTimeOuts)
+{
+    const RadioImage memory = PatternImage(9);
+    const std::vector<std::string> start = {
+        "open COM1 at 9600", "sleep 100",  Send({'P', 'R', 'O', 'G', 'R', 'A', 'M'}),
+        Wait(1, 50),         Send({0x02}), Wait(8, 500),
+        Send({0x06}),        Wait(1, 50)};
+    std::vector<std::string> readAll = start;
+    std::vector<std::string> writeAll = start;
+    std::vector<std::string> adjust = start;
+    for (int a = 0; a < 0x1000; a += 16) {
+        readAll.insert(readAll.end(),
+                       {Send(Header(0x52, a, 0x10)), Wait(20, 200), Send({0x06}), Wait(1, 50)});
+        writeAll.insert(writeAll.end(), {Frame(0x57, a, 0x08, PatternImage(1)), Wait(1, 50)});
+    }
+    adjust.insert(adjust.end(), {Send(Header(0x52, 0xFF0, 0x10)), Wait(20, 200), Send({0x06}), Wait(1, 50),
+                                 Frame(0x67, 0xFF0, 0x10, memory), Wait(1, 50)});
+    for (std::vector<std::string>* steps : {&readAll, &writeAll, &adjust})
+        steps->insert(steps->end(), {Send({0x62}), "close"});
+
+    struct Case
+    {
+        const char* name;
+        std::function<void(CServiceExchange&)> run;
+        const std::vector<std::string>& steps;
+    };
+    const Case cases[] = {
+        {"read all", [](CServiceExchange& e) { EXPECT_EQ(e.ReadAll(), ServiceResult::Ok); }, readAll},
+        {"write all", [](CServiceExchange& e) { EXPECT_EQ(e.WriteAll(), ServiceResult::Ok); }, writeAll},
+        {"adjust mode",
+         [](CServiceExchange& e) {
+             EXPECT_EQ(e.EnterAdjustMode(), ServiceResult::Ok);
+             e.SendAdjustFrame();
+             e.LeaveAdjustMode();
+         },
+         adjust},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_image = PatternImage(1);
+        CClockedRadioLine line(memory);
+        CServiceExchange exchange(line, m_image, g_strSettingFile);
+        c.run(exchange);
+        EXPECT_EQ(FirstDifference(Steps(line), c.steps), "");
     }
 }
