@@ -418,6 +418,12 @@ TEST_F(ChannelTablePageTest, ATonePickedWithTheKeyboardIsStored)
     Press(Qt::Key_Escape);
     EXPECT_EQ(Cell(4, 2), QStringLiteral("D036I"));
     EXPECT_EQ(m_doc.ToneIndex(4, ToneDir::Rx), 160);
+
+    // The first entry of the list: no tone.
+    ClickCell(4, 4);
+    Press(Qt::Key_Home);
+    EXPECT_EQ(Cell(4, 4), Item<CToneCombo>("TxTone")->itemText(0));
+    EXPECT_EQ(m_doc.ToneIndex(4, ToneDir::Tx), 0);
 }
 
 TEST_F(ChannelTablePageTest, TheKeyboardMovesThroughTheGridAndEnterOpensAnEditor)
