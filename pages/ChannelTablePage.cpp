@@ -163,10 +163,8 @@ bool CChannelTablePage::BuildGrid()
         const bool wrap = (c >= ColRx && c <= ColTxTone) || (c == ColReverse && english);
         m_grid->SetItemFormat(0, c, wrap ? kGridCentredWrapped : kGridCentred);
     }
-    for (int n = 1; n < kRows; ++n) {
+    for (int n = 1; n < kRows; ++n) { // their cells keep the grid's own centred format
         m_grid->SetItemText(n, ColNumber, QString::number(n));
-        for (int c = 0; c < kCols; ++c)
-            m_grid->SetItemFormat(n, c, kGridCentred);
         RefreshRow(n);
     }
     FitColumnsAndRows();
