@@ -260,6 +260,14 @@ TEST_F(EditCommandsTest, PasteStoresWhatItCanAndListsRefusedAndLeftOutRowsInOneM
     ASSERT_EQ(env.messages.Asked().size(), 1u);
     EXPECT_EQ(env.messages.Asked()[0].text, LoadLangString("IDS_PASTE_NOHEADER"));
     EXPECT_EQ(Image(), before);
+
+    // Rows that are all refused are listed and leave no step to undo.
+    env.messages.Clear();
+    QApplication::clipboard()->setText(QStringLiteral("Name,Frequency\nTWO,abc\n"));
+    Press(Qt::CTRL | Qt::Key_V);
+    EXPECT_EQ(env.messages.Asked().size(), 1u);
+    EXPECT_EQ(Image(), before);
+    EXPECT_FALSE(app.Doc().History().CanUndo());
 }
 
 TEST_F(EditCommandsTest, InsertShiftsTheChannelsDownAndIsRefusedWhenChannel128IsInUse)
