@@ -261,13 +261,13 @@ TEST_F(EditCommandsTest, PasteStoresWhatItCanAndListsRefusedAndLeftOutRowsInOneM
     EXPECT_EQ(env.messages.Asked()[0].text, LoadLangString("IDS_PASTE_NOHEADER"));
     EXPECT_EQ(Image(), before);
 
-    // Rows that are all refused are listed and leave no step to undo.
-    env.messages.Clear();
-    QApplication::clipboard()->setText(QStringLiteral("Name,Frequency\nTWO,abc\n"));
+    // A single row stored is a step of its own.
+    QApplication::clipboard()->setText(QStringLiteral("Name,Frequency\nONE,145.5\n"));
     Press(Qt::CTRL | Qt::Key_V);
-    EXPECT_EQ(env.messages.Asked().size(), 1u);
+    EXPECT_EQ(Grid().GetItemText(126, CChannelTablePage::ColName), QStringLiteral("ONE"));
+    ASSERT_TRUE(app.Doc().History().CanUndo());
+    Press(Qt::CTRL | Qt::Key_Z);
     EXPECT_EQ(Image(), before);
-    EXPECT_FALSE(app.Doc().History().CanUndo());
 }
 
 TEST_F(EditCommandsTest, InsertShiftsTheChannelsDownAndIsRefusedWhenChannel128IsInUse)
