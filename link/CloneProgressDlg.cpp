@@ -75,7 +75,6 @@ void CCloneProgressDlg::StartTransfer()
     RadioImage& image = m_doc.Image();
     PrepareImageForTransfer(image);
     m_buffer = image;
-    m_port.SetBaudRate(kCableBaud);
     m_status.Reset();
     m_checking = false;
     m_workerDone = false;

@@ -37,6 +37,10 @@ constexpr int kCellMargin = 8;
 static_assert(CChannelTablePage::ColCompander - CChannelTablePage::ColPower + 1 ==
               std::ssize(kChannelChoices));
 
+// Every column but the fixed number column has an editor: frequency, tone, choice or name.
+static_assert(CChannelTablePage::ColName == CChannelTablePage::ColCompander + 1 &&
+              CChannelTablePage::ColName == CChannelTablePage::kCols - 1);
+
 const ChannelChoiceField& ChoiceAt(int col)
 {
     return kChannelChoices[col - CChannelTablePage::ColPower];
@@ -135,7 +139,6 @@ void CChannelTablePage::ReloadFromImage()
 
 bool CChannelTablePage::BuildGrid()
 {
-    m_grid->SetRedraw(false);
     if (m_grid->GetRowCount() != kRows) {
         try {
             m_grid->SetRowCount(kRows);
@@ -147,10 +150,10 @@ bool CChannelTablePage::BuildGrid()
             m_grid->EnableRowColResize(false, false); // a new grid has no selection and no focus cell
         } catch (const std::bad_alloc&) {
             ShowMessage(LoadLangString("IDS_ERROR"), "Out of memory.", MsgIcon::Stop);
-            m_grid->SetRedraw(true);
             return false;
         }
     }
+    m_grid->SetRedraw(false); // while the rows are filled
 
     // Headers: columns 1 to 4 wrap; so does column 9 in English, whose heading is long.
     const std::vector<std::string> headers = LoadHeaderTexts("ChText", "IDS_ChText", kCols);
@@ -160,10 +163,8 @@ bool CChannelTablePage::BuildGrid()
         const bool wrap = (c >= ColRx && c <= ColTxTone) || (c == ColReverse && english);
         m_grid->SetItemFormat(0, c, wrap ? kGridCentredWrapped : kGridCentred);
     }
-    for (int n = 1; n < kRows; ++n) {
+    for (int n = 1; n < kRows; ++n) { // their cells keep the grid's own centred format
         m_grid->SetItemText(n, ColNumber, QString::number(n));
-        for (int c = 0; c < kCols; ++c)
-            m_grid->SetItemFormat(n, c, kGridCentred);
         RefreshRow(n);
     }
     FitColumnsAndRows();
@@ -213,8 +214,7 @@ void CChannelTablePage::FitColumnsAndRows()
         else
             samplesWidth = textWidth(QStringLiteral("WWWWW"));
         const QString header = m_grid->GetItemText(0, c);
-        GridItem item;
-        item.row = 0;
+        GridItem item; // in row 0, the header
         item.col = c;
         m_grid->GetCell(item);
         const bool wrap = item.format & Qt::TextWordWrap;
@@ -222,7 +222,8 @@ void CChannelTablePage::FitColumnsAndRows()
         const int headerWidth = wrap ? widest(header.split(u' ', Qt::SkipEmptyParts)) : textWidth(header);
         const int width = std::max({kColumnWidths[c], samplesWidth, headerWidth});
         m_grid->SetColumnWidth(c, width);
-        const QRect need = fm.boundingRect(QRect(0, 0, width - kCellMargin, 1000), item.format, header);
+        const QRect need = fm.boundingRect(QRect(QPoint(), QSize(width - kCellMargin, QWIDGETSIZE_MAX)),
+                                           item.format, header);
         headerHeight = std::max(headerHeight, need.height() + kCellMargin);
     }
     m_grid->SetRowHeight(0, headerHeight);
@@ -299,15 +300,12 @@ void CChannelTablePage::OnBeginEdit(const GridNotify& notify)
     case ColName:
         m_nameEdit->BeginEdit(rect, text);
         break;
-    default:
-        if (IsChoiceColumn(m_nEditCol)) {
-            const QSignalBlocker quiet(m_choice);
-            m_choice->clear();
-            m_choice->addItems(ChoiceTexts(m_nEditCol));
-            m_choice->BeginEdit(rect, text);
-        } else {
-            m_grid->SetEditing(false);
-        }
+    default: { // a two-choice column: the grid asks for no other (the number column is fixed)
+        const QSignalBlocker quiet(m_choice);
+        m_choice->clear();
+        m_choice->addItems(ChoiceTexts(m_nEditCol));
+        m_choice->BeginEdit(rect, text);
+    }
     }
 }
 
@@ -365,7 +363,7 @@ void CChannelTablePage::OnChoiceSelChange(int index)
     if (!m_choice->IsOpen() || !IsChoiceColumn(m_nEditCol))
         return;
     m_grid->SetEditing(false);
-    const bool changed = m_editor.StoreChoice(m_nEditRow, ChoiceAt(m_nEditCol).choice, index == 1 ? 1 : 0);
+    const bool changed = m_editor.StoreChoice(m_nEditRow, ChoiceAt(m_nEditCol).choice, int{index == 1});
     m_choice->EndEdit();
     RefreshRow(m_nEditRow);
     FinishEdit(changed);

@@ -260,6 +260,14 @@ TEST_F(EditCommandsTest, PasteStoresWhatItCanAndListsRefusedAndLeftOutRowsInOneM
     ASSERT_EQ(env.messages.Asked().size(), 1u);
     EXPECT_EQ(env.messages.Asked()[0].text, LoadLangString("IDS_PASTE_NOHEADER"));
     EXPECT_EQ(Image(), before);
+
+    // A single row stored is a step of its own.
+    QApplication::clipboard()->setText(QStringLiteral("Name,Frequency\nONE,145.5\n"));
+    Press(Qt::CTRL | Qt::Key_V);
+    EXPECT_EQ(Grid().GetItemText(126, CChannelTablePage::ColName), QStringLiteral("ONE"));
+    ASSERT_TRUE(app.Doc().History().CanUndo());
+    Press(Qt::CTRL | Qt::Key_Z);
+    EXPECT_EQ(Image(), before);
 }
 
 TEST_F(EditCommandsTest, InsertShiftsTheChannelsDownAndIsRefusedWhenChannel128IsInUse)

@@ -4,6 +4,7 @@
 #include "app/ScriptedMessages.h"
 #include "i18n/LangText.h"
 #include "link/CloneProgressDlg.h"
+#include "link/CloneSession.h"
 #include "link/SerialPort.h"
 #include "radio/VantorDoc.h"
 #include "tests/support/FindControl.h"
@@ -197,10 +198,10 @@ TEST_F(CloneProgressTest, ReadFailureKeepsTheDocumentAndOkStartsAgainFromBlockZe
     EXPECT_EQ(m_applied, 1);
 }
 
-TEST_F(CloneProgressTest, WriteFailureShowsItInTheDialog)
+TEST_F(CloneProgressTest, WriteFailureShowsItInTheDialogAndOkWritesAgainWithItsCheck)
 {
     SimFaults faults;
-    faults.nakWrite[0x100] = -1;
+    faults.nakWrite[0x100] = kCloneAttempts; // the first try fails at block 16, the second goes through
     CSimRadio& radio = Radio(faults);
     AttachRadio(radio, 1);
     auto dlg = MakeDialog(CloneDirection::Write);
@@ -212,6 +213,14 @@ TEST_F(CloneProgressTest, WriteFailureShowsItInTheDialog)
     EXPECT_TRUE(FindControl<QWidget>(dlg.get(), "Verify")->isEnabled()); // may be changed for the next try
     EXPECT_TRUE(finished.isEmpty());
     EXPECT_EQ(m_doc.Image(), m_before);
+
+    // The second try knows nothing of the first one's end: its check shows as a phase of its own.
+    m_prompts.clear();
+    Press(*dlg, "Ok");
+    ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+    EXPECT_TRUE(m_prompts.contains(Lang("IDS_PROMPT_VERIFY") + " 0%")) << m_prompts.join(u'|').toStdString();
+    ASSERT_EQ(m_messages.Asked().size(), 1u);
+    EXPECT_EQ(m_messages.Asked()[0].text, LoadLangString("IDS_PROMPT_VERIFIED"));
 }
 
 // A verified write: the write, then the verifying read as a second phase, then what it found.

@@ -175,12 +175,12 @@ TEST_F(ChannelTablePageTest, TheTableIsLaidOutForItsFontAndLanguage)
         EXPECT_EQ(Grid().GetFixedRowCount(), 1);
         EXPECT_EQ(Grid().GetFixedColumnCount(), 1);
         const bool english = c.language == std::string("english");
+        const auto wrapped = [english](int col) { return (col >= 1 && col <= 4) || (col == 9 && english); };
         for (int col = 0; col < 13; ++col) {
             GridItem header;
             header.col = col;
             ASSERT_TRUE(Grid().GetCell(header));
-            const bool wrapped = (col >= 1 && col <= 4) || (col == 9 && english);
-            EXPECT_EQ(header.format, wrapped ? kGridCentredWrapped : kGridCentred) << "column " << col;
+            EXPECT_EQ(header.format, wrapped(col) ? kGridCentredWrapped : kGridCentred) << "column " << col;
             GridItem last = header;
             last.row = 128;
             ASSERT_TRUE(Grid().GetCell(last));
@@ -218,8 +218,11 @@ TEST_F(ChannelTablePageTest, TheTableIsLaidOutForItsFontAndLanguage)
                 fits(col, QString::fromStdString(LoadLangString(key)));
         }
         fits(12, QStringLiteral("WWWWW"));
-        for (int col = 0; col < 13; ++col)
-            fits(col, Cell(0, col).split(u' ').first());
+        // A wrapped heading needs room for each word, a single-line one ("Scan Add") for all of it.
+        for (int col = 0; col < 13; ++col) {
+            for (const QString& part : wrapped(col) ? Cell(0, col).split(u' ') : QStringList{Cell(0, col)})
+                fits(col, part);
+        }
         EXPECT_GE(Grid().GetRowHeight(0), fm.boundingRect(QRect(0, 0, Grid().GetColumnWidth(1) - 8, 1000),
                                                           kGridCentredWrapped, Cell(0, 1))
                                                   .height() +
@@ -247,6 +250,11 @@ TEST_F(ChannelTablePageTest, AnEmptyRowShowsOnlyItsNumberAndOnlyRxCanBeEdited)
     const QRect cell = Grid().CellRect(10, 1);
     EXPECT_EQ(Item<CFrequencyEdit>("FreqEdit")->geometry(),
               QRect(Grid().viewport()->mapTo(m_page, cell.topLeft()), cell.size()));
+    // Enter with nothing typed leaves the channel empty and closes the editor all the same.
+    Press(Qt::Key_Return);
+    EXPECT_FALSE(Item<CFrequencyEdit>("FreqEdit")->isVisible());
+    EXPECT_FALSE(Grid().IsEditing());
+    EXPECT_TRUE(m_doc.IsRecordEmpty(10));
 }
 
 TEST_F(ChannelTablePageTest, TypingIntoAnEmptyChannelFillsItTransmittingOnItsReceiveFrequency)
@@ -418,6 +426,12 @@ TEST_F(ChannelTablePageTest, ATonePickedWithTheKeyboardIsStored)
     Press(Qt::Key_Escape);
     EXPECT_EQ(Cell(4, 2), QStringLiteral("D036I"));
     EXPECT_EQ(m_doc.ToneIndex(4, ToneDir::Rx), 160);
+
+    // The first entry of the list: no tone.
+    ClickCell(4, 4);
+    Press(Qt::Key_Home);
+    EXPECT_EQ(Cell(4, 4), Item<CToneCombo>("TxTone")->itemText(0));
+    EXPECT_EQ(m_doc.ToneIndex(4, ToneDir::Tx), 0);
 }
 
 TEST_F(ChannelTablePageTest, TheKeyboardMovesThroughTheGridAndEnterOpensAnEditor)
