@@ -508,10 +508,11 @@ TEST_F(ChannelTablePageTest, RowCommandsWithoutARowChangeNothing)
     EXPECT_FALSE(m_page->CanMove(-1));
     EXPECT_FALSE(m_page->CanMove(+1));
     const RadioImage before = m_doc.Image();
-    for (void (CChannelTablePage::*command)() :
-         {&CChannelTablePage::OnInsertChannel, &CChannelTablePage::OnDeleteChannels,
-          &CChannelTablePage::OnEditCut, &CChannelTablePage::OnMoveUp, &CChannelTablePage::OnMoveDown})
-        (m_page->*command)();
+    m_page->OnInsertChannel();
+    m_page->OnDeleteChannels();
+    m_page->OnEditCut();
+    m_page->OnMoveUp();
+    m_page->OnMoveDown();
     EXPECT_EQ(m_doc.Image(), before);
     EXPECT_FALSE(m_doc.IsModified());
     EXPECT_TRUE(m_messages.Asked().empty()); // no "channel 128 is in use" either
