@@ -323,9 +323,7 @@ TEST_F(CloneProgressTest, TheVerifyCheckBoxIsRememberedAndOffMeansNoRead)
 TEST_F(CloneProgressTest, CancelDuringAReadStopsTheWorkerAndLeavesTheDocument)
 {
     CSimRadio& radio = Radio();
-    m_lines.push_back(std::make_unique<CSimLine>(radio, true)); // paced like a real cable: a slow read
-    ASSERT_TRUE(m_lines.back()->Start());
-    Setting("ports", "COM1", m_lines.back()->DevicePath());
+    AttachRadio(radio, 1, true); // paced like a real cable: a slow read
     auto dlg = MakeDialog(CloneDirection::Read);
     QSignalSpy finished(dlg.get(), &QDialog::finished);
 
@@ -346,9 +344,7 @@ TEST_F(CloneProgressTest, CancelDuringAReadStopsTheWorkerAndLeavesTheDocument)
 TEST_F(CloneProgressTest, CancelDuringAWriteSaysTheRadioHoldsPartOfTheMemory)
 {
     CSimRadio& radio = Radio();
-    m_lines.push_back(std::make_unique<CSimLine>(radio, true)); // paced like a real cable: a slow write
-    ASSERT_TRUE(m_lines.back()->Start());
-    Setting("ports", "COM1", m_lines.back()->DevicePath());
+    AttachRadio(radio, 1, true); // paced like a real cable: a slow write
 
     // Cancel before anything was sent says nothing.
     auto unused = MakeDialog(CloneDirection::Write);

@@ -118,9 +118,7 @@ TEST_F(FleetWriteDlgTest, AFailedRadioIsListedRetriedAndTheSeriesGoesOn)
 TEST_F(FleetWriteDlgTest, ClosingDuringAWriteSaysTheRadioHoldsPartOfTheMemory)
 {
     CSimRadio& radio = NewRadio(PatternImage(1));
-    m_lines.push_back(std::make_unique<CSimLine>(radio, true)); // paced like a real cable: a slow write
-    ASSERT_TRUE(m_lines.back()->Start());
-    Setting("ports", "COM1", m_lines.back()->DevicePath());
+    AttachRadio(radio, 1, true); // paced like a real cable: a slow write
     CFleetWriteDlg dlg(m_doc, m_port);
     QTest::mouseClick(FindControl<QPushButton>(&dlg, "Write"), Qt::LeftButton);
     QElapsedTimer clock;

@@ -62,10 +62,10 @@ protected:
         return *m_radios.back();
     }
 
-    // Starts a line for `radio` and maps COMn onto it.
-    CSimLine& AttachRadio(CSimRadio& radio, int port)
+    // Starts a line for `radio` and maps COMn onto it; a paced line is as slow as a real cable.
+    CSimLine& AttachRadio(CSimRadio& radio, int port, bool paced = false)
     {
-        m_lines.push_back(std::make_unique<CSimLine>(radio, false));
+        m_lines.push_back(std::make_unique<CSimLine>(radio, paced));
         CSimLine& line = *m_lines.back();
         EXPECT_TRUE(line.Start());
         Setting("ports", "COM" + std::to_string(port), line.DevicePath());
