@@ -599,7 +599,7 @@ TEST_F(CloneProgressTest, ReadThatSkippedBlocksWarnsAfterClosingWhichPartsKeepTh
     EXPECT_EQ(warning.text, FormatLangText(LoadLangString("IDS_WARN_READSKIPPED"), parts));
 }
 
-// Not a check: the warning as the user sees it, written when ZQ708_SHOTS_DIR is set.
+// Not a check: the warnings as the user sees them, written when ZQ708_SHOTS_DIR is set.
 TEST_F(CloneProgressTest, SkippedBlocksScreenshots)
 {
     const QString dir = qEnvironmentVariable("ZQ708_SHOTS_DIR");
@@ -614,16 +614,19 @@ TEST_F(CloneProgressTest, SkippedBlocksScreenshots)
         auto dlg = MakeDialog(CloneDirection::Read);
         dlg->show();
         QSignalSpy finished(dlg.get(), &QDialog::finished);
+        QString shot = QStringLiteral("read-skipped");
         QTimer shooter;
         QObject::connect(&shooter, &QTimer::timeout, &shooter, [&] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                box->grab().save(dir + QStringLiteral("/read-skipped-%1.png").arg(QString::fromLatin1(lang)));
+                box->grab().save(dir + QStringLiteral("/%1-%2.png").arg(shot, QString::fromLatin1(lang)));
                 box->accept();
             }
         });
         shooter.start(50);
         Press(*dlg, "Ok");
         ASSERT_TRUE(WaitFor(*dlg, [&] { return !finished.isEmpty(); }));
+        shot = QStringLiteral("write-stopped");
+        CCloneProgressDlg::WarnOfStoppedWrite(37);
     }
     SetMessageHandler(scripted);
 }
