@@ -239,7 +239,8 @@ TEST_F(CloneSessionTest, ABlockAnsweredForAnotherAddressIsRetriedThenSkipped)
     EXPECT_EQ(std::count(reads.begin(), reads.end(), 0x100), 3);
 }
 
-TEST_F(CloneSessionTest, ASecondReadReportsOnlyTheBlocksItSkipped)
+// A session run again reports what that run saw, not what an earlier one did.
+TEST_F(CloneSessionTest, ASecondRunReportsOnlyTheBlocksItSkippedAndTheRadioItMet)
 {
     SimFaults faults;
     faults.wrongAddress[0x100] = 3; // the three requests of the first read
@@ -253,6 +254,15 @@ TEST_F(CloneSessionTest, ASecondReadReportsOnlyTheBlocksItSkipped)
     EXPECT_EQ(m_record.m_status, CloneStatus::ReadDone);
     EXPECT_EQ(session.SkippedBlocks(), std::vector<int>{});
     EXPECT_EQ(m_buffer, radio.Memory());
+    EXPECT_NE(session.Identification(), CloneIdent{});
+
+    // No radio at all: no identification either.
+    m_port.Close();
+    Setting("setup", "searchcom", "0");
+    Setting("ports", "COM1", (m_dir / "absent").string());
+    session.Run(CloneDirection::Read);
+    EXPECT_EQ(m_record.m_status, CloneStatus::PortError);
+    EXPECT_EQ(session.Identification(), CloneIdent{});
 }
 
 TEST_F(CloneSessionTest, ThreeShortRepliesFailTheRead)
