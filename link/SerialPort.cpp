@@ -20,9 +20,6 @@ using Clock = std::chrono::steady_clock;
 // Without progress for this long a write gives up (nobody drains the line).
 constexpr int kWriteStallMs = 2000;
 
-// Replies that came no faster than the wire allows before reads trust the line to keep time.
-constexpr int kTimedRepliesToTrust = 2;
-
 struct LineSpeed
 {
     int baud;
@@ -241,10 +238,6 @@ bool CSerialPort::OpenDevice(const std::string& path, int baud)
     m_wake[1] = wake[1];
     m_path = path;
     m_byteTime = ByteTime(speed);
-    m_sentUntil = {};
-    m_replyLag = {};
-    m_timedReplies = 0;
-    m_lineFast = false;
     m_lastError = PortOpenError::None;
     return true;
 }
@@ -303,16 +296,11 @@ int CSerialPort::Write(const std::uint8_t* bytes, int count, int pauseMs, bool b
         return done;
     };
 
+    if (!byteByByte)
+        return send(0, count);
     int written = 0;
-    if (!byteByByte) {
-        written = send(0, count);
-    } else {
-        while (written < count && send(written, written + 1) == 1)
-            ++written;
-    }
-    // The line sends what it was given one character after another, from now or after what it
-    // still has to send.
-    m_sentUntil = std::max(m_sentUntil, Clock::now()) + use.ByteTime() * written;
+    while (written < count && send(written, written + 1) == 1)
+        ++written;
     return written;
 }
 
@@ -326,39 +314,20 @@ int CSerialPort::Read(std::uint8_t* buffer, int count, int timeoutMs)
     CUse use(*this);
     if (!use.Valid() || count <= 0)
         return 0;
-    const auto start = Clock::now();
-    const auto deadline = start + std::chrono::milliseconds(timeoutMs > 0 ? timeoutMs : 0);
-    // A reply to what we have only just written cannot have begun: it is due once that and then
-    // the reply have crossed the wire. On a line that keeps to its baud rate, sleep until then (and
-    // as long again as replies have been late) before the first look, instead of waking for its
-    // first byte.
-    const bool reply = timeoutMs > 0 && start < m_sentUntil + use.ByteTime();
-    const auto due = m_sentUntil + use.ByteTime() * count;
-    const bool timed = reply && LineKeepsTime();
-    if (timed && !use.Pause(std::min(deadline, due + m_replyLag)))
-        return 0;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs > 0 ? timeoutMs : 0);
     int received = 0;
-    bool behind = !timed;     // the first look did not find the whole reply
     bool sleepForRest = true; // once after bytes have woken the read
     for (;;) {
         const ssize_t n = read(use.Fd(), buffer + received, static_cast<std::size_t>(count - received));
         if (n > 0) {
             received += static_cast<int>(n);
-            // Bytes that could not yet have crossed the wire: the line does not keep to its baud rate.
-            const auto now = Clock::now();
-            if (reply && now + use.ByteTime() / 2 < m_sentUntil + use.ByteTime() * received)
-                m_lineFast = true;
-            if (received == count) {
-                if (reply)
-                    LearnFromReply(behind, now - due);
+            if (received == count)
                 return count;
-            }
             // The rest cannot be complete before it has crossed the wire: sleep that long instead of
             // waking for every byte, then read what came. Should the radio have fallen behind, the
             // next byte wakes the read again rather than another sleep that may overshoot it.
             if (sleepForRest) {
-                behind = true;
-                if (!use.Pause(std::min(deadline, now + use.ByteTime() * (count - received))))
+                if (!use.Pause(std::min(deadline, Clock::now() + use.ByteTime() * (count - received))))
                     return received;
                 sleepForRest = false;
                 continue;
@@ -373,7 +342,6 @@ int CSerialPort::Read(std::uint8_t* buffer, int count, int timeoutMs)
         }
         if (Clock::now() >= deadline)
             return received;
-        behind = true;
         switch (use.WaitFor(POLLIN, deadline)) {
         case CUse::Wait::Ready:
         case CUse::Wait::Timeout:
@@ -385,25 +353,6 @@ int CSerialPort::Read(std::uint8_t* buffer, int count, int timeoutMs)
             use.Pause(deadline);
             return received;
         }
-    }
-}
-
-bool CSerialPort::LineKeepsTime() const
-{
-    return !m_lineFast && m_timedReplies >= kTimedRepliesToTrust;
-}
-
-void CSerialPort::LearnFromReply(bool behind, std::chrono::steady_clock::duration late)
-{
-    if (!m_lineFast && m_timedReplies < kTimedRepliesToTrust)
-        ++m_timedReplies;
-    if (behind) {
-        // Looked too early: sleep as much longer next time, but not so long that one slow reply
-        // (a radio thinking, a busy machine) delays the ones after it.
-        m_replyLag = std::clamp(late, std::chrono::steady_clock::duration::zero(), m_byteTime / 2);
-    } else {
-        // In time: try a little less next time, so that a lag learned once does not stay.
-        m_replyLag -= m_replyLag / 16;
     }
 }
 

@@ -1,11 +1,8 @@
 #pragma once
 // The program's one access to the programming cable: a serial device opened exclusively at
-// 8N1 raw without flow control. Reads wait until a count of bytes has arrived or a time-out in
-// milliseconds has passed, in as few wake-ups as the line allows: a reply cannot be complete
-// before the bytes written before it and the reply itself have crossed the wire at the port's
-// baud rate, so once the line has shown that it keeps to that rate, a read sleeps that long
-// (plus how late replies have been coming) before it looks; and when part of a reply is in, it
-// sleeps for the time the rest needs.
+// 8N1 raw without flow control. Reads wait with poll() until a count of bytes has arrived or a
+// time-out in milliseconds has passed; once part of a reply is in, a read sleeps for the time the
+// rest needs on the wire at the port's baud rate instead of waking for every byte.
 //
 // Close may be called from another thread while a read, write or pause is waiting: the waiting
 // call returns at once with what it has, later calls return nothing, and the descriptor is
@@ -71,13 +68,6 @@ private:
     // One read, write or pause in flight; holds the descriptor until it ends.
     class CUse;
 
-    // Whether replies are worth sleeping for: the line has delivered replies no faster than its
-    // baud rate allows (a cable does; a pseudo-terminal hands bytes over at once).
-    bool LineKeepsTime() const;
-    // After a reply to what was just written: `late` is how long after it was due it was complete,
-    // `behind` whether it was still incomplete when the read first looked.
-    void LearnFromReply(bool behind, std::chrono::steady_clock::duration late);
-
     mutable std::mutex m_mutex;
     std::condition_variable m_idle;
     int m_fd = -1;
@@ -86,10 +76,5 @@ private:
     bool m_closing = false; // Close is waiting for the operations in flight
     std::string m_path;
     std::chrono::steady_clock::duration m_byteTime{}; // one character at the baud rate, 8N1
-    // Used only by the operation in flight (Close waits for it, Open starts afresh):
-    std::chrono::steady_clock::time_point m_sentUntil{}; // when the bytes written have left the wire
-    std::chrono::steady_clock::duration m_replyLag{};    // how late whole replies have been coming
-    int m_timedReplies = 0;  // replies since opening that came no faster than the wire allows
-    bool m_lineFast = false; // a reply came faster than the wire allows
     PortOpenError m_lastError = PortOpenError::None;
 };

@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
@@ -225,87 +224,6 @@ TEST_F(SerialPortTest, TheRestOfAReplyIsAwaitedAtThePortsBaudRateWithinTheDeadli
             EXPECT_EQ(port.Read(buffer, 20, 1000), 0) << c.name;
             EXPECT_LT(MsSince(t1), 50) << c.name;
         }
-    }
-}
-
-TEST_F(SerialPortTest, AReplyIsSleptForOnlyOnALineThatKeepsTimeAndASlowOneDoesNotSlowTheNext)
-{
-    // A radio on the far end: it takes each 4-byte request and answers 20 bytes after a pause of
-    // its own, as a cable delivers them (from when the request has crossed the wire, one per
-    // character time) or as a pseudo-terminal does (all at once, at once). Once a cable has shown
-    // that it keeps time, an answer on time is complete by the time the request and the answer
-    // could have crossed the wire (24 character times), so the read sleeps once instead of waking
-    // for its first byte and again for the rest. A slow answer does not teach the reads after it
-    // to sleep as long; a line that is faster than its baud rate is never slept for.
-    struct Case
-    {
-        const char* name;
-        bool cable;
-        int lateMs[12];  // the radio's pause before each answer
-        long maxWakeUps; // of all twelve reads (waking twice for each: 24)
-        long maxOnTimeMs;
-    };
-    const Case cases[] = {
-        {"every answer on time", true, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 20, 60},
-        {"one answer 80 ms late", true, {0, 0, 0, 80, 0, 0, 0, 0, 0, 0, 0, 0}, 40, 60},
-        {"a line without pace", false, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 40, 15},
-    };
-    for (const Case& c : cases) {
-        Pty pty;
-        CSerialPort port;
-        ASSERT_TRUE(port.OpenDevice(pty.path, 9600));
-        std::thread radio([&pty, &c] {
-            for (const int late : c.lateMs) {
-                std::uint8_t request[4];
-                for (int got = 0; got < 4;) {
-                    const ssize_t n = read(pty.master, request + got, 4 - static_cast<std::size_t>(got));
-                    if (n <= 0)
-                        return;
-                    got += static_cast<int>(n);
-                }
-                auto next = Clock::now() + std::chrono::milliseconds(late) + kByteAt9600 * 4;
-                std::string answer;
-                for (int i = 0; i < 20; ++i)
-                    answer += static_cast<char>(request[1] + i);
-                if (!c.cable) {
-                    pty.Send(answer);
-                    continue;
-                }
-                for (const char byte : answer) {
-                    std::this_thread::sleep_until(next += kByteAt9600);
-                    pty.Send(std::string(1, byte));
-                }
-            }
-        });
-        long wakeUps = 0;
-        WakeUpsSince(wakeUps);
-        long slowest = 0;
-        for (int i = 0; i < 12; ++i) {
-            const std::uint8_t request[4] = {0x52, static_cast<std::uint8_t>(i * 16), 0, 0x10};
-            std::uint8_t reply[20] = {};
-            const auto t0 = Clock::now();
-            ASSERT_EQ(port.Write(request, 4, 0), 4) << c.name;
-            EXPECT_EQ(port.Read(reply, 20, 500), 20) << c.name << ' ' << i;
-            EXPECT_EQ(reply[19], i * 16 + 19) << c.name << ' ' << i;
-            if (c.lateMs[i] == 0)
-                slowest = std::max(slowest, MsSince(t0));
-        }
-        EXPECT_LE(WakeUpsSince(wakeUps), c.maxWakeUps) << c.name;
-        EXPECT_LT(slowest, c.maxOnTimeMs) << c.name;
-        radio.join();
-
-        // Closed while a read sleeps for a reply that never comes: nothing, at once.
-        const std::uint8_t request[4] = {0x52, 0, 0, 0x10};
-        ASSERT_EQ(port.Write(request, 4, 0), 4) << c.name;
-        std::thread closer([&port] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            port.Close();
-        });
-        std::uint8_t reply[20] = {};
-        const auto t0 = Clock::now();
-        EXPECT_EQ(port.Read(reply, 20, 500), 0) << c.name;
-        EXPECT_LT(MsSince(t0), 300) << c.name;
-        closer.join();
     }
 }
 
