@@ -366,24 +366,34 @@ TEST_F(CloneProgressTest, CancelDuringAWriteSaysTheRadioHoldsPartOfTheMemory)
     EXPECT_NE(radio.Memory(), PatternImage(1)); // part of it was written
 }
 
-// The dialog going away (its owner closing) stops a search at once, as Cancel does.
-TEST_F(CloneProgressTest, DestroyingTheDialogStopsASearchAtOnce)
+// Cancel, or the dialog going away (its owner closing), stops a search at once: the port being
+// tried is closed under its wake-ups, and no further port is tried.
+TEST_F(CloneProgressTest, CancelOrDestroyingTheDialogStopsASearchAtOnce)
 {
     Setting("setup", "searchcom", "1");
     Setting("setup", "com", "2");
     SimFaults silent;
     silent.wakeUpAtAttempt = 1000;
-    AttachRadio(Radio(silent), 3);
-    AttachRadio(Radio(silent), 4);
-    auto dlg = MakeDialog(CloneDirection::Read);
-    Press(*dlg, "Ok");
-    ASSERT_TRUE(WaitFor(*dlg, [&] { return !m_shown.empty() && m_shown.back() == 3; }));
-    QElapsedTimer clock;
-    clock.start();
-    dlg.reset();
-    EXPECT_LT(clock.elapsed(), 500);
-    EXPECT_FALSE(m_port.IsOpen());
-    EXPECT_EQ(m_doc.Image(), m_before);
+    for (const bool destroy : {true, false}) {
+        AttachRadio(Radio(silent), 3);
+        CSimRadio& next = Radio(silent);
+        AttachRadio(next, 4);
+        auto dlg = MakeDialog(CloneDirection::Read);
+        Press(*dlg, "Ok");
+        ASSERT_TRUE(WaitFor(*dlg, [&] { return !m_shown.empty() && m_shown.back() == 3; }));
+        QElapsedTimer clock;
+        clock.start();
+        if (destroy)
+            dlg.reset();
+        else
+            Press(*dlg, "Cancel");
+        // Ten unanswered wake-ups on COM3 alone would take 500 ms.
+        EXPECT_LT(clock.elapsed(), 250) << destroy;
+        EXPECT_FALSE(m_port.IsOpen()) << destroy;
+        EXPECT_EQ(next.WakeUpsSeen(), 0) << destroy;
+        EXPECT_EQ(m_doc.Image(), m_before) << destroy;
+        m_shown.clear();
+    }
 }
 
 TEST_F(CloneProgressTest, NoRadioOrWrongRadioEndsWithAMessage)
