@@ -499,10 +499,9 @@ public:
     bool Read(RowEntry& entry, CsvRowNote& note) const
     {
         note.line = m_record.line;
-        const auto reject = [&note](CsvReason reason, std::string value, std::string value2 = {}) {
+        const auto reject = [&note](CsvReason reason, std::string value) {
             note.reason = reason;
             note.value = std::move(value);
-            note.value2 = std::move(value2);
             return false;
         };
 

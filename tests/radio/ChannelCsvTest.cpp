@@ -367,10 +367,13 @@ TEST_F(ChannelCsvTest, EveryRefusedRowIsReportedWithItsLineAndReasonAndNothingOf
                              "17,,145.5,,,,,,,,,,,,,5.0W,,,,,\n"            // 17
                              "18,Smith, J,145.5,,,,,,,,,,,,,,,,,,\n"        // 18
                              "19,,145.5,,,Cross,,,,,,->,,,,,,,,,\n"         // 19
-                             "20,,145.5,,,,,,,,,,,,,,,,,,\n"                // 20 stored
-                             "20,,146.5,,,,,,,,,,,,,,,,,,\n"                // 21
-                             ",,,,,,,,,,,,,,,,,,,,\n"                       // 22 blank: no row
-                             "21,\"open,,,,,,,,,,,,,,,,,,,\n145.5\n";       // 23 runs to the end
+                             "\n"                                           // 20 empty: counted
+                             ",,145.5,,,,,,,,,,,,,,,,,,\n"                  // 21
+                             "19,,145.5,,,Cross,,,,,,Tone->Foo,,,,,,,,,\n"  // 22
+                             "20,,145.5,,,,,,,,,,,,,,,,,,\n"                // 23 stored
+                             "20,,146.5,,,,,,,,,,,,,,,,,,\n"                // 24
+                             ",,,,,,,,,,,,,,,,,,,,\n"                       // 25 blank: no row
+                             "21,\"open,,,,,,,,,,,,,,,,,,,\n145.5\n";       // 26 runs to the end
     const CsvImportReport report = Import(text);
     ASSERT_TRUE(report.headerFound);
     EXPECT_EQ(report.imported, 1);
@@ -396,8 +399,10 @@ TEST_F(ChannelCsvTest, EveryRefusedRowIsReportedWithItsLineAndReasonAndNothingOf
                          "line 17: power \"5.0W\" is not High or Low",
                          "line 18: frequency \"J\" is not a number of MHz", // the comma slipped the columns
                          "line 19: cross mode \"->\" is not one this radio has",
-                         "line 21: channel 20 was already given on line 20",
-                         "line 23: a quoted field is not closed before the end of the file",
+                         "line 21: location \"\" is not a channel number from 1 to 128",
+                         "line 22: cross mode \"Tone->Foo\" is not one this radio has",
+                         "line 24: channel 20 was already given on line 23",
+                         "line 26: a quoted field is not closed before the end of the file",
                      }));
     // Only channel 20 changed.
     for (int n = kFirstChannel; n <= kLastChannel; ++n) {
