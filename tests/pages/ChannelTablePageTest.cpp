@@ -396,10 +396,13 @@ TEST_F(ChannelTablePageTest, ATonePickedWithTheKeyboardIsStored)
     auto* tone = Item<CToneCombo>("RxTone");
     ASSERT_EQ(Focus(), tone);
     EXPECT_EQ(tone->count(), 259);
+    EXPECT_FALSE(m_doc.IsModified());
     Press(Qt::Key_Down);
     EXPECT_FALSE(tone->isVisible());
     EXPECT_EQ(Cell(2, 2), QStringLiteral("67.0"));
     EXPECT_EQ(Record(2)[9], 1);
+    EXPECT_EQ(m_doc.History().StepCount(), 1u); // one step to undo
+    EXPECT_TRUE(m_doc.IsModified());
 
     // Picked from the open list with the mouse.
     ClickCell(3, 2);
