@@ -370,10 +370,11 @@ TEST_F(ChannelCsvTest, EveryRefusedRowIsReportedWithItsLineAndReasonAndNothingOf
                              "\n"                                           // 20 empty: counted
                              ",,145.5,,,,,,,,,,,,,,,,,,\n"                  // 21
                              "19,,145.5,,,Cross,,,,,,Tone->Foo,,,,,,,,,\n"  // 22
-                             "20,,145.5,,,,,,,,,,,,,,,,,,\n"                // 23 stored
-                             "20,,146.5,,,,,,,,,,,,,,,,,,\n"                // 24
-                             ",,,,,,,,,,,,,,,,,,,,\n"                       // 25 blank: no row
-                             "21,\"open,,,,,,,,,,,,,,,,,,,\n145.5\n";       // 26 runs to the end
+                             "0019,,145.5,,,,,,,,,,,,,,,,,,\n"              // 23
+                             "20,,145.5,,,,,,,,,,,,,,,,,,\n"                // 24 stored
+                             "20,,146.5,,,,,,,,,,,,,,,,,,\n"                // 25
+                             ",,,,,,,,,,,,,,,,,,,,\n"                       // 26 blank: no row
+                             "21,\"open,,,,,,,,,,,,,,,,,,,\n145.5\n";       // 27 runs to the end
     const CsvImportReport report = Import(text);
     ASSERT_TRUE(report.headerFound);
     EXPECT_EQ(report.imported, 1);
@@ -401,8 +402,9 @@ TEST_F(ChannelCsvTest, EveryRefusedRowIsReportedWithItsLineAndReasonAndNothingOf
                          "line 19: cross mode \"->\" is not one this radio has",
                          "line 21: location \"\" is not a channel number from 1 to 128",
                          "line 22: cross mode \"Tone->Foo\" is not one this radio has",
-                         "line 24: channel 20 was already given on line 23",
-                         "line 26: a quoted field is not closed before the end of the file",
+                         "line 23: location \"0019\" is not a channel number from 1 to 128",
+                         "line 25: channel 20 was already given on line 24",
+                         "line 27: a quoted field is not closed before the end of the file",
                      }));
     // Only channel 20 changed.
     for (int n = kFirstChannel; n <= kLastChannel; ++n) {
