@@ -88,7 +88,7 @@ std::string FirstDifference(const std::vector<std::string>& got, const std::vect
 
 TEST_F(ServiceExchangeTest, ReadAllReplacesTheWholeImageCalibrationIncluded)
 {
-    CSimRadio radio(PatternImage(9));
+    CSimRadio& radio = NewRadio(PatternImage(9));
     AttachRadio(radio, 1);
     EXPECT_EQ(Exchange().ReadAll(), ServiceResult::Ok);
     EXPECT_EQ(m_image, radio.Memory());
@@ -101,7 +101,7 @@ TEST_F(ServiceExchangeTest, ReadAllStoppedByAShortReplyKeepsTheBlocksAlreadyRead
 {
     SimFaults faults;
     faults.shortReply[0x100] = -1;
-    CSimRadio radio(PatternImage(9), faults);
+    CSimRadio& radio = NewRadio(PatternImage(9), faults);
     AttachRadio(radio, 1);
     const RadioImage before = m_image;
     EXPECT_EQ(Exchange().ReadAll(), ServiceResult::PortConn);
@@ -115,7 +115,7 @@ TEST_F(ServiceExchangeTest, ReadAllStoppedByAShortReplyKeepsTheBlocksAlreadyRead
 TEST_F(ServiceExchangeTest, WriteAllSendsEveryBlockWithLengthByte08)
 {
     RadioImage blank{};
-    CSimRadio radio(blank);
+    CSimRadio& radio = NewRadio(blank);
     AttachRadio(radio, 1);
     EXPECT_EQ(Exchange().WriteAll(), ServiceResult::Ok);
     const std::vector<int> addresses = radio.WrittenAddresses();
@@ -133,7 +133,7 @@ TEST_F(ServiceExchangeTest, WriteAllStopsAtAMissingAcknowledgeAndKeepsThePortOpe
 {
     SimFaults faults;
     faults.nakWrite[0x500] = 1;
-    CSimRadio radio(RadioImage{}, faults);
+    CSimRadio& radio = NewRadio(RadioImage{}, faults);
     AttachRadio(radio, 1);
     EXPECT_EQ(Exchange().WriteAll(), ServiceResult::WriteFailed);
     EXPECT_EQ(radio.WrittenAddresses().back(), 0x500);
@@ -146,7 +146,7 @@ TEST_F(ServiceExchangeTest, AdjustModeKeepsTheRadioInProgrammingModeUntilLeft)
 {
     RadioImage memory = PatternImage(9);
     memory[ImageMap::kCalibrationItem] = 2;
-    CSimRadio radio(memory);
+    CSimRadio& radio = NewRadio(memory);
     AttachRadio(radio, 1);
     CServiceExchange exchange = Exchange();
     ASSERT_EQ(exchange.EnterAdjustMode(), ServiceResult::Ok);
@@ -172,14 +172,14 @@ TEST_F(ServiceExchangeTest, FailedStartsCloseThePort)
 {
     SimFaults shortIdent;
     shortIdent.identLength = 5;
-    CSimRadio wrongType(RadioImage{}, shortIdent);
+    CSimRadio& wrongType = NewRadio(RadioImage{}, shortIdent);
     AttachRadio(wrongType, 1);
     EXPECT_EQ(Exchange().ReadAll(), ServiceResult::WrongType);
     EXPECT_FALSE(m_port.IsOpen());
 
     SimFaults noIdent;
     noIdent.identLength = 0;
-    CSimRadio silent(RadioImage{}, noIdent);
+    CSimRadio& silent = NewRadio(RadioImage{}, noIdent);
     AttachRadio(silent, 1);
     EXPECT_EQ(Exchange().EnterAdjustMode(), ServiceResult::PortConn);
     EXPECT_FALSE(m_port.IsOpen());

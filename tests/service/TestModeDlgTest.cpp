@@ -327,7 +327,7 @@ TEST_F(TestModeDlgTest, AdjustModeSendsEveryChangeAndCancelEndsIt)
     RadioImage memory = PatternImage(9);
     memory[kCal + 3] = 77;
     memory[kItem] = 0;
-    CSimRadio radio(memory);
+    CSimRadio& radio = NewRadio(memory);
     AttachRadio(radio, 1);
     Open();
     Click("StartAdjust");
@@ -355,7 +355,7 @@ TEST_F(TestModeDlgTest, AdjustModeSendsEveryChangeAndCancelEndsIt)
 
 TEST_F(TestModeDlgTest, EnterLeavesAdjustModeLikeCancel)
 {
-    CSimRadio radio(PatternImage(9));
+    CSimRadio& radio = NewRadio(PatternImage(9));
     AttachRadio(radio, 1);
     Open();
     Click("StartAdjust");
@@ -372,7 +372,7 @@ TEST_F(TestModeDlgTest, ReadAllReplacesTheDocumentWithoutMarkingItModified)
 {
     RadioImage memory = PatternImage(9);
     memory[kCal] = 200;
-    CSimRadio radio(memory);
+    CSimRadio& radio = NewRadio(memory);
     AttachRadio(radio, 1);
     Open();
     // The success prompt is shown as the user sees it: a message box without an icon.
@@ -405,7 +405,7 @@ TEST_F(TestModeDlgTest, ReadAllKeepsABackupOfTheWholeRadio)
     ::setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
     RadioImage memory = PatternImage(9);
     memory[kCal] = 200;
-    CSimRadio radio(memory);
+    CSimRadio& radio = NewRadio(memory);
     AttachRadio(radio, 1);
     Open();
     Click("ReadAll");
@@ -423,7 +423,7 @@ TEST_F(TestModeDlgTest, ReadAllKeepsABackupOfTheWholeRadio)
 
 TEST_F(TestModeDlgTest, WriteAllSendsTheCalibrationBlockAndEndsAdjustModeFirst)
 {
-    CSimRadio radio(RadioImage{});
+    CSimRadio& radio = NewRadio(RadioImage{});
     AttachRadio(radio, 1);
     Open();
     Click("StartAdjust");
@@ -441,7 +441,7 @@ TEST_F(TestModeDlgTest, FailuresShowTheirMessages)
 {
     SimFaults nak;
     nak.nakWrite[0x200] = 1;
-    CSimRadio refusing(RadioImage{}, nak);
+    CSimRadio& refusing = NewRadio(RadioImage{}, nak);
     AttachRadio(refusing, 1);
     Open();
     Click("WriteAll");
@@ -453,7 +453,7 @@ TEST_F(TestModeDlgTest, FailuresShowTheirMessages)
     m_messages.Clear();
     SimFaults shortIdent;
     shortIdent.identLength = 3;
-    CSimRadio other(RadioImage{}, shortIdent);
+    CSimRadio& other = NewRadio(RadioImage{}, shortIdent);
     AttachRadio(other, 1);
     Click("ReadAll");
     ASSERT_EQ(m_messages.Asked().size(), 1u);
