@@ -498,7 +498,6 @@ public:
     // Fills `entry`; false with `note` saying why the row cannot be stored.
     bool Read(RowEntry& entry, CsvRowNote& note) const
     {
-        note.line = m_record.line;
         const auto reject = [&note](CsvReason reason, std::string value) {
             note.reason = reason;
             note.value = std::move(value);

@@ -238,15 +238,13 @@ TEST_F(ChannelCsvTest, EveryToneCombinationExportsInItsColumnsAndReadsBack)
 TEST_F(ChannelCsvTest, FilesOfOtherToolsAreReadByColumnName)
 {
     // The older 18-column layout (no RxDtcsCode, CrossMode or Power), semicolons and decimal commas
-    // as a spreadsheet in many countries writes them, a byte order mark, Windows line ends and blank
-    // lines before the header.
-    const std::string older =
-        "\xEF\xBB\xBF\r\n \r\nLocation;Name;Frequency;Duplex;Offset;Tone;rToneFreq;cToneFreq;"
-        "DtcsCode;DtcsPolarity;Mode;"
-        "TStep;Skip;Comment;URCALL;RPT1CALL;RPT2CALL;DVCODE\r\n"
-        "5;Home;145,5;-;0,6;Tone;88,5;88,5;023;NN;FM;12,5;;my repeater;;;;\r\n"
-        "6;\"DX;1\";433,5;;0;DTCS;67;67;23;RN;NFM;5;S;;;;;\r\n"
-        "7;;145,6;;0;Cross;88,5;88,5;023;NR;FM;5;;;;;;\r\n";
+    // as a spreadsheet in many countries writes them, a byte order mark and Windows line ends.
+    const std::string older = "\xEF\xBB\xBFLocation;Name;Frequency;Duplex;Offset;Tone;rToneFreq;cToneFreq;"
+                              "DtcsCode;DtcsPolarity;Mode;"
+                              "TStep;Skip;Comment;URCALL;RPT1CALL;RPT2CALL;DVCODE\r\n"
+                              "5;Home;145,5;-;0,6;Tone;88,5;88,5;023;NN;FM;12,5;;my repeater;;;;\r\n"
+                              "6;\"DX;1\";433,5;;0;DTCS;67;67;23;RN;NFM;5;S;;;;;\r\n"
+                              "7;;145,6;;0;Cross;88,5;88,5;023;NR;FM;5;;;;;;\r\n";
     CsvImportReport report = Import(older);
     ASSERT_TRUE(report.headerFound);
     EXPECT_TRUE(report.rejected.empty());
@@ -260,7 +258,12 @@ TEST_F(ChannelCsvTest, FilesOfOtherToolsAreReadByColumnName)
     EXPECT_EQ(View(m_doc, 7).rxTone, Ctcss("88.5"));
     ASSERT_EQ(report.adjusted.size(), 1u);
     EXPECT_EQ(report.adjusted[0].reason, CsvReason::NameChanged);
-    EXPECT_EQ(report.adjusted[0].line, 5);
+    EXPECT_EQ(report.adjusted[0].line, 3);
+
+    // Blank lines before the header are passed over; the separator is still the header's.
+    report = Import("\r\n \r\nLocation;Frequency\r\n9;145,5\r\n");
+    EXPECT_EQ(report.imported, 1);
+    EXPECT_EQ(View(m_doc, 9).rx, "145.50000");
 
     // Columns in another order and most of them missing: only what the file has is typed in.
     CChannelEditor(m_doc).StoreChoice(5, ChannelChoice::Bcl, 1);
