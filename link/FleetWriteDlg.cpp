@@ -89,7 +89,6 @@ void CFleetWriteDlg::StartRadio(int number)
     RadioImage& image = m_doc.Image();
     PrepareImageForTransfer(image);
     m_buffer = image;
-    m_port.SetBaudRate(kCableBaud);
     m_status.Reset();
     m_status.m_status = CloneStatus::Idle;
     m_checking = false;
